@@ -1,0 +1,26 @@
+#include "dialogs.h"
+
+namespace rw {
+
+void Dialogs::warn(const QString &text)
+{
+    message({WindowBoxCaption, text, BoxIcon::Warning, BoxButtons::Ok});
+}
+
+void Dialogs::plain(const QString &text)
+{
+    message({ApplicationTitle, text, BoxIcon::None, BoxButtons::Ok});
+}
+
+void Dialogs::errorReport(const QString &text)
+{
+    message({ApplicationTitle, text, BoxIcon::Error, BoxButtons::Ok});
+}
+
+bool Dialogs::askYesNo(const QString &text)
+{
+    return message({ApplicationTitle, text, BoxIcon::Warning, BoxButtons::YesNo}) ==
+           BoxAnswer::Yes;
+}
+
+} // namespace rw

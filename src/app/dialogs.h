@@ -1,0 +1,50 @@
+#pragma once
+// Everything modal that the window shows goes through this interface: the real window
+// uses Qt's boxes and dialogs, tests plug in a recorder that answers and remembers.
+
+#include <QString>
+#include <QStringList>
+
+namespace rw {
+
+enum class BoxIcon { None, Warning, Error };
+enum class BoxButtons { Ok, OkCancel, YesNo };
+enum class BoxAnswer { Ok, Cancel, Yes, No };
+
+struct MessageBoxSpec {
+    QString caption;
+    QString text;
+    BoxIcon icon = BoxIcon::None;
+    BoxButtons buttons = BoxButtons::Ok;
+};
+
+struct FileDialogSpec {
+    QString directory;     // where the dialog starts
+    QString filter;        // e.g. "Table files (*.tbl)"
+    QString defaultSuffix; // added when the typed name has none
+};
+
+// The window's own caption for refused input and failed transfers, and the title of
+// plain boxes.
+inline const QString WindowBoxCaption = QStringLiteral("RW830KT");
+inline const QString ApplicationTitle = QStringLiteral("RW830KT");
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    virtual BoxAnswer message(const MessageBoxSpec &box) = 0;
+    // Empty when the user cancels.
+    virtual QString openFileName(const FileDialogSpec &spec) = 0;
+    // Asks before replacing an existing file; empty when the user cancels.
+    virtual QString saveFileName(const FileDialogSpec &spec) = 0;
+    virtual void about() = 0;
+
+    // The boxes the window uses, built in one place.
+    void warn(const QString &text);        // "RW830KT", exclamation, OK
+    void plain(const QString &text);       // application title, no icon, OK
+    void errorReport(const QString &text); // the general error report
+    bool askYesNo(const QString &text);    // application title, exclamation, Yes/No
+};
+
+} // namespace rw

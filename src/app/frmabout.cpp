@@ -1,0 +1,42 @@
+#include "frmabout.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace rw {
+
+TfmAbout::TfmAbout(QWidget *parent) : QDialog(parent)
+{
+    setObjectName("fmAbout");
+    setWindowTitle("About");
+    // Only a close box in the title bar.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setModal(true);
+
+    auto *product = new QLabel("RW830KT", this);
+    product->setObjectName("lblProduct");
+    QFont big = product->font();
+    big.setPointSize(20);
+    big.setBold(true);
+    product->setFont(big);
+    product->setAlignment(Qt::AlignCenter);
+
+    auto *version = new QLabel("Version 1.0.7 (2015.2.6)", this);
+    version->setObjectName("lblVersion");
+    version->setAlignment(Qt::AlignCenter);
+
+    auto *ok = new QPushButton("OK", this);
+    ok->setObjectName("btnOK");
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(product);
+    layout->addWidget(version);
+    layout->addWidget(ok, 0, Qt::AlignCenter);
+    setFixedSize(260, 150);
+}
+
+} // namespace rw

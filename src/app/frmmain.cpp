@@ -1,0 +1,175 @@
+#include "frmmain.h"
+
+#include "dialogs.h"
+#include "model/settingstable.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+
+namespace rw {
+
+TfmMain::TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent)
+    : QMainWindow(parent), table_(table), dialogs_(dialogs)
+{
+    setObjectName("fmMain");
+    setWindowTitle(DesignedCaption);
+    buildMenus();
+    buildStatusBar();
+    buildControls();
+    resize(DesignWidth, DesignHeight);
+
+    // Creation: layout record, open maximized, message rows, program directory.
+    layout_.record(QSize(DesignWidth, DesignHeight), centralWidget(),
+                   {tabTXPager, TabSheet1, TabSheet2});
+    setWindowState(windowState() | Qt::WindowMaximized);
+    CollectMsgControls();
+    programDirectory_ = QDir::currentPath();
+
+    wireGeneralEditors();
+    wireSynthEditors();
+    wireLinkControls();
+    wireTableFiles();
+    wireMessageEditor();
+    wireAlertEditors();
+
+    // Moving the mouse over the frequency group's background or the tab strip parks
+    // the focus, which commits the edit being typed into.
+    grpFreq->setMouseTracking(true);
+    grpFreq->installEventFilter(this);
+    PageControl1->setMouseTracking(true);
+    PageControl1->installEventFilter(this);
+    PageControl1->tabBar()->setMouseTracking(true);
+    PageControl1->tabBar()->installEventFilter(this);
+}
+
+TfmMain::~TfmMain() = default;
+
+void TfmMain::buildMenus()
+{
+    QMenu *file = menuBar()->addMenu("File");
+    mnuOpen = file->addAction("Open", QKeySequence(Qt::CTRL | Qt::Key_O), this,
+                              &TfmMain::mnuOpenClick);
+    mnuSave = file->addAction("Save", QKeySequence(Qt::CTRL | Qt::Key_S), this,
+                              &TfmMain::mnuSaveClick);
+    mnuSaveAs = file->addAction("Save As", this, &TfmMain::mnuSaveAsClick);
+    file->addSeparator();
+    mnuExit = file->addAction("Exit", QKeySequence(Qt::CTRL | Qt::Key_X), this, &QWidget::close);
+
+    QMenu *transmitter = menuBar()->addMenu("Transmitter");
+    mnuRead = transmitter->addAction("Read", QKeySequence(Qt::Key_F3), this,
+                                     &TfmMain::mnuReadClick);
+    mnuWrite = transmitter->addAction("Write", QKeySequence(Qt::Key_F4), this,
+                                      &TfmMain::mnuWriteClick);
+
+    // The About menu title is itself the command.
+    mnuAbout = menuBar()->addAction("About", this, [this] { dialogs_.about(); });
+
+    mnuOpen->setObjectName("mnuOpen");
+    mnuSave->setObjectName("mnuSave");
+    mnuSaveAs->setObjectName("mnuSaveAs");
+    mnuExit->setObjectName("mnuExit");
+    mnuRead->setObjectName("mnuRead");
+    mnuWrite->setObjectName("mnuWrite");
+    mnuAbout->setObjectName("mnuAbout");
+}
+
+void TfmMain::buildStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName("StatusBar1");
+    bar->setSizeGripEnabled(false);
+    // Panel 0 holds the progress bar, panel 1 the status texts.
+    PB1 = new QProgressBar(bar);
+    PB1->setObjectName("PB1");
+    PB1->setRange(0, 100);
+    PB1->setValue(0);
+    PB1->setTextVisible(false);
+    PB1->setFixedWidth(260);
+    StatusPanel1 = new QLabel(" Ready", bar);
+    StatusPanel1->setObjectName("StatusPanel1");
+    StatusPanel1->setFixedWidth(100);
+    bar->addWidget(PB1);
+    bar->addWidget(StatusPanel1);
+}
+
+QList<QLineEdit *> TfmMain::numericEdits() const
+{
+    QList<QLineEdit *> edits{edtFreq, edtSysCode, edtRangeTestDur, edtHeartBeat, edtFlashLen};
+    for (const AlertProfileControls &p : alertProfiles)
+        edits.append(p.length);
+    return edits;
+}
+
+void TfmMain::parkFocus()
+{
+    edtNull->setFocus(Qt::OtherFocusReason);
+}
+
+void TfmMain::FormShow()
+{
+    cboCOM->clear();
+    EnumerateComPorts();
+    // A conversion error in the settings file ends the sequence here: the window is
+    // shown and usable, with the table as it stands.
+    if (!LoadSynthSettings())
+        return;
+    PackSynthRegisters();
+    RefreshControls();
+    parkFocus();
+}
+
+void TfmMain::FormClose()
+{
+    SaveSynthSettings();
+}
+
+void TfmMain::RefreshControls()
+{
+    RefreshSynthesizer();
+    RefreshGeneralControls();
+    ShowAlertProfiles();
+    ShowFunBitAlerts();
+    ShowMsgPage();
+    ShowPowLogo();
+}
+
+void TfmMain::showEvent(QShowEvent *e)
+{
+    QMainWindow::showEvent(e);
+    if (shown_)
+        return;
+    shown_ = true;
+    FormShow();
+}
+
+void TfmMain::closeEvent(QCloseEvent *e)
+{
+    FormClose();
+    e->accept();
+}
+
+void TfmMain::resizeEvent(QResizeEvent *e)
+{
+    QMainWindow::resizeEvent(e);
+    layout_.apply(size());
+}
+
+bool TfmMain::eventFilter(QObject *watched, QEvent *e)
+{
+    if (e->type() == QEvent::MouseMove &&
+        (watched == grpFreq || watched == PageControl1 || watched == PageControl1->tabBar()))
+        parkFocus();
+    return QMainWindow::eventFilter(watched, e);
+}
+
+} // namespace rw

@@ -1,0 +1,185 @@
+#pragma once
+// The main window: every control of the settings editors, the menus, the status bar
+// with its progress bar, focus parking and the Show and Close sequences. Each
+// subsystem's handlers live in a file of their own (frmmain_*.cpp, editors/*.cpp).
+
+#include "relayout.h"
+
+#include <QMainWindow>
+#include <array>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+
+namespace rw {
+
+class Dialogs;
+class SettingsTable;
+
+class TfmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // The window's designed outer size; the re-layout scales from it.
+    static constexpr int DesignWidth = 635;
+    static constexpr int DesignHeight = 589;
+    static inline const QString DesignedCaption = QStringLiteral("RW830KT  V1.0.7");
+
+    TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent = nullptr);
+    ~TfmMain() override;
+
+    SettingsTable &table() { return table_; }
+    Dialogs &dialogs() { return dialogs_; }
+    const QString &programDirectory() const { return programDirectory_; }
+
+    // --- shell ---------------------------------------------------------------
+    void FormShow();  // the Show sequence (runs once, on the first show)
+    void FormClose(); // the Close sequence
+    void parkFocus();
+    void RefreshControls();
+    void RefreshGeneralControls(); // the general fields, in the refresh order
+    const Relayout &layoutRecord() const { return layout_; }
+
+    // --- general editors -------------------------------------------------------
+    void edtSysCodeExit();
+    void edtRangeTestDurExit();
+    void edtHeartBeatExit();
+    void edtFlashLenExit();
+    void cboPOCBaudClick();
+    void chkSendTwiceClick();
+    void cboOutOfServiceTMClick();
+    void cboLowBatTMClick();
+    void edtPowLogoExit();
+    void ShowPowLogo();
+
+    // --- synthesizer -----------------------------------------------------------
+    bool LoadSynthSettings(); // false when a conversion error ends the Show sequence
+    void SaveSynthSettings();
+    void PackSynthRegisters();
+    void RefreshSynthesizer();
+    void ShowFrequency();
+    void edtFreqExit();
+
+    // --- transmitter link ------------------------------------------------------
+    void EnumerateComPorts();
+    void mnuReadClick();
+    void mnuWriteClick();
+
+    // --- table files -------------------------------------------------------------
+    void mnuOpenClick();
+    void mnuSaveClick();
+    void mnuSaveAsClick();
+    const QString &currentTableFile() const { return currentTableFile_; }
+
+    // --- canned messages ---------------------------------------------------------
+    void CollectMsgControls();
+    void ShowMsgPage();
+    void cboMsgPageClick();
+    void memMsg0Exit(QPlainTextEdit *memo);
+    void btnDataExportClick();
+    int MsgPage = 0;
+
+    // --- alert profiles and function bits ----------------------------------------
+    void ShowAlertProfiles();
+    void ShowFunBitAlerts();
+
+    // --- controls -------------------------------------------------------------
+    QGroupBox *grpFreq = nullptr;
+    QLineEdit *edtFreq = nullptr;
+    QLineEdit *edtSysCode = nullptr;
+    QGroupBox *GroupBox2 = nullptr;
+    QComboBox *cboCOM = nullptr;
+    QTabWidget *PageControl1 = nullptr;
+    QWidget *tabTXPager = nullptr;
+    QWidget *TabSheet1 = nullptr;
+    QWidget *TabSheet2 = nullptr;
+    QLineEdit *edtNull = nullptr;
+    QLabel *StatusPanel1 = nullptr; // panel 1 of StatusBar1
+    QProgressBar *PB1 = nullptr;
+
+    // TX Setting
+    QLineEdit *edtRangeTestDur = nullptr;
+    QComboBox *cboPOCBaud = nullptr;
+    QLineEdit *edtPowLogo = nullptr;
+    QCheckBox *chkSendTwice = nullptr;
+
+    // Canned Message
+    QComboBox *cboMsgPage = nullptr;
+    QPushButton *btnDataExport = nullptr;
+    std::array<QLabel *, 10> MsgLabels{};
+    std::array<QPlainTextEdit *, 10> MsgMemos{};
+
+    // Hidden page TabSheet2: heartbeat, pager parameters and the four alert profiles
+    QLineEdit *edtHeartBeat = nullptr;
+    QLineEdit *edtFlashLen = nullptr;
+    QComboBox *cboOutOfServiceTM = nullptr;
+    QComboBox *cboLowBatTM = nullptr;
+    struct AlertProfileControls {
+        QGroupBox *group = nullptr;
+        QCheckBox *flash = nullptr;
+        QCheckBox *vibrate = nullptr;
+        QCheckBox *beep = nullptr;
+        QComboBox *type = nullptr;
+        QLineEdit *length = nullptr;
+    };
+    // Pager alert, power on, low battery, out of range
+    std::array<AlertProfileControls, 4> alertProfiles{};
+
+    // Hidden page TabSheet1: function-bit alerts A..D (A has no alert length)
+    struct FunBitControls {
+        QGroupBox *group = nullptr;
+        QComboBox *pattern = nullptr;
+        QLineEdit *alertLen = nullptr;
+        QLineEdit *flashLen = nullptr;
+    };
+    std::array<FunBitControls, 4> funBits{};
+
+    // Menus
+    QAction *mnuOpen = nullptr;
+    QAction *mnuSave = nullptr;
+    QAction *mnuSaveAs = nullptr;
+    QAction *mnuExit = nullptr;
+    QAction *mnuRead = nullptr;
+    QAction *mnuWrite = nullptr;
+    QAction *mnuAbout = nullptr;
+
+    // The nine edits that empty on entry and take only digits.
+    QList<QLineEdit *> numericEdits() const;
+
+protected:
+    void showEvent(QShowEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void buildStatusBar();
+    void buildTopGroups(QWidget *parent);
+    void buildTxPage(QWidget *page);
+    void buildFunBitPage(QWidget *page);
+    void buildPagerPage(QWidget *page);
+    void wireGeneralEditors();
+    void wireSynthEditors();
+    void wireLinkControls();
+    void wireTableFiles();
+    void wireMessageEditor();
+    void wireAlertEditors();
+
+    SettingsTable &table_;
+    Dialogs &dialogs_;
+    QString programDirectory_;
+    QString currentTableFile_;
+    Relayout layout_;
+    bool shown_ = false;
+};
+
+} // namespace rw

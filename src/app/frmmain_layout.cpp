@@ -1,0 +1,225 @@
+// The controls of the main window at their designed places (window 635 x 589).
+
+#include "frmmain.h"
+
+#include "editors/lengthlimit.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace rw {
+
+namespace {
+
+template <class W> W *place(W *w, const char *name, int x, int y, int width, int height)
+{
+    w->setObjectName(name);
+    w->setGeometry(x, y, width, height);
+    return w;
+}
+
+QLabel *label(QWidget *parent, const char *name, const QString &text, int x, int y, int w = 90)
+{
+    return place(new QLabel(text, parent), name, x, y, w, 16);
+}
+
+QLineEdit *edit(QWidget *parent, const char *name, int maxLength, int x, int y, int w)
+{
+    auto *e = place(new QLineEdit(parent), name, x, y, w, 21);
+    if (maxLength > 0)
+        e->setValidator(new LengthLimit(maxLength, e));
+    return e;
+}
+
+QComboBox *list(QWidget *parent, const char *name, const QStringList &items, int x, int y, int w)
+{
+    auto *c = place(new QComboBox(parent), name, x, y, w, 22);
+    c->addItems(items);
+    return c;
+}
+
+QStringList numbered(const QString &prefix, int count)
+{
+    QStringList r;
+    for (int i = 1; i <= count; ++i)
+        r << QStringLiteral("%1 %2").arg(prefix).arg(i);
+    return r;
+}
+
+QStringList alertTypeItems()
+{
+    return numbered("Tone", 8) + numbered("Music", 16) + QStringList{"Silent"};
+}
+
+QStringList funBitMelodyItems()
+{
+    return numbered("User", 4) + numbered("Tone", 8) + numbered("Music", 16);
+}
+
+} // namespace
+
+void TfmMain::buildControls()
+{
+    auto *central = new QWidget(this);
+    central->setObjectName("ClientArea");
+    setCentralWidget(central);
+    QFont designFont = central->font();
+    designFont.setPointSize(9);
+    central->setFont(designFont);
+
+    buildTopGroups(central);
+
+    PageControl1 = place(new QTabWidget(central), "PageControl1", 8, 60, 619, 470);
+    tabTXPager = new QWidget;
+    tabTXPager->setObjectName("tabTXPager");
+    TabSheet1 = new QWidget;
+    TabSheet1->setObjectName("TabSheet1");
+    TabSheet2 = new QWidget;
+    TabSheet2->setObjectName("TabSheet2");
+    PageControl1->addTab(tabTXPager, "TX && Canned Message");
+    PageControl1->addTab(TabSheet1, "Fun. Bit Alert");
+    PageControl1->addTab(TabSheet2, "Pager");
+    // These two pages are carried by every table and transfer but are not offered.
+    PageControl1->setTabVisible(1, false);
+    PageControl1->setTabVisible(2, false);
+    PageControl1->setCurrentIndex(0);
+
+    buildTxPage(tabTXPager);
+    buildFunBitPage(TabSheet1);
+    buildPagerPage(TabSheet2);
+
+    // The focus parking place: focusable, but takes no visible space.
+    edtNull = place(new QLineEdit(central), "edtNull", 0, 0, 0, 0);
+    edtNull->setFrame(false);
+}
+
+void TfmMain::buildTopGroups(QWidget *parent)
+{
+    grpFreq = place(new QGroupBox(parent), "grpFreq", 8, 6, 430, 48);
+    label(grpFreq, "lblFreq", "Frequency", 10, 19, 62);
+    edtFreq = edit(grpFreq, "edtFreq", 9, 74, 16, 96);
+    label(grpFreq, "lblHz", "Hz", 174, 19, 20);
+    label(grpFreq, "lblSysCode", "System Code", 230, 19, 80);
+    edtSysCode = edit(grpFreq, "edtSysCode", 9, 314, 16, 96);
+
+    GroupBox2 = place(new QGroupBox("Serial", parent), "GroupBox2", 446, 6, 181, 48);
+    label(GroupBox2, "lblCOM", "COM Port", 8, 21, 58);
+    cboCOM = list(GroupBox2, "cboCOM", {}, 68, 18, 104);
+}
+
+void TfmMain::buildTxPage(QWidget *page)
+{
+    auto *tx = place(new QGroupBox("TX Setting", page), "grpTXSetting", 6, 6, 600, 84);
+    label(tx, "lblRangeTestDur", "Range test duration", 10, 24, 118);
+    edtRangeTestDur = edit(tx, "edtRangeTestDur", 3, 130, 21, 40);
+    label(tx, "lblRangeTestSec", "Sec.", 174, 24, 26);
+    label(tx, "lblRangeTestDisable", "(0:Disable)", 202, 24, 70);
+    label(tx, "lblPOCBaud", "POCSAG_Baud", 320, 24, 86);
+    cboPOCBaud = list(tx, "cboPOCBaud", {"512 bps", "1200 bps", "2400 bps"}, 410, 21, 100);
+    label(tx, "lblPowLogo", "Power Up Logo", 10, 54, 118);
+    edtPowLogo = edit(tx, "edtPowLogo", 21, 130, 51, 180);
+    chkSendTwice = place(new QCheckBox("Send Twice Enable", tx), "chkSendTwice", 320, 52, 160, 20);
+
+    auto *msg = place(new QGroupBox(page), "grpCannedMessage", 6, 94, 600, 342);
+    auto *title = label(msg, "lblCannedMessage", "Canned Message", 10, 14, 110);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    cboMsgPage = list(msg, "cboMsgPage", {"CALL# 1 -- 10", "CALL# 11 -- 20", "CALL# 21 -- 30"},
+                      130, 10, 130);
+    btnDataExport = place(new QPushButton("Export Canned Message", msg), "btnDataExport", 420, 9,
+                          170, 25);
+    for (int k = 0; k < 10; ++k) {
+        const int y = 42 + k * 29;
+        label(msg, qPrintable(QStringLiteral("lblMsgHash%1").arg(k)), "Msg #", 10, y + 4, 40);
+        auto *number = label(msg, qPrintable(QStringLiteral("lblMsg%1").arg(k)),
+                             QStringLiteral("%1").arg(k + 1, 2, 10, QChar('0')), 50, y + 4, 24);
+        number->setFont(bold);
+        number->setStyleSheet("color: blue");
+        number->setProperty("Tag", k);
+        auto *memo = place(new QPlainTextEdit(msg), qPrintable(QStringLiteral("memMsg%1").arg(k)),
+                           80, y, 510, 25);
+        memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        memo->setTabChangesFocus(true);
+        memo->setProperty("Tag", k);
+    }
+}
+
+void TfmMain::buildFunBitPage(QWidget *page)
+{
+    auto *outer = place(new QGroupBox("Fun. Bit Alert", page), "grpFunBitAlert", 6, 6, 600, 420);
+    const char *letters[] = {"A", "B", "C", "D"};
+    const char *alertTexts[] = {"Flash", "Flash and Vibration", "Flash and Beep",
+                                "Flash, Beep and Vibration"};
+    for (int i = 0; i < 4; ++i) {
+        const QString l = letters[i];
+        auto name = [&](const char *pattern) { return QString(pattern).arg(l).toLatin1(); };
+        FunBitControls &c = funBits[i];
+        c.group = place(new QGroupBox("Fun. Bit " + l, outer), name("grpFunBit%1").constData(),
+                        10, 20 + i * 98, 580, 92);
+        label(c.group, name("lblFunBit%1AlertType").constData(), "Alert Type :", 10, 20, 70);
+        label(c.group, name("lblFunBit%1AlertText").constData(), alertTexts[i], 84, 20, 200);
+        label(c.group, name("lblFunBit%1Pat").constData(), "Alert Pattern", 10, 44, 90);
+        c.pattern = list(c.group, name("cboFunBit%1Pat").constData(),
+                         i == 0 ? numbered("Type", 5) : funBitMelodyItems(), 104, 41, 110);
+        if (i > 0) {
+            label(c.group, name("lblFunBit%1AlertLen").constData(), "Alert Length", 240, 44, 80);
+            c.alertLen = edit(c.group, name("edtFunBit%1AlertLen").constData(), 0, 324, 41, 50);
+            label(c.group, name("lblFunBit%1AlertSec").constData(), "sec", 378, 44, 24);
+        }
+        label(c.group, name("lblFunBit%1FlashLen").constData(), "Flash Length", 240, 68, 80);
+        c.flashLen = edit(c.group, name("edtFunBit%1FlashLen").constData(), 0, 324, 65, 50);
+        label(c.group, name("lblFunBit%1FlashSec").constData(), "sec", 378, 68, 24);
+    }
+}
+
+void TfmMain::buildPagerPage(QWidget *page)
+{
+    label(page, "lblHeartBeat", "Heart beat", 10, 12, 70);
+    edtHeartBeat = edit(page, "edtHeartBeat", 3, 84, 9, 40);
+    label(page, "lblHeartBeatDisable", "(0:Disable)", 128, 12, 70);
+
+    auto *pager = place(new QGroupBox("Pager parameter", page), "grpPagerParameter", 6, 36, 600,
+                        400);
+    const char *prefixes[] = {"PagerAlert", "PowerOn", "LowBat", "OutOfService"};
+    const char *captions[] = {"Pager Alert Type", "Power On  Alert Type", "Low Battery Alert Type",
+                              "Out Of Range Alert Type"};
+    for (int i = 0; i < 4; ++i) {
+        const QString p = prefixes[i];
+        auto name = [&](const char *pattern) { return QString(pattern).arg(p).toLatin1(); };
+        AlertProfileControls &c = alertProfiles[i];
+        const int x = 10 + (i % 2) * 292;
+        const int y = 20 + (i / 2) * 130;
+        c.group = place(new QGroupBox(captions[i], pager), name("grp%1").constData(), x, y, 286,
+                        124);
+        c.flash = place(new QCheckBox("Flash", c.group), name("chk%1Flash").constData(), 10, 22,
+                        80, 20);
+        c.vibrate = place(new QCheckBox("Vibrate", c.group), name("chk%1Vibr").constData(), 96,
+                          22, 80, 20);
+        c.beep = place(new QCheckBox("Beep", c.group), name("chk%1Beep").constData(), 182, 22, 80,
+                       20);
+        c.type = list(c.group, name("cbo%1AlertType").constData(), alertTypeItems(), 10, 52, 120);
+        label(c.group, name("lbl%1AlertLen").constData(), "Alert Lengths", 10, 88, 84);
+        c.length = edit(c.group, name("edt%1AlertLen").constData(), 3, 96, 85, 44);
+        label(c.group, name("lbl%1AlertSec").constData(), "Sec.", 144, 88, 30);
+    }
+    auto *misc = place(new QGroupBox(pager), "grpPagerMisc", 10, 284, 578, 100);
+    label(misc, "lblFlashLen", "Flash Length", 10, 20, 84);
+    edtFlashLen = edit(misc, "edtFlashLen", 3, 100, 17, 44);
+    label(misc, "lblFlashSec", "Sec.", 148, 20, 30);
+    label(misc, "lblOutOfServiceTM", "Out Of Range", 10, 50, 84);
+    cboOutOfServiceTM = list(misc, "cboOutOfServiceTM",
+                             {"Disable", "60 sec", "120 sec", "5 min", "10 min"}, 100, 47, 100);
+    label(misc, "lblLowBatTM", "Low Battery Reminider Time", 220, 50, 170);
+    cboLowBatTM =
+        list(misc, "cboLowBatTM", {"Disable", "120 sec", "10 min", "60 min"}, 394, 47, 100);
+}
+
+} // namespace rw

@@ -1,0 +1,76 @@
+#include "qtdialogs.h"
+
+#include "frmabout.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace rw {
+
+BoxAnswer QtDialogs::message(const MessageBoxSpec &box)
+{
+    QMessageBox mb(parent_);
+    mb.setWindowTitle(box.caption);
+    mb.setText(box.text);
+    switch (box.icon) {
+    case BoxIcon::None:
+        mb.setIcon(QMessageBox::NoIcon);
+        break;
+    case BoxIcon::Warning:
+        mb.setIcon(QMessageBox::Warning);
+        break;
+    case BoxIcon::Error:
+        mb.setIcon(QMessageBox::Critical);
+        break;
+    }
+    switch (box.buttons) {
+    case BoxButtons::Ok:
+        mb.setStandardButtons(QMessageBox::Ok);
+        break;
+    case BoxButtons::OkCancel:
+        mb.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case BoxButtons::YesNo:
+        mb.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    }
+    switch (mb.exec()) {
+    case QMessageBox::Cancel:
+        return BoxAnswer::Cancel;
+    case QMessageBox::Yes:
+        return BoxAnswer::Yes;
+    case QMessageBox::No:
+        return BoxAnswer::No;
+    default:
+        return box.buttons == BoxButtons::YesNo ? BoxAnswer::No : BoxAnswer::Ok;
+    }
+}
+
+QString QtDialogs::openFileName(const FileDialogSpec &spec)
+{
+    QFileDialog dlg(parent_, QString(), spec.directory, spec.filter);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return {};
+    return dlg.selectedFiles().constFirst();
+}
+
+QString QtDialogs::saveFileName(const FileDialogSpec &spec)
+{
+    QFileDialog dlg(parent_, QString(), spec.directory, spec.filter);
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setDefaultSuffix(spec.defaultSuffix);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return {};
+    return dlg.selectedFiles().constFirst();
+}
+
+void QtDialogs::about()
+{
+    TfmAbout box(parent_);
+    box.exec();
+}
+
+} // namespace rw

@@ -1,0 +1,23 @@
+#pragma once
+// The real modal boxes and file dialogs.
+
+#include "dialogs.h"
+
+class QWidget;
+
+namespace rw {
+
+class QtDialogs : public Dialogs {
+public:
+    void setParentWindow(QWidget *w) { parent_ = w; }
+
+    BoxAnswer message(const MessageBoxSpec &box) override;
+    QString openFileName(const FileDialogSpec &spec) override;
+    QString saveFileName(const FileDialogSpec &spec) override;
+    void about() override;
+
+private:
+    QWidget *parent_ = nullptr;
+};
+
+} // namespace rw

@@ -1,0 +1,42 @@
+#include "focuswatch.h"
+
+#include <QFocusEvent>
+#include <QWidget>
+
+namespace rw {
+
+namespace {
+bool isActivationChange(Qt::FocusReason r)
+{
+    return r == Qt::ActiveWindowFocusReason || r == Qt::PopupFocusReason;
+}
+} // namespace
+
+FocusWatch::FocusWatch(QWidget *control, std::function<void()> onEnter,
+                       std::function<void()> onExit)
+    : QObject(control), onEnter_(std::move(onEnter)), onExit_(std::move(onExit))
+{
+    control->installEventFilter(this);
+}
+
+bool FocusWatch::eventFilter(QObject *, QEvent *e)
+{
+    if (e->type() == QEvent::FocusIn) {
+        const auto reason = static_cast<QFocusEvent *>(e)->reason();
+        if (!isActivationChange(reason) && !entered_) {
+            entered_ = true;
+            if (onEnter_)
+                onEnter_();
+        }
+    } else if (e->type() == QEvent::FocusOut) {
+        const auto reason = static_cast<QFocusEvent *>(e)->reason();
+        if (!isActivationChange(reason) && entered_) {
+            entered_ = false;
+            if (onExit_)
+                onExit_();
+        }
+    }
+    return false;
+}
+
+} // namespace rw

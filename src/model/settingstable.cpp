@@ -1,0 +1,86 @@
+#include "settingstable.h"
+
+#include <algorithm>
+
+namespace rw {
+
+SettingsTable::SettingsTable()
+{
+    resetToDefaults();
+}
+
+SettingsTable &SettingsTable::instance()
+{
+    static SettingsTable table;
+    return table;
+}
+
+void SettingsTable::resetToDefaults()
+{
+    data_.fill(0);
+    for (int k = 0; k < MessageCount; ++k)
+        data_[messageRecordOffset(k) + MessageRecordLayout::FixedByte] =
+            MessageRecordLayout::DefaultFixedByte;
+    for (const FieldSpec &s : generalBlockLayout())
+        std::copy(s.defaults.begin(), s.defaults.end(), data_.begin() + s.offset);
+}
+
+QByteArray SettingsTable::buildImage() const
+{
+    QByteArray image(ImageSize, '\0');
+    std::copy(data_.begin(), data_.end(), image.begin());
+    return image;
+}
+
+void SettingsTable::takeImage(const QByteArray &image)
+{
+    const auto n = std::min<qsizetype>(image.size(), DataSize);
+    data_.fill(0);
+    std::copy_n(reinterpret_cast<const uint8_t *>(image.constData()), n, data_.begin());
+}
+
+uint32_t SettingsTable::value(Field f) const
+{
+    const FieldSpec &s = fieldSpec(f);
+    uint32_t v = 0;
+    for (int i = std::min(s.width, 4) - 1; i >= 0; --i)
+        v = (v << 8) | data_[s.offset + i];
+    return v;
+}
+
+void SettingsTable::setValue(Field f, uint32_t v)
+{
+    const FieldSpec &s = fieldSpec(f);
+    for (int i = 0; i < std::min(s.width, 4); ++i)
+        data_[s.offset + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+QByteArray SettingsTable::bytes(Field f) const
+{
+    const FieldSpec &s = fieldSpec(f);
+    return QByteArray(reinterpret_cast<const char *>(data_.data() + s.offset), s.width);
+}
+
+void SettingsTable::setBytes(Field f, const QByteArray &b)
+{
+    const FieldSpec &s = fieldSpec(f);
+    const auto n = std::min<qsizetype>(b.size(), s.width);
+    std::copy_n(reinterpret_cast<const uint8_t *>(b.constData()), n, data_.begin() + s.offset);
+}
+
+QByteArray SettingsTable::messageRecord(int k) const
+{
+    Q_ASSERT(k >= 0 && k < MessageCount);
+    return QByteArray(reinterpret_cast<const char *>(data_.data() + messageRecordOffset(k)),
+                      MessageRecordSize);
+}
+
+void SettingsTable::setMessageRecord(int k, const QByteArray &record)
+{
+    Q_ASSERT(k >= 0 && k < MessageCount);
+    const auto n = std::min<qsizetype>(record.size(), MessageRecordSize);
+    std::copy_n(reinterpret_cast<const uint8_t *>(record.constData()), n,
+                data_.begin() + messageRecordOffset(k));
+}
+
+} // namespace rw

@@ -1,0 +1,46 @@
+#pragma once
+// The one in-memory image of the transmitter's settings. Editors change single fields,
+// table files and the transmitter exchange the whole image.
+
+#include "fieldlayout.h"
+
+#include <QByteArray>
+#include <array>
+#include <cstdint>
+
+namespace rw {
+
+class SettingsTable {
+public:
+    SettingsTable(); // built-in defaults
+
+    // The process-wide table that the window edits.
+    static SettingsTable &instance();
+
+    void resetToDefaults();
+
+    // The 2048-byte image: bytes 0..1939 from the table, the tail always zero.
+    QByteArray buildImage() const;
+    // Replaces bytes 0..1939 from an image; anything from byte 1940 on is ignored and
+    // bytes missing from a short buffer read as zero. Nothing is validated.
+    void takeImage(const QByteArray &image);
+
+    // Typed access to the general block. value() reads 1-byte and 4-byte little-endian
+    // fields as unsigned; setValue() writes the low bytes of v into the field only.
+    uint32_t value(Field f) const;
+    void setValue(Field f, uint32_t v);
+    QByteArray bytes(Field f) const;
+    // Writes at most the field's width; bytes of the field beyond `b` keep their contents.
+    void setBytes(Field f, const QByteArray &b);
+
+    // Raw access to one canned-message record (58 bytes).
+    QByteArray messageRecord(int k) const;
+    void setMessageRecord(int k, const QByteArray &record);
+
+    uint8_t byteAt(int offset) const { return data_[static_cast<std::size_t>(offset)]; }
+
+private:
+    std::array<uint8_t, DataSize> data_{};
+};
+
+} // namespace rw

@@ -1,0 +1,30 @@
+#pragma once
+// Text rules shared by the editors, the settings file and the message records.
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace rw {
+
+// A blank is any character whose code is 32 or less.
+bool isBlank(QChar c);
+QString trimBlanks(const QString &s);
+QString trimTrailingBlanks(const QString &s);
+
+// A decimal integer with an optional sign and nothing else; nullopt when the text is
+// not one or lies outside the signed 32-bit range.
+std::optional<qint32> parseInt32(const QString &text);
+
+// The message every failed number conversion reports.
+QString notAnIntegerMessage(const QString &text);
+
+// Text in the table is single-byte Latin-1: every stored byte shows and stores back
+// unchanged, and a character that has no byte is stored as '?'.
+QByteArray toTableText(const QString &s);
+QString fromTableText(const QByteArray &b);
+
+// Bytes up to the first zero byte, never more than maxLen.
+QByteArray untilZero(const QByteArray &b, int maxLen);
+
+} // namespace rw
