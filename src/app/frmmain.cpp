@@ -50,6 +50,7 @@ TfmMain::TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent)
     PageControl1->installEventFilter(this);
     PageControl1->tabBar()->setMouseTracking(true);
     PageControl1->tabBar()->installEventFilter(this);
+    edtNull->installEventFilter(this);
 }
 
 TfmMain::~TfmMain() = default;
@@ -166,6 +167,12 @@ void TfmMain::resizeEvent(QResizeEvent *e)
 
 bool TfmMain::eventFilter(QObject *watched, QEvent *e)
 {
+    // The parking place holds no text of the user's: menu shortcuts such as Ctrl+X (Exit)
+    // go to the menu instead of being taken as edit commands.
+    if (watched == edtNull && e->type() == QEvent::ShortcutOverride) {
+        e->ignore();
+        return true;
+    }
     if (e->type() == QEvent::MouseMove &&
         (watched == grpFreq || watched == PageControl1 || watched == PageControl1->tabBar()))
         parkFocus();

@@ -137,7 +137,7 @@ void TfmMain::buildTxPage(QWidget *page)
                           170, 25);
     for (int k = 0; k < 10; ++k) {
         const int y = 42 + k * 29;
-        label(msg, qPrintable(QStringLiteral("lblMsgHash%1").arg(k)), "Msg #", 10, y + 4, 40);
+        label(msg, qPrintable(QStringLiteral("lblRowCaption%1").arg(k)), "Msg #", 10, y + 4, 40);
         auto *number = label(msg, qPrintable(QStringLiteral("lblMsg%1").arg(k)),
                              QStringLiteral("%1").arg(k + 1, 2, 10, QChar('0')), 50, y + 4, 24);
         number->setFont(bold);
@@ -188,12 +188,17 @@ void TfmMain::buildPagerPage(QWidget *page)
 
     auto *pager = place(new QGroupBox("Pager parameter", page), "grpPagerParameter", 6, 36, 600,
                         400);
+    // The switches are named after the profile (chkPowerOnFlash), the list and the length
+    // after its alert (cboPowerOnAlertType, edtPagerAlertLen).
     const char *prefixes[] = {"PagerAlert", "PowerOn", "LowBat", "OutOfService"};
+    const char *alerts[] = {"PagerAlert", "PowerOnAlert", "LowBatAlert", "OutOfServiceAlert"};
     const char *captions[] = {"Pager Alert Type", "Power On  Alert Type", "Low Battery Alert Type",
                               "Out Of Range Alert Type"};
     for (int i = 0; i < 4; ++i) {
         const QString p = prefixes[i];
+        const QString a = alerts[i];
         auto name = [&](const char *pattern) { return QString(pattern).arg(p).toLatin1(); };
+        auto alertName = [&](const char *pattern) { return QString(pattern).arg(a).toLatin1(); };
         AlertProfileControls &c = alertProfiles[i];
         const int x = 10 + (i % 2) * 292;
         const int y = 20 + (i / 2) * 130;
@@ -205,10 +210,10 @@ void TfmMain::buildPagerPage(QWidget *page)
                           22, 80, 20);
         c.beep = place(new QCheckBox("Beep", c.group), name("chk%1Beep").constData(), 182, 22, 80,
                        20);
-        c.type = list(c.group, name("cbo%1AlertType").constData(), alertTypeItems(), 10, 52, 120);
-        label(c.group, name("lbl%1AlertLen").constData(), "Alert Lengths", 10, 88, 84);
-        c.length = edit(c.group, name("edt%1AlertLen").constData(), 3, 96, 85, 44);
-        label(c.group, name("lbl%1AlertSec").constData(), "Sec.", 144, 88, 30);
+        c.type = list(c.group, alertName("cbo%1Type").constData(), alertTypeItems(), 10, 52, 120);
+        label(c.group, alertName("lbl%1Len").constData(), "Alert Lengths", 10, 88, 84);
+        c.length = edit(c.group, alertName("edt%1Len").constData(), 3, 96, 85, 44);
+        label(c.group, alertName("lbl%1Sec").constData(), "Sec.", 144, 88, 30);
     }
     auto *misc = place(new QGroupBox(pager), "grpPagerMisc", 10, 284, 578, 100);
     label(misc, "lblFlashLen", "Flash Length", 10, 20, 84);

@@ -4,6 +4,7 @@
 #include "frmmain.h"
 
 #include <QLabel>
+#include <QVariant>
 #include <QPlainTextEdit>
 
 namespace rw {
@@ -13,8 +14,9 @@ void TfmMain::CollectMsgControls()
     // Rows are found by name and filed at their Tag.
     for (QObject *o : findChildren<QObject *>()) {
         const QString prefix = o->objectName().left(6);
-        const int tag = o->property("Tag").toInt();
-        if (tag < 0 || tag >= 10)
+        const QVariant tagProperty = o->property("Tag");
+        const int tag = tagProperty.toInt();
+        if (!tagProperty.isValid() || tag < 0 || tag >= 10)
             continue;
         if (prefix == QLatin1String("lblMsg")) {
             if (auto *l = qobject_cast<QLabel *>(o))

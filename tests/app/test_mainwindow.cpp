@@ -1,11 +1,189 @@
-// The window shell: controls, menus, status bar, focus parking, re-layout.
+// The window shell: controls and menus, status bar, focus parking, shortcuts, re-layout.
+
+#include "app/relayout.h"
 #include "windowfixture.h"
-#include <QTest>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+
 using namespace rw;
+
 class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
-    void placeholder() { WindowFixture f; QCOMPARE(f.w().windowTitle(), QString("RW830KT  V1.0.7")); }
+    void the_window_opens_maximized_with_its_caption_and_every_named_control()
+    {
+        SettingsTable table;
+        RecordingDialogs dialogs;
+        TfmMain fresh(table, dialogs);
+        QVERIFY(fresh.windowState() & Qt::WindowMaximized);
+        QCOMPARE(fresh.windowTitle(), QString("RW830KT  V1.0.7"));
+
+        for (const char *name :
+             {"grpFreq", "edtFreq", "edtSysCode", "GroupBox2", "cboCOM", "PageControl1",
+              "tabTXPager", "TabSheet1", "TabSheet2", "edtNull", "StatusBar1", "PB1",
+              "edtRangeTestDur", "cboPOCBaud", "edtPowLogo", "chkSendTwice", "cboMsgPage",
+              "btnDataExport", "lblMsg0", "lblMsg9", "memMsg0", "memMsg9", "edtHeartBeat",
+              "edtFlashLen", "cboOutOfServiceTM", "cboLowBatTM", "chkPagerAlertFlash",
+              "chkPowerOnVibr", "chkLowBatBeep", "cboOutOfServiceAlertType", "cboPagerAlertType", "edtPagerAlertLen",
+              "edtOutOfServiceAlertLen", "cboFunBitAPat", "cboFunBitDPat", "edtFunBitAFlashLen",
+              "edtFunBitBAlertLen", "edtFunBitDFlashLen"})
+            QVERIFY2(fresh.findChild<QWidget *>(name), name);
+        QVERIFY(!fresh.findChild<QWidget *>("edtFunBitAAlertLen"));
+
+        // Only the first page's tab is offered; "&&" shows as one ampersand.
+        QCOMPARE(fresh.PageControl1->tabText(0), QString("TX && Canned Message"));
+        QVERIFY(fresh.PageControl1->isTabVisible(0));
+        QVERIFY(!fresh.PageControl1->isTabVisible(1));
+        QVERIFY(!fresh.PageControl1->isTabVisible(2));
+        QCOMPARE(fresh.edtNull->width(), 0);
+
+        // The message rows are filed by their tags.
+        for (int k = 0; k < 10; ++k) {
+            QCOMPARE(fresh.MsgLabels[k]->objectName(), QString("lblMsg%1").arg(k));
+            QCOMPARE(fresh.MsgMemos[k]->objectName(), QString("memMsg%1").arg(k));
+        }
+    }
+
+    void menus_carry_their_shortcuts_and_about_shows_the_about_box()
+    {
+        WindowFixture f;
+        QCOMPARE(f.w().mnuOpen->shortcut(), QKeySequence("Ctrl+O"));
+        QCOMPARE(f.w().mnuSave->shortcut(), QKeySequence("Ctrl+S"));
+        QVERIFY(f.w().mnuSaveAs->shortcut().isEmpty());
+        QCOMPARE(f.w().mnuExit->shortcut(), QKeySequence("Ctrl+X"));
+        QCOMPARE(f.w().mnuRead->shortcut(), QKeySequence("F3"));
+        QCOMPARE(f.w().mnuWrite->shortcut(), QKeySequence("F4"));
+        f.w().mnuAbout->trigger();
+        QCOMPARE(f.dialogs.aboutShown, 1);
+    }
+
+    void the_status_bar_holds_the_progress_bar_and_the_ready_text()
+    {
+        WindowFixture f;
+        QCOMPARE(f.w().PB1->parentWidget(), f.w().statusBar());
+        QCOMPARE(f.w().PB1->width(), 260);
+        QCOMPARE(f.w().PB1->value(), 0);
+        QVERIFY(f.w().PB1->isVisible());
+        QCOMPARE(f.w().StatusPanel1->text(), QString(" Ready"));
+        QCOMPARE(f.w().StatusPanel1->width(), 100);
+    }
+
+    void showing_parks_the_focus_and_mouse_moves_over_the_backgrounds_park_it()
+    {
+        WindowFixture f;
+        QCOMPARE(QApplication::focusWidget(), f.w().edtNull);
+
+        f.clickInto(f.w().edtSysCode);
+        QCOMPARE(QApplication::focusWidget(), f.w().edtSysCode);
+        QTest::mouseMove(f.w().grpFreq, QPoint(f.w().grpFreq->width() - 3, 3));
+        QApplication::processEvents();
+        QCOMPARE(QApplication::focusWidget(), f.w().edtNull);
+
+        f.clickInto(f.w().edtRangeTestDur);
+        QTabBar *strip = f.w().PageControl1->tabBar();
+        QTest::mouseMove(strip, QPoint(5, 5));
+        QApplication::processEvents();
+        QCOMPARE(QApplication::focusWidget(), f.w().edtNull);
+    }
+
+    void ctrl_x_cuts_typed_text_and_exits_only_from_the_parking_place()
+    {
+        WindowFixture f;
+        f.clickInto(f.w().edtSysCode);
+        QTest::keyClicks(f.w().edtSysCode, "123");
+        f.w().edtSysCode->selectAll();
+        QTest::keyClick(f.w().edtSysCode, Qt::Key_X, Qt::ControlModifier);
+        QApplication::processEvents();
+        QVERIFY(f.w().isVisible());
+        QCOMPARE(f.w().edtSysCode->text(), QString());
+        QVERIFY(f.dialogs.boxes.isEmpty());
+
+        f.clickInto(f.w().edtPowLogo);
+        QTest::keyClick(f.w().edtPowLogo, Qt::Key_X, Qt::ControlModifier);
+        QApplication::processEvents();
+        QVERIFY(f.w().isVisible());
+
+        f.clickInto(f.w().MsgMemos[0]);
+        QTest::keyClicks(f.w().MsgMemos[0], "HELLO");
+        f.w().MsgMemos[0]->selectAll();
+        QTest::keyClick(f.w().MsgMemos[0], Qt::Key_X, Qt::ControlModifier);
+        QApplication::processEvents();
+        QVERIFY(f.w().isVisible());
+        QCOMPARE(f.w().MsgMemos[0]->toPlainText(), QString());
+
+        f.w().parkFocus();
+        QTest::keyClick(f.w().edtNull, Qt::Key_X, Qt::ControlModifier);
+        QApplication::processEvents();
+        QVERIFY(!f.w().isVisible());
+    }
+
+    void half_the_designed_width_halves_lefts_widths_and_fonts()
+    {
+        WindowFixture f;
+        const Relayout &layout = f.w().layoutRecord();
+        QVERIFY(layout.entries().size() > 100);
+        f.w().resize(TfmMain::DesignWidth / 2, TfmMain::DesignHeight);
+        QApplication::processEvents();
+        const double rx = double(TfmMain::DesignWidth / 2) / TfmMain::DesignWidth;
+        for (const Relayout::Entry &e : layout.entries()) {
+            const QRect g = e.widget->geometry();
+            const QString name = e.widget->objectName();
+            QCOMPARE(g.x(), int(e.geometry.x() * rx));
+            QCOMPARE(g.width(), int(e.geometry.width() * rx));
+            QVERIFY2(g.y() == e.geometry.y() && g.height() == e.geometry.height(),
+                     qPrintable(name));
+            if (e.pointSize > 0)
+                QVERIFY2(e.widget->font().pointSize() == int(e.pointSize * rx), qPrintable(name));
+        }
+        QCOMPARE(f.w().PB1->width(), 260); // the status bar's panels are not scaled
+
+        f.w().resize(TfmMain::DesignWidth, TfmMain::DesignHeight);
+        QApplication::processEvents();
+        for (const Relayout::Entry &e : layout.entries())
+            QCOMPARE(e.widget->geometry(), e.geometry);
+    }
+
+    void scaling_truncates_toward_zero_and_skips_fonts_that_vanish()
+    {
+        QCOMPARE(scaleRect(QRect(7, 9, 11, 13), 0.5, 1.5), QRect(3, 13, 5, 19));
+        QCOMPARE(scaleFontSize(9, 0.5, 1.0), 4);
+        QCOMPARE(scaleFontSize(9, 0.1, 1.0), 0);
+        QCOMPARE(scaleFontSize(0, 2.0, 2.0), 0);
+    }
+
+    void closing_ends_the_program_without_asking()
+    {
+        WindowFixture f;
+        f.w().close();
+        QVERIFY(!f.w().isVisible());
+        QVERIFY(f.dialogs.boxes.isEmpty());
+    }
+
+    void a_long_working_directory_is_the_program_directory()
+    {
+        QTemporaryDir base;
+        QString deep = base.path();
+        while (deep.size() < 320)
+            deep += "/a_rather_long_folder_name";
+        QVERIFY(QDir().mkpath(deep));
+        const QString old = QDir::currentPath();
+        QDir::setCurrent(deep);
+        SettingsTable table;
+        RecordingDialogs dialogs;
+        TfmMain w(table, dialogs);
+        QDir::setCurrent(old);
+        QCOMPARE(w.programDirectory(), QDir(deep).absolutePath());
+    }
 };
+
 QTEST_MAIN(TestMainWindow)
 #include "test_mainwindow.moc"
