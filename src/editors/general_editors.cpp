@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTimer>
 
 namespace rw {
 
@@ -48,8 +49,10 @@ void TfmMain::wireGeneralEditors()
     connect(cboLowBatTM, &QComboBox::activated, this, &TfmMain::cboLowBatTMClick);
     connect(chkSendTwice, &QCheckBox::clicked, this, &TfmMain::chkSendTwiceClick);
 
+    // Selected once the click that entered the edit has placed its caret.
     new FocusWatch(
-        edtPowLogo, [this] { edtPowLogo->selectAll(); }, [this] { edtPowLogoExit(); });
+        edtPowLogo, [this] { QTimer::singleShot(0, edtPowLogo, &QLineEdit::selectAll); },
+        [this] { edtPowLogoExit(); });
 }
 
 void TfmMain::edtSysCodeExit()
