@@ -1,6 +1,7 @@
 #include "dialogs.h"
 
-namespace rw {
+namespace rw
+{
 
 void Dialogs::warn(const QString &text)
 {
@@ -19,8 +20,7 @@ void Dialogs::errorReport(const QString &text)
 
 bool Dialogs::askYesNo(const QString &text)
 {
-    return message({ApplicationTitle, text, BoxIcon::Warning, BoxButtons::YesNo}) ==
-           BoxAnswer::Yes;
+    return message({ApplicationTitle, text, BoxIcon::Warning, BoxButtons::YesNo}) == BoxAnswer::Yes;
 }
 
 } // namespace rw

@@ -5,7 +5,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace rw {
+namespace rw
+{
 
 enum class BoxIcon { None, Warning, Error };
 enum class BoxButtons { Ok, OkCancel, YesNo };
@@ -29,7 +30,8 @@ struct FileDialogSpec {
 inline const QString WindowBoxCaption = QStringLiteral("RW830KT");
 inline const QString ApplicationTitle = QStringLiteral("RW830KT");
 
-class Dialogs {
+class Dialogs
+{
 public:
     virtual ~Dialogs() = default;
 

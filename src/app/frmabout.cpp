@@ -4,7 +4,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace rw {
+namespace rw
+{
 
 TfmAbout::TfmAbout(QWidget *parent) : QDialog(parent)
 {

@@ -3,9 +3,11 @@
 
 #include <QDialog>
 
-namespace rw {
+namespace rw
+{
 
-class TfmAbout : public QDialog {
+class TfmAbout : public QDialog
+{
     Q_OBJECT
 public:
     explicit TfmAbout(QWidget *parent = nullptr);

@@ -16,7 +16,8 @@
 #include <QTabBar>
 #include <QTabWidget>
 
-namespace rw {
+namespace rw
+{
 
 TfmMain::TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent)
     : QMainWindow(parent), table_(table), dialogs_(dialogs)
@@ -58,19 +59,19 @@ TfmMain::~TfmMain() = default;
 void TfmMain::buildMenus()
 {
     QMenu *file = menuBar()->addMenu("File");
-    mnuOpen = file->addAction("Open", QKeySequence(Qt::CTRL | Qt::Key_O), this,
-                              &TfmMain::mnuOpenClick);
-    mnuSave = file->addAction("Save", QKeySequence(Qt::CTRL | Qt::Key_S), this,
-                              &TfmMain::mnuSaveClick);
+    mnuOpen =
+        file->addAction("Open", QKeySequence(Qt::CTRL | Qt::Key_O), this, &TfmMain::mnuOpenClick);
+    mnuSave =
+        file->addAction("Save", QKeySequence(Qt::CTRL | Qt::Key_S), this, &TfmMain::mnuSaveClick);
     mnuSaveAs = file->addAction("Save As", this, &TfmMain::mnuSaveAsClick);
     file->addSeparator();
     mnuExit = file->addAction("Exit", QKeySequence(Qt::CTRL | Qt::Key_X), this, &QWidget::close);
 
     QMenu *transmitter = menuBar()->addMenu("Transmitter");
-    mnuRead = transmitter->addAction("Read", QKeySequence(Qt::Key_F3), this,
-                                     &TfmMain::mnuReadClick);
-    mnuWrite = transmitter->addAction("Write", QKeySequence(Qt::Key_F4), this,
-                                      &TfmMain::mnuWriteClick);
+    mnuRead =
+        transmitter->addAction("Read", QKeySequence(Qt::Key_F3), this, &TfmMain::mnuReadClick);
+    mnuWrite =
+        transmitter->addAction("Write", QKeySequence(Qt::Key_F4), this, &TfmMain::mnuWriteClick);
 
     // The About menu title is itself the command.
     mnuAbout = menuBar()->addAction("About", this, [this] { dialogs_.about(); });

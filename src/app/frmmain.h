@@ -3,6 +3,7 @@
 // with its progress bar, focus parking and the Show and Close sequences. Each
 // subsystem's handlers live in a file of their own (frmmain_*.cpp, editors/*.cpp).
 
+#include "model/fieldlayout.h"
 #include "relayout.h"
 
 #include <QMainWindow>
@@ -19,12 +20,14 @@ class QProgressBar;
 class QPushButton;
 class QTabWidget;
 
-namespace rw {
+namespace rw
+{
 
 class Dialogs;
 class SettingsTable;
 
-class TfmMain : public QMainWindow {
+class TfmMain : public QMainWindow
+{
     Q_OBJECT
 public:
     // The window's designed outer size; the re-layout scales from it.
@@ -87,8 +90,14 @@ public:
     int MsgPage = 0;
 
     // --- alert profiles and function bits ----------------------------------------
-    void ShowAlertProfiles();
+    void ShowAlertProfiles(); // the four profiles, in the refresh order
+    void ShowAlertProfile(int profile);
     void ShowFunBitAlerts();
+    void alertSwitchClick(QCheckBox *box, Field field);
+    void alertTypeClick(int profile);
+    void alertLenExit(int profile);
+    void funBitPatClick(int bit);
+    void funBitLenExit(int bit, bool alertLength);
 
     // --- controls -------------------------------------------------------------
     QGroupBox *grpFreq = nullptr;

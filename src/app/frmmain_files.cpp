@@ -3,7 +3,8 @@
 
 #include "frmmain.h"
 
-namespace rw {
+namespace rw
+{
 
 void TfmMain::wireTableFiles() {}
 void TfmMain::mnuOpenClick() {}

@@ -13,9 +13,11 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-namespace rw {
+namespace rw
+{
 
-namespace {
+namespace
+{
 
 template <class W> W *place(W *w, const char *name, int x, int y, int width, int height)
 {
@@ -131,10 +133,10 @@ void TfmMain::buildTxPage(QWidget *page)
     QFont bold = title->font();
     bold.setBold(true);
     title->setFont(bold);
-    cboMsgPage = list(msg, "cboMsgPage", {"CALL# 1 -- 10", "CALL# 11 -- 20", "CALL# 21 -- 30"},
-                      130, 10, 130);
-    btnDataExport = place(new QPushButton("Export Canned Message", msg), "btnDataExport", 420, 9,
-                          170, 25);
+    cboMsgPage = list(msg, "cboMsgPage", {"CALL# 1 -- 10", "CALL# 11 -- 20", "CALL# 21 -- 30"}, 130,
+                      10, 130);
+    btnDataExport =
+        place(new QPushButton("Export Canned Message", msg), "btnDataExport", 420, 9, 170, 25);
     for (int k = 0; k < 10; ++k) {
         const int y = 42 + k * 29;
         label(msg, qPrintable(QStringLiteral("lblRowCaption%1").arg(k)), "Msg #", 10, y + 4, 40);
@@ -162,8 +164,8 @@ void TfmMain::buildFunBitPage(QWidget *page)
         const QString l = letters[i];
         auto name = [&](const char *pattern) { return QString(pattern).arg(l).toLatin1(); };
         FunBitControls &c = funBits[i];
-        c.group = place(new QGroupBox("Fun. Bit " + l, outer), name("grpFunBit%1").constData(),
-                        10, 20 + i * 98, 580, 92);
+        c.group = place(new QGroupBox("Fun. Bit " + l, outer), name("grpFunBit%1").constData(), 10,
+                        20 + i * 98, 580, 92);
         label(c.group, name("lblFunBit%1AlertType").constData(), "Alert Type :", 10, 20, 70);
         label(c.group, name("lblFunBit%1AlertText").constData(), alertTexts[i], 84, 20, 200);
         label(c.group, name("lblFunBit%1Pat").constData(), "Alert Pattern", 10, 44, 90);
@@ -186,8 +188,8 @@ void TfmMain::buildPagerPage(QWidget *page)
     edtHeartBeat = edit(page, "edtHeartBeat", 3, 84, 9, 40);
     label(page, "lblHeartBeatDisable", "(0:Disable)", 128, 12, 70);
 
-    auto *pager = place(new QGroupBox("Pager parameter", page), "grpPagerParameter", 6, 36, 600,
-                        400);
+    auto *pager =
+        place(new QGroupBox("Pager parameter", page), "grpPagerParameter", 6, 36, 600, 400);
     // The switches are named after the profile (chkPowerOnFlash), the list and the length
     // after its alert (cboPowerOnAlertType, edtPagerAlertLen).
     const char *prefixes[] = {"PagerAlert", "PowerOn", "LowBat", "OutOfService"};
@@ -202,14 +204,14 @@ void TfmMain::buildPagerPage(QWidget *page)
         AlertProfileControls &c = alertProfiles[i];
         const int x = 10 + (i % 2) * 292;
         const int y = 20 + (i / 2) * 130;
-        c.group = place(new QGroupBox(captions[i], pager), name("grp%1").constData(), x, y, 286,
-                        124);
-        c.flash = place(new QCheckBox("Flash", c.group), name("chk%1Flash").constData(), 10, 22,
-                        80, 20);
-        c.vibrate = place(new QCheckBox("Vibrate", c.group), name("chk%1Vibr").constData(), 96,
-                          22, 80, 20);
-        c.beep = place(new QCheckBox("Beep", c.group), name("chk%1Beep").constData(), 182, 22, 80,
-                       20);
+        c.group =
+            place(new QGroupBox(captions[i], pager), name("grp%1").constData(), x, y, 286, 124);
+        c.flash =
+            place(new QCheckBox("Flash", c.group), name("chk%1Flash").constData(), 10, 22, 80, 20);
+        c.vibrate =
+            place(new QCheckBox("Vibrate", c.group), name("chk%1Vibr").constData(), 96, 22, 80, 20);
+        c.beep =
+            place(new QCheckBox("Beep", c.group), name("chk%1Beep").constData(), 182, 22, 80, 20);
         c.type = list(c.group, alertName("cbo%1Type").constData(), alertTypeItems(), 10, 52, 120);
         label(c.group, alertName("lbl%1Len").constData(), "Alert Lengths", 10, 88, 84);
         c.length = edit(c.group, alertName("edt%1Len").constData(), 3, 96, 85, 44);

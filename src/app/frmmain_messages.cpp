@@ -4,10 +4,11 @@
 #include "frmmain.h"
 
 #include <QLabel>
-#include <QVariant>
 #include <QPlainTextEdit>
+#include <QVariant>
 
-namespace rw {
+namespace rw
+{
 
 void TfmMain::CollectMsgControls()
 {

@@ -3,7 +3,8 @@
 
 #include "frmmain.h"
 
-namespace rw {
+namespace rw
+{
 
 void TfmMain::wireSynthEditors() {}
 bool TfmMain::LoadSynthSettings()

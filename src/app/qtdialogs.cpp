@@ -5,7 +5,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-namespace rw {
+namespace rw
+{
 
 BoxAnswer QtDialogs::message(const MessageBoxSpec &box)
 {

@@ -5,9 +5,11 @@
 
 class QWidget;
 
-namespace rw {
+namespace rw
+{
 
-class QtDialogs : public Dialogs {
+class QtDialogs : public Dialogs
+{
 public:
     void setParentWindow(QWidget *w) { parent_ = w; }
 

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace rw {
+namespace rw
+{
 
 QRect scaleRect(const QRect &d, double rx, double ry)
 {

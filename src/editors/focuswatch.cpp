@@ -3,9 +3,11 @@
 #include <QFocusEvent>
 #include <QWidget>
 
-namespace rw {
+namespace rw
+{
 
-namespace {
+namespace
+{
 bool isActivationChange(Qt::FocusReason r)
 {
     return r == Qt::ActiveWindowFocusReason || r == Qt::PopupFocusReason;

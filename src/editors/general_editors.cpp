@@ -4,6 +4,7 @@
 #include "app/dialogs.h"
 #include "app/frmmain.h"
 #include "focuswatch.h"
+#include "listchoice.h"
 #include "model/generalfields.h"
 #include "model/settingstable.h"
 #include "numericedit.h"
@@ -13,9 +14,11 @@
 #include <QLineEdit>
 #include <QTimer>
 
-namespace rw {
+namespace rw
+{
 
-namespace {
+namespace
+{
 
 const NumericRange SysCodeRange{[](qint32 v) { return v >= 0 && v <= 2000; },
                                 "Please insert a number between 0 ~ 2000 !"};
@@ -23,16 +26,6 @@ const NumericRange RangeTestRange{[](qint32 v) { return v == 0 || (v >= 10 && v 
                                   "Please insert a number between 0 or 10 ~ 240 !"};
 const NumericRange HeartBeatRange{[](qint32 v) { return v == 0 || (v >= 30 && v <= 999); },
                                   "Please insert a number between 0 or 30 ~ 999 !"};
-const NumericRange FlashLenRange{[](qint32 v) { return v >= 0 && v <= 999; },
-                                 "Please insert a number between 0 ~ 999 !"};
-
-// A list shows its stored index; a value outside the list leaves it without a selection.
-void showListChoice(QComboBox *list, uint32_t value)
-{
-    list->setCurrentIndex(value < static_cast<uint32_t>(list->count()) ? static_cast<int>(value)
-                                                                       : -1);
-}
-
 } // namespace
 
 void TfmMain::wireGeneralEditors()
@@ -83,7 +76,7 @@ void TfmMain::edtHeartBeatExit()
 void TfmMain::edtFlashLenExit()
 {
     numericExitRule(
-        edtFlashLen, dialogs_, FlashLenRange, [this] { RefreshControls(); },
+        edtFlashLen, dialogs_, ZeroTo999Range, [this] { RefreshControls(); },
         [this](qint32 v) { table_.setValue(Field::FlashLen, static_cast<uint32_t>(v)); });
 }
 
@@ -99,7 +92,8 @@ void TfmMain::chkSendTwiceClick()
 
 void TfmMain::cboOutOfServiceTMClick()
 {
-    table_.setValue(Field::OutOfServiceTM, static_cast<uint32_t>(cboOutOfServiceTM->currentIndex()));
+    table_.setValue(Field::OutOfServiceTM,
+                    static_cast<uint32_t>(cboOutOfServiceTM->currentIndex()));
 }
 
 void TfmMain::cboLowBatTMClick()

@@ -7,7 +7,11 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-namespace rw {
+namespace rw
+{
+
+const NumericRange ZeroTo999Range{[](qint32 v) { return v >= 0 && v <= 999; },
+                                  "Please insert a number between 0 ~ 999 !"};
 
 NumericKeyFilter::NumericKeyFilter(QLineEdit *edit, Dialogs &dialogs, std::function<void()> park)
     : QObject(edit), dialogs_(dialogs), park_(std::move(park))

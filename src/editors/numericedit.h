@@ -9,14 +9,16 @@
 
 class QLineEdit;
 
-namespace rw {
+namespace rw
+{
 
 class Dialogs;
 
 // Typed characters only: digits and Backspace pass, Enter parks the focus, anything else
 // is refused with "Please insert a numeric !". Navigation keys and editing shortcuts
 // (Ctrl+X, Ctrl+V, ...) carry no typed character and keep their usual meaning.
-class NumericKeyFilter : public QObject {
+class NumericKeyFilter : public QObject
+{
 public:
     NumericKeyFilter(QLineEdit *edit, Dialogs &dialogs, std::function<void()> park);
 
@@ -33,12 +35,14 @@ struct NumericRange {
     QString refusal; // shown when a number is refused
 };
 
+// Lengths in seconds of the flash and alert settings.
+extern const NumericRange ZeroTo999Range;
+
 // The exit rule of a numeric edit. The text is trimmed of blanks; left empty, `reshow`
 // brings the stored value back; not a number, the general error report; refused, the
 // range's message and the focus back on the edit; accepted, `store`.
 void numericExitRule(QLineEdit *edit, Dialogs &dialogs, const NumericRange &range,
-                     const std::function<void()> &reshow,
-                     const std::function<void(qint32)> &store);
+                     const std::function<void()> &reshow, const std::function<void(qint32)> &store);
 
 // Attaches the whole cycle (entry rule, key filter, exit rule) to an edit.
 void attachNumericEditCycle(QLineEdit *edit, Dialogs &dialogs, std::function<void()> park,

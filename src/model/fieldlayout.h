@@ -7,7 +7,8 @@
 #include <span>
 #include <string_view>
 
-namespace rw {
+namespace rw
+{
 
 constexpr int ImageSize = 2048;       // what travels to files and the transmitter
 constexpr int DataSize = 1940;        // bytes that carry data; the rest is always zero
@@ -111,13 +112,16 @@ const FieldSpec &fieldSpec(Field f);
 
 // Layout of one canned-message record (record k starts at image byte 58 k).
 struct MessageRecordLayout {
-    static constexpr int Len = 0;        // MsgLen: characters in MsgText, 0..50
-    static constexpr int FixedByte = 1;  // MsgFixedByte: opaque, 2 in a new record
-    static constexpr int Text = 2;       // MsgText: 50 bytes, zero after the text
-    static constexpr int Reserved = 52;  // MsgReserved: 6 opaque bytes
+    static constexpr int Len = 0;       // MsgLen: characters in MsgText, 0..50
+    static constexpr int FixedByte = 1; // MsgFixedByte: opaque, 2 in a new record
+    static constexpr int Text = 2;      // MsgText: 50 bytes, zero after the text
+    static constexpr int Reserved = 52; // MsgReserved: 6 opaque bytes
     static constexpr uint8_t DefaultFixedByte = 2;
 };
 
-constexpr int messageRecordOffset(int k) { return k * MessageRecordSize; }
+constexpr int messageRecordOffset(int k)
+{
+    return k * MessageRecordSize;
+}
 
 } // namespace rw

@@ -3,7 +3,8 @@
 #include "settingstable.h"
 #include "textrules.h"
 
-namespace rw {
+namespace rw
+{
 
 QByteArray encodeSysCode(int value)
 {

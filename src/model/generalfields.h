@@ -5,7 +5,8 @@
 #include <QString>
 #include <cstdint>
 
-namespace rw {
+namespace rw
+{
 
 class SettingsTable;
 

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-namespace rw {
+namespace rw
+{
 
 SettingsTable::SettingsTable()
 {

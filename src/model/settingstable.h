@@ -8,9 +8,11 @@
 #include <array>
 #include <cstdint>
 
-namespace rw {
+namespace rw
+{
 
-class SettingsTable {
+class SettingsTable
+{
 public:
     SettingsTable(); // built-in defaults
 

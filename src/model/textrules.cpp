@@ -1,6 +1,7 @@
 #include "textrules.h"
 
-namespace rw {
+namespace rw
+{
 
 bool isBlank(QChar c)
 {

@@ -3,9 +3,11 @@
 #include <QFile>
 #include <QSaveFile>
 
-namespace rw {
+namespace rw
+{
 
-namespace {
+namespace
+{
 
 QByteArray trimmed(const QByteArray &b)
 {

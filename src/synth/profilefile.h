@@ -11,9 +11,11 @@
 #include <QList>
 #include <QString>
 
-namespace rw {
+namespace rw
+{
 
-class ProfileFile {
+class ProfileFile
+{
 public:
     static constexpr int MaxValueLength = 259;
     // Files larger than this are not settings files; they read as missing and are never

@@ -9,7 +9,8 @@
 
 using namespace rw;
 
-class TestGeneralEditors : public QObject {
+class TestGeneralEditors : public QObject
+{
     Q_OBJECT
 private slots:
     void the_window_shows_the_builtin_table()
@@ -84,9 +85,15 @@ private slots:
             QString message;
         };
         const QList<Case> cases{
-            {&TfmMain::edtRangeTestDur, Field::RangeTestDur, {10, 240, 0}, {9, 241},
+            {&TfmMain::edtRangeTestDur,
+             Field::RangeTestDur,
+             {10, 240, 0},
+             {9, 241},
              "Please insert a number between 0 or 10 ~ 240 !"},
-            {&TfmMain::edtHeartBeat, Field::HeartBeat, {30, 999, 0}, {29}, 
+            {&TfmMain::edtHeartBeat,
+             Field::HeartBeat,
+             {30, 999, 0},
+             {29},
              "Please insert a number between 0 or 30 ~ 999 !"},
             {&TfmMain::edtFlashLen, Field::FlashLen, {0, 999, 5}, {}, ""},
         };

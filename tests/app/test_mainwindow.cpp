@@ -16,7 +16,8 @@
 
 using namespace rw;
 
-class TestMainWindow : public QObject {
+class TestMainWindow : public QObject
+{
     Q_OBJECT
 private slots:
     void the_window_opens_maximized_with_its_caption_and_every_named_control()
@@ -27,15 +28,44 @@ private slots:
         QVERIFY(fresh.windowState() & Qt::WindowMaximized);
         QCOMPARE(fresh.windowTitle(), QString("RW830KT  V1.0.7"));
 
-        for (const char *name :
-             {"grpFreq", "edtFreq", "edtSysCode", "GroupBox2", "cboCOM", "PageControl1",
-              "tabTXPager", "TabSheet1", "TabSheet2", "edtNull", "StatusBar1", "PB1",
-              "edtRangeTestDur", "cboPOCBaud", "edtPowLogo", "chkSendTwice", "cboMsgPage",
-              "btnDataExport", "lblMsg0", "lblMsg9", "memMsg0", "memMsg9", "edtHeartBeat",
-              "edtFlashLen", "cboOutOfServiceTM", "cboLowBatTM", "chkPagerAlertFlash",
-              "chkPowerOnVibr", "chkLowBatBeep", "cboOutOfServiceAlertType", "cboPagerAlertType", "edtPagerAlertLen",
-              "edtOutOfServiceAlertLen", "cboFunBitAPat", "cboFunBitDPat", "edtFunBitAFlashLen",
-              "edtFunBitBAlertLen", "edtFunBitDFlashLen"})
+        for (const char *name : {"grpFreq",
+                                 "edtFreq",
+                                 "edtSysCode",
+                                 "GroupBox2",
+                                 "cboCOM",
+                                 "PageControl1",
+                                 "tabTXPager",
+                                 "TabSheet1",
+                                 "TabSheet2",
+                                 "edtNull",
+                                 "StatusBar1",
+                                 "PB1",
+                                 "edtRangeTestDur",
+                                 "cboPOCBaud",
+                                 "edtPowLogo",
+                                 "chkSendTwice",
+                                 "cboMsgPage",
+                                 "btnDataExport",
+                                 "lblMsg0",
+                                 "lblMsg9",
+                                 "memMsg0",
+                                 "memMsg9",
+                                 "edtHeartBeat",
+                                 "edtFlashLen",
+                                 "cboOutOfServiceTM",
+                                 "cboLowBatTM",
+                                 "chkPagerAlertFlash",
+                                 "chkPowerOnVibr",
+                                 "chkLowBatBeep",
+                                 "cboOutOfServiceAlertType",
+                                 "cboPagerAlertType",
+                                 "edtPagerAlertLen",
+                                 "edtOutOfServiceAlertLen",
+                                 "cboFunBitAPat",
+                                 "cboFunBitDPat",
+                                 "edtFunBitAFlashLen",
+                                 "edtFunBitBAlertLen",
+                                 "edtFunBitDFlashLen"})
             QVERIFY2(fresh.findChild<QWidget *>(name), name);
         QVERIFY(!fresh.findChild<QWidget *>("edtFunBitAAlertLen"));
 

@@ -8,7 +8,8 @@
 
 using namespace rw;
 
-class TestSettingsTable : public QObject {
+class TestSettingsTable : public QObject
+{
     Q_OBJECT
 private slots:
     void a_new_table_holds_the_builtin_image()
@@ -20,24 +21,59 @@ private slots:
             expected[1] = 2;
             QCOMPARE(img.mid(58 * k, 58), expected);
         }
-        const QByteArray general = QByteArray::fromHex(
-            "0A100A14010805001038020001" // Opaque1
-            "04" "0000" "01" "1E" "4800" // spacing code, opaque, baud, range test, opaque
-            "3435343530303000" "01010000" "00000000" "04" "01" "0000" // ... send twice
-            "08C60600" "83940100" "85C28300" "870CF900" "19C70500" "0B000000" "4D006C00"
-            "8F090000"                                // R0..R7
-            "01010000640000000100" "30303031" "01"   // opaque, "0001", opaque
-            "01010001" "00" "0F000000"                // pager alert
-            "01010001" "03000000"                     // power on
-            "01000106" "08000000"                     // low battery
-            "01010102" "08000000"                     // out of range
-            "00000000" "01000000"                     // reminder times
-            "01000000" "1E000000"                     // fun bit A
-            "01000000" "0F000000" "1E000000"          // fun bit B
-            "01000000" "0F000000" "1E000000"          // fun bit C
-            "01000000" "0F000000" "1E000000"          // fun bit D
-            "0A000000" "05" "06"                      // flash length, logo lead and length
-            "434F4E444F52" "2020202020202020202020" "14000000" "00");
+        const QByteArray general =
+            QByteArray::fromHex("0A100A14010805001038020001" // Opaque1
+                                "04"
+                                "0000"
+                                "01"
+                                "1E"
+                                "4800" // spacing code, opaque, baud, range test, opaque
+                                "3435343530303000"
+                                "01010000"
+                                "00000000"
+                                "04"
+                                "01"
+                                "0000" // ... send twice
+                                "08C60600"
+                                "83940100"
+                                "85C28300"
+                                "870CF900"
+                                "19C70500"
+                                "0B000000"
+                                "4D006C00"
+                                "8F090000" // R0..R7
+                                "01010000640000000100"
+                                "30303031"
+                                "01" // opaque, "0001", opaque
+                                "01010001"
+                                "00"
+                                "0F000000" // pager alert
+                                "01010001"
+                                "03000000" // power on
+                                "01000106"
+                                "08000000" // low battery
+                                "01010102"
+                                "08000000" // out of range
+                                "00000000"
+                                "01000000" // reminder times
+                                "01000000"
+                                "1E000000" // fun bit A
+                                "01000000"
+                                "0F000000"
+                                "1E000000" // fun bit B
+                                "01000000"
+                                "0F000000"
+                                "1E000000" // fun bit C
+                                "01000000"
+                                "0F000000"
+                                "1E000000" // fun bit D
+                                "0A000000"
+                                "05"
+                                "06" // flash length, logo lead and length
+                                "434F4E444F52"
+                                "2020202020202020202020"
+                                "14000000"
+                                "00");
         QCOMPARE(general.size(), 200);
         QCOMPARE(img.mid(1740, 200).toHex(' '), general.toHex(' '));
         QCOMPARE(img.mid(1940), QByteArray(108, '\0'));
@@ -114,8 +150,8 @@ private slots:
         QCOMPARE(parseInt32("-12500"), std::optional<qint32>(-12500));
         QCOMPARE(parseInt32("2147483647"), std::optional<qint32>(INT32_MAX));
         QCOMPARE(parseInt32("-2147483648"), std::optional<qint32>(INT32_MIN));
-        for (const char *bad : {"", "-", "2147483648", "12a", " 1", "0x10", "$10", "1.5",
-                                "99999999999999999999"})
+        for (const char *bad :
+             {"", "-", "2147483648", "12a", " 1", "0x10", "$10", "1.5", "99999999999999999999"})
             QVERIFY2(!parseInt32(bad), bad);
         QCOMPARE(trimBlanks(QString("\t\r\n x y \x01")), QString("x y"));
     }

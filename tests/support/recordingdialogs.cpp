@@ -1,6 +1,7 @@
 #include "recordingdialogs.h"
 
-namespace rw {
+namespace rw
+{
 
 BoxAnswer RecordingDialogs::message(const MessageBoxSpec &box)
 {

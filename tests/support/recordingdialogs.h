@@ -8,9 +8,11 @@
 #include <QStringList>
 #include <functional>
 
-namespace rw {
+namespace rw
+{
 
-class RecordingDialogs : public Dialogs {
+class RecordingDialogs : public Dialogs
+{
 public:
     BoxAnswer message(const MessageBoxSpec &box) override;
     QString openFileName(const FileDialogSpec &spec) override;
@@ -23,8 +25,8 @@ public:
     QList<MessageBoxSpec> boxes;
     QList<FileDialogSpec> fileDialogs;
     int aboutShown = 0;
-    BoxAnswer nextAnswer = BoxAnswer::Ok; // for OK/Cancel and Yes/No boxes
-    QString nextFileName;                 // what the next file dialog returns
+    BoxAnswer nextAnswer = BoxAnswer::Ok;                  // for OK/Cancel and Yes/No boxes
+    QString nextFileName;                                  // what the next file dialog returns
     std::function<void(const MessageBoxSpec &)> onMessage; // runs while a box is "up"
 };
 

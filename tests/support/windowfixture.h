@@ -12,7 +12,8 @@
 #include <QTest>
 #include <memory>
 
-namespace rw {
+namespace rw
+{
 
 struct WindowFixture {
     QTemporaryDir dir;
