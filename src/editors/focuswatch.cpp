@@ -24,8 +24,9 @@ FocusWatch::FocusWatch(QWidget *control, std::function<void()> onEnter,
 bool FocusWatch::eventFilter(QObject *, QEvent *e)
 {
     if (e->type() == QEvent::FocusIn) {
-        const auto reason = static_cast<QFocusEvent *>(e)->reason();
-        if (!isActivationChange(reason) && !entered_) {
+        // Any arrival counts as entering when the control was not entered: the focus put
+        // back while a message box had the window arrives with the window's activation.
+        if (!entered_) {
             entered_ = true;
             if (onEnter_)
                 onEnter_();

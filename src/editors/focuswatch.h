@@ -23,8 +23,8 @@ protected:
 private:
     std::function<void()> onEnter_;
     std::function<void()> onExit_;
-    // Set while the user is inside the control; a control that received the focus only
-    // in passing (focus put back during another control's exit rule) has no exit to run.
+    // Set while the user is inside the control: leaving the window and coming back is
+    // not a new entry, and a control that never received the focus has no exit to run.
     bool entered_ = false;
 };
 

@@ -20,7 +20,8 @@ void offerPage(TfmMain &w, QWidget *page)
     const int index = w.PageControl1->indexOf(page);
     w.PageControl1->setTabVisible(index, true);
     w.PageControl1->setCurrentIndex(index);
-    QApplication::processEvents();
+    QVERIFY(QTest::qWaitFor([page] { return page->isVisible(); }));
+    QTest::qWait(20);
 }
 
 // What choosing an item in the open list does.
@@ -60,7 +61,7 @@ private slots:
             for (auto [box, field] : switches) {
                 const QByteArray before = f.table.buildImage();
                 const uint32_t old = f.table.value(field);
-                QTest::mouseClick(box, Qt::LeftButton);
+                QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
                 QCOMPARE(f.table.value(field), old ? 0u : 1u);
                 QCOMPARE(withFieldsFrom(f.table.buildImage(), before, {field}), before);
             }

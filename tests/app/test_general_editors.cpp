@@ -121,27 +121,31 @@ private slots:
     void tab_runs_the_exit_rule_and_a_box_from_it_does_not_run_it_again()
     {
         WindowFixture f;
-        // While the box is up another window takes the activation, as a real box does.
+        // While the box is up another window has the activation, as a real box has; the
+        // window gets it back only after the box has gone.
         f.dialogs.onMessage = [&](const MessageBoxSpec &) {
             QWidget other;
             other.show();
             other.activateWindow();
-            QApplication::processEvents();
-            other.close();
-            f.w().activateWindow();
-            QApplication::processEvents();
+            QVERIFY(QTest::qWaitForWindowActive(&other));
         };
         f.clickInto(f.w().edtSysCode);
         QTest::keyClicks(f.w().edtSysCode, "2500");
         f.tab();
+        f.w().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.w()));
         QCOMPARE(f.dialogs.texts(), QStringList{"Please insert a number between 0 ~ 2000 !"});
         QCOMPARE(f.table.bytes(Field::SysCode), QByteArray("0001"));
 
+        // The focus is back on the edit, emptied for a fresh value, and its exit rule
+        // still runs.
+        QCOMPARE(QApplication::focusWidget(), f.w().edtSysCode);
+        QCOMPARE(f.w().edtSysCode->text(), QString());
         f.dialogs.onMessage = nullptr;
-        f.clickInto(f.w().edtSysCode);
         QTest::keyClicks(f.w().edtSysCode, "12");
-        f.tab();
+        QTest::keyClick(f.w().edtSysCode, Qt::Key_Return);
         QCOMPARE(f.table.bytes(Field::SysCode), QByteArray("0012"));
+        QCOMPARE(f.dialogs.boxes.size(), 1);
     }
 
     void pasted_text_that_is_no_number_is_reported_and_stores_nothing()
@@ -179,9 +183,9 @@ private slots:
         QTest::keyClick(f.w().cboPOCBaud, Qt::Key_Up);
         QCOMPARE(f.table.value(Field::POCBaud), 0u);
 
-        QTest::mouseClick(f.w().chkSendTwice, Qt::LeftButton);
+        QTest::mouseClick(f.w().chkSendTwice, Qt::LeftButton, {}, QPoint(6, 10));
         QCOMPARE(f.table.value(Field::SendTwice), 0u);
-        QTest::mouseClick(f.w().chkSendTwice, Qt::LeftButton);
+        QTest::mouseClick(f.w().chkSendTwice, Qt::LeftButton, {}, QPoint(6, 10));
         QCOMPARE(f.table.value(Field::SendTwice), 1u);
 
         // A refresh shows odd stored values without rewriting them.

@@ -115,14 +115,12 @@ private slots:
         f.clickInto(f.w().edtSysCode);
         QCOMPARE(QApplication::focusWidget(), f.w().edtSysCode);
         QTest::mouseMove(f.w().grpFreq, QPoint(f.w().grpFreq->width() - 3, 3));
-        QApplication::processEvents();
-        QCOMPARE(QApplication::focusWidget(), f.w().edtNull);
+        QTRY_COMPARE(QApplication::focusWidget(), f.w().edtNull);
 
         f.clickInto(f.w().edtRangeTestDur);
         QTabBar *strip = f.w().PageControl1->tabBar();
-        QTest::mouseMove(strip, QPoint(5, 5));
-        QApplication::processEvents();
-        QCOMPARE(QApplication::focusWidget(), f.w().edtNull);
+        QTest::mouseMove(strip, strip->rect().center());
+        QTRY_COMPARE(QApplication::focusWidget(), f.w().edtNull);
     }
 
     void ctrl_x_cuts_typed_text_and_exits_only_from_the_parking_place()

@@ -33,6 +33,8 @@ struct WindowFixture {
         window->resize(TfmMain::DesignWidth, TfmMain::DesignHeight);
         window->show();
         window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window.get()))
+            qWarning("the main window did not become active");
         QApplication::processEvents();
     }
     ~WindowFixture()
@@ -52,13 +54,13 @@ struct WindowFixture {
     void typeAndEnter(QWidget *control, const QString &text)
     {
         clickInto(control);
-        QTest::keyClicks(QApplication::focusWidget(), text);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClicks(window->focusWidget(), text);
+        QTest::keyClick(window->focusWidget(), Qt::Key_Return);
         QApplication::processEvents();
     }
     void tab()
     {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
         QApplication::processEvents();
     }
 };
