@@ -1,5 +1,6 @@
 // The window shell: controls and menus, status bar, focus parking, shortcuts, re-layout.
 
+#include "app/frmabout.h"
 #include "app/relayout.h"
 #include "windowfixture.h"
 
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -94,6 +96,24 @@ private slots:
         QCOMPARE(f.w().mnuWrite->shortcut(), QKeySequence("F4"));
         f.w().mnuAbout->trigger();
         QCOMPARE(f.dialogs.aboutShown, 1);
+    }
+
+    void the_about_box_names_the_product_and_closes_with_ok()
+    {
+        TfmAbout about;
+        QCOMPARE(about.windowTitle(), QString("About"));
+        QVERIFY(about.windowFlags() & Qt::WindowCloseButtonHint);
+        QVERIFY(!(about.windowFlags() & Qt::WindowMinimizeButtonHint));
+        QCOMPARE(about.findChild<QLabel *>("lblProduct")->text(), QString("RW830KT"));
+        QVERIFY(about.findChild<QLabel *>("lblProduct")->font().bold());
+        QCOMPARE(about.findChild<QLabel *>("lblVersion")->text(),
+                 QString("Version 1.0.7 (2015.2.6)"));
+        auto *ok = about.findChild<QPushButton *>("btnOK");
+        QVERIFY(ok->isDefault());
+        about.show();
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QVERIFY(!about.isVisible());
+        QCOMPARE(about.result(), int(QDialog::Accepted));
     }
 
     void the_status_bar_holds_the_progress_bar_and_the_ready_text()
