@@ -56,7 +56,7 @@ void TfmMain::mnuSaveClick()
 {
     if (!commitPendingEdit())
         return;
-    saveTableTo(currentTableFile_.isEmpty() ? QDir(programDirectory_).filePath(DefaultTableFileName)
+    saveTableTo(currentTableFile_.isEmpty() ? defaultTableFile(programDirectory_)
                                             : currentTableFile_);
 }
 
@@ -75,7 +75,7 @@ void TfmMain::saveTableTo(const QString &target)
 {
     // The default table file is the one the user keeps as the starting point; replacing
     // it is confirmed first, and No writes nothing.
-    if (sameFile(target, QDir(programDirectory_).filePath(DefaultTableFileName)) &&
+    if (sameFile(target, defaultTableFile(programDirectory_)) &&
         !dialogs_.askYesNo(DefaultFileQuestion))
         return;
     const TableSaveResult saved = saveTableFile(target, table_.buildImage());

@@ -20,23 +20,18 @@ bool MessageKeyFilter::eventFilter(QObject *, QEvent *e)
     if (e->type() != QEvent::KeyPress)
         return false;
     auto *ke = static_cast<QKeyEvent *>(e);
-    if (ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+    // Shortcuts pass; AltGr, which some systems report as Ctrl+Alt, types characters.
+    const auto mods = ke->modifiers();
+    const bool altGr = (mods & Qt::ControlModifier) && (mods & Qt::AltModifier);
+    if ((mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) && !altGr)
         return false;
-    switch (ke->key()) {
-    case Qt::Key_Backspace:
-    case Qt::Key_Delete:
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_Escape:
+    if (ke->key() == Qt::Key_Backspace || ke->key() == Qt::Key_Delete)
         return false;
-    default:
-        break;
-    }
     const QString text = ke->text();
     if (text.isEmpty())
         return false;
     const QChar c = text.front();
-    // Control characters other than Enter are not typed text.
+    // Control characters other than Enter (Tab, Escape, ...) are not typed text.
     if (c.unicode() < 32 && c != u'\r' && c != u'\n')
         return false;
     return storedMessageLength(memoText(memo_)) >= MessageTextSize;

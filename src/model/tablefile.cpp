@@ -31,6 +31,11 @@ std::optional<QByteArray> readTableFile(const QString &path)
     return area;
 }
 
+QString defaultTableFile(const QString &programDirectory)
+{
+    return QDir(programDirectory).filePath(DefaultTableFileName);
+}
+
 QString tableBackupName(const QString &path)
 {
     const QFileInfo info(path);

@@ -16,6 +16,9 @@ inline const QString DefaultTableFileName = QStringLiteral("default.tbl");
 inline const QString TableFileFilter = QStringLiteral("Table files (*.tbl)");
 inline const QString TableFileSuffix = QStringLiteral("tbl");
 
+// The table file that Save writes when no table file is current.
+QString defaultTableFile(const QString &programDirectory);
+
 // The work area filled from the start of the file, zero after the bytes the file has;
 // nullopt when the file cannot be opened or read (a folder or a device is not a table
 // file).
