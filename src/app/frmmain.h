@@ -80,6 +80,9 @@ public:
     void mnuSaveClick();
     void mnuSaveAsClick();
     const QString &currentTableFile() const { return currentTableFile_; }
+    // Stores the text of the edit that has the focus by parking it; false when its exit
+    // rule refused the text.
+    bool commitPendingEdit();
 
     // --- canned messages ---------------------------------------------------------
     void CollectMsgControls();
@@ -180,6 +183,8 @@ private:
     void wireSynthEditors();
     void wireLinkControls();
     void wireTableFiles();
+    void saveTableTo(const QString &target);
+    void showTableFileInCaption(const QString &closing);
     void wireMessageEditor();
     void wireAlertEditors();
 

@@ -1,23 +1,35 @@
-// The canned-message editor and export.
-// (Placeholder steps until the message editor lands.)
+// The canned-message editor and export: thirty messages shown ten at a time, each
+// stored into its record the moment its memo loses the focus.
 
+#include "dialogs.h"
+#include "editors/focuswatch.h"
+#include "editors/messagekeyfilter.h"
 #include "frmmain.h"
+#include "messages/messageexport.h"
+#include "messages/messagerecord.h"
+#include "model/settingstable.h"
 
+#include <QComboBox>
+#include <QDate>
+#include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QVariant>
+#include <QPushButton>
 
 namespace rw
 {
 
 void TfmMain::CollectMsgControls()
 {
-    // Rows are found by name and filed at their Tag.
+    // Rows are found by name and filed at their Tag. Only controls that carry a Tag are
+    // rows: the "Msg #" labels share the name prefix but have none.
     for (QObject *o : findChildren<QObject *>()) {
         const QString prefix = o->objectName().left(6);
         const QVariant tagProperty = o->property("Tag");
+        if (!tagProperty.isValid())
+            continue;
         const int tag = tagProperty.toInt();
-        if (!tagProperty.isValid() || tag < 0 || tag >= 10)
+        if (tag < 0 || tag >= 10)
             continue;
         if (prefix == QLatin1String("lblMsg")) {
             if (auto *l = qobject_cast<QLabel *>(o))
@@ -29,10 +41,52 @@ void TfmMain::CollectMsgControls()
     }
 }
 
-void TfmMain::wireMessageEditor() {}
-void TfmMain::ShowMsgPage() {}
-void TfmMain::cboMsgPageClick() {}
-void TfmMain::memMsg0Exit(QPlainTextEdit *) {}
-void TfmMain::btnDataExportClick() {}
+void TfmMain::wireMessageEditor()
+{
+    for (QPlainTextEdit *memo : MsgMemos) {
+        new MessageKeyFilter(memo);
+        new FocusWatch(memo, {}, [this, memo] { memMsg0Exit(memo); });
+    }
+    // The page changes on the user's choice only, never on a refresh.
+    connect(cboMsgPage, &QComboBox::activated, this, &TfmMain::cboMsgPageClick);
+    connect(btnDataExport, &QPushButton::clicked, this, &TfmMain::btnDataExportClick);
+}
+
+void TfmMain::ShowMsgPage()
+{
+    for (int k = 0; k < 10; ++k)
+        MsgMemos[k]->setPlainText(messageForMemo(table_.messageRecord(MsgPage * 10 + k)));
+}
+
+void TfmMain::cboMsgPageClick()
+{
+    MsgPage = cboMsgPage->currentIndex();
+    for (int k = 0; k < 10; ++k)
+        MsgLabels[k]->setText(QStringLiteral("%1").arg(MsgPage * 10 + k + 1, 2, 10, QChar('0')));
+    ShowMsgPage();
+}
+
+void TfmMain::memMsg0Exit(QPlainTextEdit *memo)
+{
+    const int record = MsgPage * 10 + memo->property("Tag").toInt();
+    QByteArray bytes = table_.messageRecord(record);
+    if (!storeMessage(bytes, memoText(memo))) {
+        dialogs_.message({QStringLiteral("Warning!"), QStringLiteral("More then 50 Characters!"),
+                          BoxIcon::None, BoxButtons::Ok});
+        memo->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    table_.setMessageRecord(record, bytes);
+}
+
+void TfmMain::btnDataExportClick()
+{
+    const ExportResult result = exportMessages(table_, programDirectory_, QDate::currentDate());
+    if (result.ok)
+        dialogs_.plain(QStringLiteral("Export Success"));
+    else
+        dialogs_.warn(QStringLiteral("Export Failed: can't write %1\n%2")
+                          .arg(QDir::toNativeSeparators(result.path), result.error));
+}
 
 } // namespace rw

@@ -1,0 +1,30 @@
+#pragma once
+// The key filter of the ten message memos: once the memo's text, blanks around it
+// removed, has 50 characters, a typed character is discarded without a message.
+// Backspace and Delete still work, and navigation keys and editing shortcuts (Ctrl+X,
+// Ctrl+V, ...) keep their usual meaning. Enter is an ordinary character here: below the
+// limit it puts a line break into the message.
+
+#include <QObject>
+
+class QPlainTextEdit;
+
+namespace rw
+{
+
+class MessageKeyFilter : public QObject
+{
+public:
+    explicit MessageKeyFilter(QPlainTextEdit *memo);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *e) override;
+
+private:
+    QPlainTextEdit *memo_;
+};
+
+// The memo's text with every character it holds, line breaks as '\n'.
+QString memoText(const QPlainTextEdit *memo);
+
+} // namespace rw

@@ -1,0 +1,33 @@
+#pragma once
+// The export of the thirty canned messages to a dated text file in the program
+// directory: one line per message, "number<TAB>text<CR><LF>", the text byte for byte as
+// stored. The same day's earlier export is kept as CannedMessage.bak.
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+
+namespace rw
+{
+
+class SettingsTable;
+
+inline const QString ExportBackupName = QStringLiteral("CannedMessage.bak");
+
+// "CannedMessage_YYYYMMDD.txt" for the given local day.
+QString exportFileName(const QDate &day);
+
+// The thirty lines of the export.
+QByteArray exportContent(const SettingsTable &table);
+
+struct ExportResult {
+    bool ok = false;
+    QString path;  // the dated file, full name
+    QString error; // why it failed
+};
+
+// Keeps an export of the same day as the backup (a failed copy is not an error: usually
+// there is no export of today yet), then writes the dated file whole or not at all.
+ExportResult exportMessages(const SettingsTable &table, const QString &directory, const QDate &day);
+
+} // namespace rw

@@ -1,0 +1,32 @@
+#pragma once
+// The text of a canned-message record as the editor and the export see it.
+// A record holds MsgLen, MsgFixedByte, 50 bytes of MsgText and six reserved bytes; the
+// editor writes MsgLen and MsgText only. A line break inside a message is stored as
+// CR LF, the way the transmitter's messages have always been stored, and a memo shows it
+// as one line break.
+
+#include <QByteArray>
+#include <QString>
+
+namespace rw
+{
+
+// MsgText up to its first zero byte, never beyond its 50th byte, as stored.
+QByteArray storedMessageText(const QByteArray &record);
+
+// The record's message as a memo shows it.
+QString messageForMemo(const QByteArray &record);
+
+// The memo's text as it would be stored: blanks around it removed, every line break
+// (LF, CR, CR LF or a Unicode paragraph or line separator) as CR LF, and Latin-1 bytes
+// with '?' for a character that has none.
+QByteArray messageFromMemo(const QString &memoText);
+
+// Number of characters the memo's text would store; what the 50-character limit counts.
+int storedMessageLength(const QString &memoText);
+
+// Stores the memo's text into the record: MsgLen and the zero-padded MsgText. False,
+// with the record untouched, when the text is longer than 50 characters.
+bool storeMessage(QByteArray &record, const QString &memoText);
+
+} // namespace rw

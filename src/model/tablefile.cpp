@@ -1,0 +1,81 @@
+#include "tablefile.h"
+
+#include "safefile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace rw
+{
+
+std::optional<QByteArray> readTableFile(const QString &path)
+{
+    // Only regular files: opening a pipe would wait for a writer, a device never ends.
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray area(TableWorkAreaSize, '\0');
+    const qint64 wanted = std::min<qint64>(f.size(), TableWorkAreaSize);
+    qint64 got = 0;
+    while (got < wanted) {
+        const qint64 n = f.read(area.data() + got, wanted - got);
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            break; // the file shrank while being read: the rest stays zero
+        got += n;
+    }
+    return area;
+}
+
+QString defaultTableFile(const QString &programDirectory)
+{
+    return QDir(programDirectory).filePath(DefaultTableFileName);
+}
+
+QString tableBackupName(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".BAK"));
+}
+
+TableSaveResult saveTableFile(const QString &path, const QByteArray &image)
+{
+    TableSaveResult result;
+    QSaveFile file(path);
+    if (!stageContent(file, image)) {
+        result.error = file.errorString();
+        return result;
+    }
+
+    const QString backup = tableBackupName(path);
+    const bool movedAside = QFileInfo(path).isFile() && QFile::rename(path, backup);
+    if (!file.commit()) {
+        result.error = file.errorString();
+        if (movedAside)
+            QFile::rename(backup, path);
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+bool sameFile(const QString &a, const QString &b)
+{
+#ifdef Q_OS_WIN
+    constexpr Qt::CaseSensitivity cs = Qt::CaseInsensitive;
+#else
+    constexpr Qt::CaseSensitivity cs = Qt::CaseSensitive;
+#endif
+    const QFileInfo fa(a);
+    const QFileInfo fb(b);
+    if (fa.exists() && fb.exists())
+        return fa.canonicalFilePath().compare(fb.canonicalFilePath(), cs) == 0;
+    return QDir::cleanPath(fa.absoluteFilePath())
+               .compare(QDir::cleanPath(fb.absoluteFilePath()), cs) == 0;
+}
+
+} // namespace rw

@@ -1,0 +1,45 @@
+#pragma once
+// Table files: the 2048-byte settings image on disk, without header or checksum.
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace rw
+{
+
+// A table file is read into a zero-filled work area of this size; a longer file's
+// excess is never read.
+constexpr int TableWorkAreaSize = 4096;
+
+inline const QString DefaultTableFileName = QStringLiteral("default.tbl");
+inline const QString TableFileFilter = QStringLiteral("Table files (*.tbl)");
+inline const QString TableFileSuffix = QStringLiteral("tbl");
+
+// The table file that Save writes when no table file is current.
+QString defaultTableFile(const QString &programDirectory);
+
+// The work area filled from the start of the file, zero after the bytes the file has;
+// nullopt when the file cannot be opened or read (a folder or a device is not a table
+// file).
+std::optional<QByteArray> readTableFile(const QString &path);
+
+// Where a replaced table file is kept: beside it, its name without the extension
+// followed by ".BAK" (site1.tbl -> site1.BAK).
+QString tableBackupName(const QString &path);
+
+struct TableSaveResult {
+    bool ok = false;
+    QString error; // why the file could not be written
+};
+
+// Writes the image whole or not at all. Once the new content is safely written beside
+// the target, an existing target is moved to its backup name (a backup name already
+// taken keeps the older backup and the target is replaced all the same). On failure the
+// file that was there stays in place, unchanged.
+TableSaveResult saveTableFile(const QString &path, const QByteArray &image);
+
+// True when both names lead to the same file (or would, once created).
+bool sameFile(const QString &a, const QString &b);
+
+} // namespace rw

@@ -1,0 +1,161 @@
+// The canned-message editor in the real window: typing, leaving, page changes, export.
+
+#include "messages/messageexport.h"
+#include "windowfixture.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace rw;
+
+namespace
+{
+QByteArray text(const SettingsTable &t, int k)
+{
+    return t.messageRecord(k).mid(2, 50);
+}
+QByteArray padded(const QByteArray &b)
+{
+    return b + QByteArray(50 - b.size(), '\0');
+}
+} // namespace
+
+class TestMessageEditor : public QObject
+{
+    Q_OBJECT
+private slots:
+    void the_rows_are_collected_at_their_tags()
+    {
+        WindowFixture f;
+        for (int k = 0; k < 10; ++k) {
+            QCOMPARE(f.w().MsgLabels[k]->objectName(), QString("lblMsg%1").arg(k));
+            QCOMPARE(f.w().MsgMemos[k]->objectName(), QString("memMsg%1").arg(k));
+        }
+    }
+
+    void typing_stops_at_fifty_characters_and_leaving_stores_the_trimmed_text()
+    {
+        WindowFixture f;
+        QByteArray r = f.table.messageRecord(1);
+        r[1] = 5;
+        f.table.setMessageRecord(1, r);
+
+        f.clickInto(f.w().MsgMemos[1]);
+        QTest::keyClicks(f.w().MsgMemos[1], QString(50, u'a') + "b");
+        QTest::keyClick(f.w().MsgMemos[1], Qt::Key_Backspace);
+        QTest::keyClicks(f.w().MsgMemos[1], "cd");
+        QCOMPARE(f.w().MsgMemos[1]->toPlainText(), QString(49, u'a') + "c");
+        f.tab();
+        QCOMPARE(f.table.messageRecord(1).left(2), QByteArray("\x32\x05"));
+        QCOMPARE(text(f.table, 1), QByteArray(49, 'a') + "c");
+
+        f.clickInto(f.w().MsgMemos[2]);
+        QTest::keyClicks(f.w().MsgMemos[2], "  two");
+        QTest::keyClick(f.w().MsgMemos[2], Qt::Key_Return);
+        QTest::keyClicks(f.w().MsgMemos[2], "lines ");
+        QTest::sendKeyEvent(QTest::Click, f.w().MsgMemos[2], Qt::Key_unknown,
+                            QString::fromUtf8("\u20ac"), Qt::NoModifier);
+        QTest::keyClicks(f.w().MsgMemos[2], "  ");
+        f.tab();
+        QCOMPARE(int(f.table.messageRecord(2)[0]), 12);
+        QCOMPARE(text(f.table, 2), padded("two\r\nlines ?"));
+        QVERIFY(f.dialogs.boxes.isEmpty());
+    }
+
+    void a_pasted_text_over_fifty_characters_is_refused_on_leaving()
+    {
+        WindowFixture f;
+        QPlainTextEdit *memo = f.w().MsgMemos[3];
+        f.clickInto(memo);
+        QTest::keyClicks(memo, "kept");
+        f.tab();
+
+        f.clickInto(memo);
+        QApplication::clipboard()->setText(QString(60, u'p'));
+        QTest::keyClick(memo, Qt::Key_V, Qt::ControlModifier);
+        f.tab();
+        QCOMPARE(f.dialogs.boxes.size(), 1);
+        const MessageBoxSpec box = f.dialogs.boxes.first();
+        QCOMPARE(box.caption, QString("Warning!"));
+        QCOMPARE(box.text, QString("More then 50 Characters!"));
+        QCOMPARE(box.icon, BoxIcon::None);
+        QCOMPARE(box.buttons, BoxButtons::Ok);
+        QCOMPARE(QApplication::focusWidget(), memo);
+        QCOMPARE(text(f.table, 3), padded("kept"));
+    }
+
+    void ctrl_x_cuts_and_never_closes_the_window()
+    {
+        WindowFixture f;
+        QPlainTextEdit *memo = f.w().MsgMemos[0];
+        f.clickInto(memo);
+        QTest::keyClicks(memo, "cut me");
+        QTest::keyClick(memo, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(memo, Qt::Key_X, Qt::ControlModifier);
+        QTest::keyClick(memo, Qt::Key_X, Qt::ControlModifier); // nothing selected now
+        QVERIFY(f.w().isVisible());
+        QCOMPARE(memo->toPlainText(), QString());
+        QCOMPARE(QApplication::clipboard()->text(), QString("cut me"));
+    }
+
+    void choosing_a_page_stores_the_memo_first_and_shows_the_page()
+    {
+        WindowFixture f;
+        QByteArray r = f.table.messageRecord(20);
+        r.replace(2, 5, "older");
+        f.table.setMessageRecord(20, r);
+
+        f.clickInto(f.w().MsgMemos[0]);
+        QTest::keyClicks(f.w().MsgMemos[0], "one");
+        // Choosing from the list by keyboard takes the focus, as a click does.
+        f.w().cboMsgPage->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(f.w().cboMsgPage, Qt::Key_Down);
+        QTest::keyClick(f.w().cboMsgPage, Qt::Key_Down);
+        QCOMPARE(f.w().MsgPage, 2);
+        QCOMPARE(text(f.table, 0), padded("one"));
+        QCOMPARE(f.w().MsgLabels[0]->text(), QString("21"));
+        QCOMPARE(f.w().MsgLabels[9]->text(), QString("30"));
+        QCOMPARE(f.w().MsgMemos[0]->toPlainText(), QString("older"));
+
+        f.clickInto(f.w().MsgMemos[9]);
+        QTest::keyClicks(f.w().MsgMemos[9], "thirty");
+        f.tab();
+        QCOMPARE(text(f.table, 29), padded("thirty"));
+
+        // A refresh shows the page it is on and stores nothing.
+        f.w().cboMsgPage->setCurrentIndex(0);
+        f.w().RefreshControls();
+        QCOMPARE(f.w().MsgPage, 2);
+        QCOMPARE(f.w().MsgMemos[9]->toPlainText(), QString("thirty"));
+    }
+
+    void the_export_button_writes_todays_file_after_storing_the_memo()
+    {
+        WindowFixture f;
+        f.clickInto(f.w().MsgMemos[4]);
+        QTest::keyClicks(f.w().MsgMemos[4], "five");
+        const QDate day = QDate::currentDate();
+        f.clickInto(f.w().btnDataExport);
+        QCOMPARE(f.dialogs.texts(), QStringList{"Export Success"});
+        QFile out(QDir(f.dir.path()).filePath(exportFileName(day)));
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        QVERIFY(out.readAll().contains("\r\n5\tfive\r\n6\t\r\n"));
+
+        // A file that cannot be written is reported instead.
+        out.remove();
+        QVERIFY(QDir(f.dir.path()).mkdir(exportFileName(QDate::currentDate())));
+        f.dialogs.clear();
+        f.clickInto(f.w().btnDataExport);
+        QCOMPARE(f.dialogs.boxes.size(), 1);
+        QCOMPARE(f.dialogs.boxes.first().caption, QString("RW830KT"));
+        QVERIFY(f.dialogs.boxes.first().text.startsWith("Export Failed"));
+    }
+};
+
+QTEST_MAIN(TestMessageEditor)
+#include "test_message_editor.moc"
