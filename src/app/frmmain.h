@@ -4,6 +4,7 @@
 // subsystem's handlers live in a file of their own (frmmain_*.cpp, editors/*.cpp).
 
 #include "relayout.h"
+#include "synth/synthstate.h"
 
 #include <QMainWindow>
 #include <array>
@@ -66,6 +67,8 @@ public:
     void RefreshSynthesizer();
     void ShowFrequency();
     void edtFreqExit();
+    void UnpackSynthRegisters();
+    SynthState synth; // the register fields and the frequency-plan variables
 
     // --- transmitter link ------------------------------------------------------
     void EnumerateComPorts();
