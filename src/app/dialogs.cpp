@@ -1,7 +1,6 @@
 #include "dialogs.h"
 
-namespace rw
-{
+namespace rw {
 
 void Dialogs::warn(const QString &text)
 {

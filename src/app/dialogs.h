@@ -5,8 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace rw
-{
+namespace rw {
 
 enum class BoxIcon { None, Warning, Error };
 enum class BoxButtons { Ok, OkCancel, YesNo };
@@ -30,8 +29,7 @@ struct FileDialogSpec {
 inline const QString WindowBoxCaption = QStringLiteral("RW830KT");
 inline const QString ApplicationTitle = QStringLiteral("RW830KT");
 
-class Dialogs
-{
+class Dialogs {
 public:
     virtual ~Dialogs() = default;
 

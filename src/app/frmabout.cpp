@@ -4,8 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace rw
-{
+namespace rw {
 
 TfmAbout::TfmAbout(QWidget *parent) : QDialog(parent)
 {

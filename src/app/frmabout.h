@@ -3,11 +3,9 @@
 
 #include <QDialog>
 
-namespace rw
-{
+namespace rw {
 
-class TfmAbout : public QDialog
-{
+class TfmAbout : public QDialog {
     Q_OBJECT
 public:
     explicit TfmAbout(QWidget *parent = nullptr);

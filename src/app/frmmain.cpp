@@ -16,8 +16,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 
-namespace rw
-{
+namespace rw {
 
 TfmMain::TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent)
     : QMainWindow(parent), table_(table), dialogs_(dialogs)

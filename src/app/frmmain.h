@@ -5,6 +5,7 @@
 
 #include "model/fieldlayout.h"
 #include "relayout.h"
+#include "synth/synthstate.h"
 
 #include <QMainWindow>
 #include <array>
@@ -20,14 +21,12 @@ class QProgressBar;
 class QPushButton;
 class QTabWidget;
 
-namespace rw
-{
+namespace rw {
 
 class Dialogs;
 class SettingsTable;
 
-class TfmMain : public QMainWindow
-{
+class TfmMain : public QMainWindow {
     Q_OBJECT
 public:
     // The window's designed outer size; the re-layout scales from it.
@@ -69,6 +68,8 @@ public:
     void RefreshSynthesizer();
     void ShowFrequency();
     void edtFreqExit();
+    void UnpackSynthRegisters();
+    SynthState synth; // the register fields and the frequency-plan variables
 
     // --- transmitter link ------------------------------------------------------
     void EnumerateComPorts();

@@ -9,11 +9,9 @@
 #include <QDir>
 #include <QLineEdit>
 
-namespace rw
-{
+namespace rw {
 
-namespace
-{
+namespace {
 
 const QString OpenFailedText =
     QStringLiteral("Can't perform one of the following file operations: Open, Seek, Read, Close.");

@@ -13,11 +13,9 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-namespace rw
-{
+namespace rw {
 
-namespace
-{
+namespace {
 
 template <class W> W *place(W *w, const char *name, int x, int y, int width, int height)
 {

@@ -3,8 +3,7 @@
 
 #include "frmmain.h"
 
-namespace rw
-{
+namespace rw {
 
 void TfmMain::wireLinkControls() {}
 void TfmMain::EnumerateComPorts() {}

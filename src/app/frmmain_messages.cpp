@@ -16,8 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-namespace rw
-{
+namespace rw {
 
 void TfmMain::CollectMsgControls()
 {

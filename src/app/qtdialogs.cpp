@@ -5,8 +5,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-namespace rw
-{
+namespace rw {
 
 BoxAnswer QtDialogs::message(const MessageBoxSpec &box)
 {

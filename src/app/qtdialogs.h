@@ -5,11 +5,9 @@
 
 class QWidget;
 
-namespace rw
-{
+namespace rw {
 
-class QtDialogs : public Dialogs
-{
+class QtDialogs : public Dialogs {
 public:
     void setParentWindow(QWidget *w) { parent_ = w; }
 

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace rw
-{
+namespace rw {
 
 QRect scaleRect(const QRect &d, double rx, double ry)
 {

@@ -8,16 +8,14 @@
 #include <QSize>
 #include <QWidget>
 
-namespace rw
-{
+namespace rw {
 
 // A designed rectangle scaled by rx and ry, each coordinate truncated toward zero.
 QRect scaleRect(const QRect &designed, double rx, double ry);
 // A designed font size scaled by min(rx, ry), truncated; 0 or less means "no font".
 int scaleFontSize(int designedPointSize, double rx, double ry);
 
-class Relayout
-{
+class Relayout {
 public:
     struct Entry {
         QPointer<QWidget> widget;

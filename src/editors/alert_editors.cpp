@@ -13,8 +13,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-namespace rw
-{
+namespace rw {
 
 void TfmMain::wireAlertEditors()
 {

@@ -3,11 +3,9 @@
 #include <QFocusEvent>
 #include <QWidget>
 
-namespace rw
-{
+namespace rw {
 
-namespace
-{
+namespace {
 bool isActivationChange(Qt::FocusReason r)
 {
     return r == Qt::ActiveWindowFocusReason || r == Qt::PopupFocusReason;

@@ -9,11 +9,9 @@
 
 class QWidget;
 
-namespace rw
-{
+namespace rw {
 
-class FocusWatch : public QObject
-{
+class FocusWatch : public QObject {
 public:
     FocusWatch(QWidget *control, std::function<void()> onEnter, std::function<void()> onExit);
 

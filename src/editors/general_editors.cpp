@@ -14,11 +14,9 @@
 #include <QLineEdit>
 #include <QTimer>
 
-namespace rw
-{
+namespace rw {
 
-namespace
-{
+namespace {
 
 const NumericRange SysCodeRange{[](qint32 v) { return v >= 0 && v <= 2000; },
                                 "Please insert a number between 0 ~ 2000 !"};

@@ -5,11 +5,9 @@
 
 #include <QValidator>
 
-namespace rw
-{
+namespace rw {
 
-class LengthLimit : public QValidator
-{
+class LengthLimit : public QValidator {
 public:
     LengthLimit(int maxLength, QObject *parent) : QValidator(parent), max_(maxLength) {}
     State validate(QString &input, int &) const override

@@ -4,8 +4,7 @@
 #include <QComboBox>
 #include <cstdint>
 
-namespace rw
-{
+namespace rw {
 
 // A list shows its stored index; a value outside the list leaves it without a selection.
 inline void showListChoice(QComboBox *list, uint32_t value)

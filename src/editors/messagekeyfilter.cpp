@@ -7,8 +7,7 @@
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
-namespace rw
-{
+namespace rw {
 
 MessageKeyFilter::MessageKeyFilter(QPlainTextEdit *memo) : QObject(memo), memo_(memo)
 {

@@ -9,11 +9,9 @@
 
 class QPlainTextEdit;
 
-namespace rw
-{
+namespace rw {
 
-class MessageKeyFilter : public QObject
-{
+class MessageKeyFilter : public QObject {
 public:
     explicit MessageKeyFilter(QPlainTextEdit *memo);
 

@@ -7,8 +7,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-namespace rw
-{
+namespace rw {
 
 const NumericRange ZeroTo999Range{[](qint32 v) { return v >= 0 && v <= 999; },
                                   "Please insert a number between 0 ~ 999 !"};

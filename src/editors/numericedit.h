@@ -9,16 +9,14 @@
 
 class QLineEdit;
 
-namespace rw
-{
+namespace rw {
 
 class Dialogs;
 
 // Typed characters only: digits and Backspace pass, Enter parks the focus, anything else
 // is refused with "Please insert a numeric !". Navigation keys and editing shortcuts
 // (Ctrl+X, Ctrl+V, ...) carry no typed character and keep their usual meaning.
-class NumericKeyFilter : public QObject
-{
+class NumericKeyFilter : public QObject {
 public:
     NumericKeyFilter(QLineEdit *edit, Dialogs &dialogs, std::function<void()> park);
 

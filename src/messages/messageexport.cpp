@@ -7,8 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace rw
-{
+namespace rw {
 
 QString exportFileName(const QDate &day)
 {

@@ -7,8 +7,7 @@
 #include <QDate>
 #include <QString>
 
-namespace rw
-{
+namespace rw {
 
 class SettingsTable;
 

@@ -3,11 +3,9 @@
 #include "model/fieldlayout.h"
 #include "model/textrules.h"
 
-namespace rw
-{
+namespace rw {
 
-namespace
-{
+namespace {
 
 bool isLineBreak(QChar c)
 {

@@ -8,8 +8,7 @@
 #include <QByteArray>
 #include <QString>
 
-namespace rw
-{
+namespace rw {
 
 // MsgText up to its first zero byte, never beyond its 50th byte, as stored.
 QByteArray storedMessageText(const QByteArray &record);

@@ -7,8 +7,7 @@
 #include <array>
 #include <optional>
 
-namespace rw
-{
+namespace rw {
 
 struct AlertProfileFields {
     Field flash;

@@ -2,10 +2,8 @@
 
 #include <array>
 
-namespace rw
-{
-namespace
-{
+namespace rw {
+namespace {
 
 // A byte string literal with its length, embedded zero bytes included.
 template <std::size_t N> constexpr std::string_view B(const char (&s)[N])

@@ -7,8 +7,7 @@
 #include <span>
 #include <string_view>
 
-namespace rw
-{
+namespace rw {
 
 constexpr int ImageSize = 2048;       // what travels to files and the transmitter
 constexpr int DataSize = 1940;        // bytes that carry data; the rest is always zero

@@ -3,8 +3,7 @@
 #include "settingstable.h"
 #include "textrules.h"
 
-namespace rw
-{
+namespace rw {
 
 QByteArray encodeSysCode(int value)
 {

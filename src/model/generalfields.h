@@ -5,8 +5,7 @@
 #include <QString>
 #include <cstdint>
 
-namespace rw
-{
+namespace rw {
 
 class SettingsTable;
 

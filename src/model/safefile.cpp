@@ -2,8 +2,7 @@
 
 #include <QFile>
 
-namespace rw
-{
+namespace rw {
 
 bool stageContent(QSaveFile &file, const QByteArray &data)
 {

@@ -6,8 +6,7 @@
 #include <QSaveFile>
 #include <QString>
 
-namespace rw
-{
+namespace rw {
 
 // Opens `file` and writes all of `data` to its temporary file, flushed. False on any
 // failure; the target is untouched then and file.errorString() says why.

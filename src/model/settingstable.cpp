@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-namespace rw
-{
+namespace rw {
 
 SettingsTable::SettingsTable()
 {

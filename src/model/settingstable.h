@@ -8,11 +8,9 @@
 #include <array>
 #include <cstdint>
 
-namespace rw
-{
+namespace rw {
 
-class SettingsTable
-{
+class SettingsTable {
 public:
     SettingsTable(); // built-in defaults
 

@@ -6,8 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace rw
-{
+namespace rw {
 
 std::optional<QByteArray> readTableFile(const QString &path)
 {

@@ -5,8 +5,7 @@
 #include <QString>
 #include <optional>
 
-namespace rw
-{
+namespace rw {
 
 // A table file is read into a zero-filled work area of this size; a longer file's
 // excess is never read.

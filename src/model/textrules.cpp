@@ -1,7 +1,6 @@
 #include "textrules.h"
 
-namespace rw
-{
+namespace rw {
 
 bool isBlank(QChar c)
 {

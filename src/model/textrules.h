@@ -5,8 +5,7 @@
 #include <QString>
 #include <optional>
 
-namespace rw
-{
+namespace rw {
 
 // A blank is any character whose code is 32 or less.
 bool isBlank(QChar c);

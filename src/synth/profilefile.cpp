@@ -1,90 +1,123 @@
 #include "profilefile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
-namespace rw
-{
+namespace rw {
 
-namespace
-{
+namespace {
 
-QByteArray trimmed(const QByteArray &b)
+const QByteArray Utf8Bom = "\xEF\xBB\xBF";
+
+QString folded(const QByteArray &name)
 {
-    return b.trimmed();
+    return QString::fromLatin1(name).toCaseFolded();
 }
 
-bool isSectionHeader(const QByteArray &line, QByteArray *name = nullptr)
+QString folded(const QString &name)
 {
-    const QByteArray t = trimmed(line);
-    if (!t.startsWith('['))
-        return false;
-    const auto close = t.indexOf(']');
-    if (close < 0)
-        return false;
-    if (name)
-        *name = trimmed(t.mid(1, close - 1));
-    return true;
+    return name.toCaseFolded();
 }
 
-bool sameName(const QByteArray &a, const QString &b)
+// Line breaks inside a value would split its line in two; the value ends there.
+QByteArray oneLine(const QString &s)
 {
-    return QString::fromLatin1(a).compare(b, Qt::CaseInsensitive) == 0;
+    QByteArray b = s.toLatin1();
+    for (qsizetype i = 0; i < b.size(); ++i)
+        if (b[i] == '\n' || b[i] == '\r') {
+            b.truncate(i);
+            break;
+        }
+    return b;
 }
 
 } // namespace
 
 ProfileFile::ProfileFile(const QString &path) : path_(path)
 {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return;
+    if (info.size() > MaxFileSize) {
+        tooLarge_ = true;
+        return;
+    }
     QFile f(path);
-    if (!f.exists())
-        return;
-    if (f.size() > MaxFileSize) {
-        tooLarge_ = true;
+    if (!info.isFile() || !f.open(QIODevice::ReadOnly)) {
+        unreadable_ = true;
         return;
     }
-    if (!f.open(QIODevice::ReadOnly))
-        return;
     const QByteArray all = f.read(MaxFileSize + 1);
-    if (all.size() > MaxFileSize) {
+    if (all.size() > MaxFileSize) { // grew since it was measured
         tooLarge_ = true;
         return;
     }
-    if (!all.contains("\r\n") && all.contains('\n'))
-        newline_ = "\n";
-    lines_ = all.split('\n');
-    if (!lines_.isEmpty() && lines_.last().isEmpty())
-        lines_.removeLast(); // the file's final line end
-    for (QByteArray &l : lines_)
-        if (l.endsWith('\r'))
-            l.chop(1);
+
+    qsizetype begin = 0;
+    while (begin < all.size()) {
+        const qsizetype lf = all.indexOf('\n', begin);
+        if (lf < 0) {
+            lines_.append(parse(all.mid(begin), {}, lines_.isEmpty()));
+            break;
+        }
+        const bool crlf = lf > begin && all[lf - 1] == '\r';
+        const qsizetype textEnd = crlf ? lf - 1 : lf;
+        if (lines_.isEmpty())
+            newline_ = crlf ? "\r\n" : "\n";
+        lines_.append(
+            parse(all.mid(begin, textEnd - begin), crlf ? "\r\n" : "\n", lines_.isEmpty()));
+        begin = lf + 1;
+    }
 }
 
-int ProfileFile::findSection(const QString &section) const
+ProfileFile::Line ProfileFile::parse(QByteArray text, QByteArray end, bool first)
 {
-    for (int i = 0; i < lines_.size(); ++i) {
-        QByteArray name;
-        if (isSectionHeader(lines_[i], &name) && sameName(name, section))
-            return i;
+    Line line{std::move(text), std::move(end), Kind::Other, {}};
+    QByteArray t = line.text;
+    if (first && t.startsWith(Utf8Bom))
+        t.remove(0, Utf8Bom.size());
+    t = t.trimmed();
+    if (t.startsWith('[')) {
+        const auto close = t.indexOf(']');
+        if (close > 0) {
+            line.kind = Kind::Section;
+            line.name = folded(t.mid(1, close - 1).trimmed());
+        }
+        return line;
     }
+    const auto eq = t.indexOf('=');
+    if (eq > 0) {
+        const QByteArray name = t.left(eq).trimmed();
+        if (!name.isEmpty()) {
+            line.kind = Kind::Key;
+            line.name = folded(name);
+        }
+    }
+    return line;
+}
+
+int ProfileFile::findSection(const QString &foldedName) const
+{
+    for (int i = 0; i < lines_.size(); ++i)
+        if (lines_[i].kind == Kind::Section && lines_[i].name == foldedName)
+            return i;
     return -1;
 }
 
-int ProfileFile::findKey(int header, const QString &key) const
+int ProfileFile::findKey(int header, const QString &foldedName) const
 {
-    for (int i = header + 1; i < lines_.size() && !isSectionHeader(lines_[i]); ++i) {
-        const auto eq = lines_[i].indexOf('=');
-        if (eq >= 0 && sameName(trimmed(lines_[i].left(eq)), key))
+    for (int i = header + 1; i < lines_.size() && lines_[i].kind != Kind::Section; ++i)
+        if (lines_[i].kind == Kind::Key && lines_[i].name == foldedName)
             return i;
-    }
     return -1;
 }
 
 int ProfileFile::sectionEnd(int header) const
 {
     int end = header + 1;
-    for (int i = header + 1; i < lines_.size() && !isSectionHeader(lines_[i]); ++i)
-        if (!trimmed(lines_[i]).isEmpty())
+    for (int i = header + 1; i < lines_.size() && lines_[i].kind != Kind::Section; ++i)
+        if (!lines_[i].text.trimmed().isEmpty())
             end = i + 1;
     return end;
 }
@@ -92,12 +125,12 @@ int ProfileFile::sectionEnd(int header) const
 QString ProfileFile::read(const QString &section, const QString &key,
                           const QString &defaultText) const
 {
-    const int header = findSection(section);
-    const int line = header < 0 ? -1 : findKey(header, key);
-    if (line < 0)
+    const int header = findSection(folded(section));
+    const int at = header < 0 ? -1 : findKey(header, folded(key));
+    if (at < 0)
         return defaultText.left(MaxValueLength);
-    const QByteArray &l = lines_[line];
-    QByteArray value = trimmed(l.mid(l.indexOf('=') + 1));
+    const QByteArray &text = lines_[at].text;
+    QByteArray value = text.mid(text.indexOf('=') + 1).trimmed();
     // A value in matching quotes reads without them.
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front())
@@ -105,34 +138,51 @@ QString ProfileFile::read(const QString &section, const QString &key,
     return QString::fromLatin1(value.left(MaxValueLength));
 }
 
+void ProfileFile::insert(int at, QByteArray text)
+{
+    // The line before the new one may be a last line without its line end.
+    if (at > 0 && lines_[at - 1].end.isEmpty())
+        lines_[at - 1].end = newline_;
+    lines_.insert(at, parse(std::move(text), newline_, at == 0));
+}
+
+void ProfileFile::append(QByteArray text)
+{
+    insert(static_cast<int>(lines_.size()), std::move(text));
+}
+
 void ProfileFile::write(const QString &section, const QString &key, const QString &value)
 {
-    const QByteArray entry = key.toLatin1() + '=' + value.toLatin1();
-    int header = findSection(section);
+    const QByteArray v = oneLine(value);
+    const int header = findSection(folded(section));
     if (header < 0) {
-        lines_.append('[' + section.toLatin1() + ']');
-        lines_.append(entry);
+        // A new section goes at the end, set off from the one before by a blank line.
+        if (!lines_.isEmpty() && !lines_.last().text.trimmed().isEmpty())
+            append({});
+        append('[' + section.toLatin1() + ']');
+        append(key.toLatin1() + '=' + v);
         return;
     }
-    const int line = findKey(header, key);
-    if (line >= 0) {
-        const QByteArray &old = lines_[line];
-        lines_[line] = old.left(old.indexOf('=') + 1) + value.toLatin1();
+    const int at = findKey(header, folded(key));
+    if (at >= 0) {
+        // The key keeps its own spelling and spacing; only the value changes.
+        QByteArray &text = lines_[at].text;
+        text = text.left(text.indexOf('=') + 1) + v;
         return;
     }
-    lines_.insert(sectionEnd(header), entry);
+    insert(sectionEnd(header), key.toLatin1() + '=' + v);
 }
 
 bool ProfileFile::save() const
 {
-    if (tooLarge_)
+    if (tooLarge_ || unreadable_)
         return false;
     QSaveFile f(path_);
     if (!f.open(QIODevice::WriteOnly))
         return false;
-    for (const QByteArray &l : lines_) {
-        f.write(l);
-        f.write(newline_);
+    for (const Line &l : lines_) {
+        f.write(l.text);
+        f.write(l.end);
     }
     return f.commit();
 }

@@ -11,8 +11,7 @@
 
 using namespace rw;
 
-namespace
-{
+namespace {
 
 // Offers the hidden pages, as showing their tabs would.
 void offerPage(TfmMain &w, QWidget *page)
@@ -45,8 +44,7 @@ QByteArray withFieldsFrom(QByteArray image, const QByteArray &other, QList<Field
 
 } // namespace
 
-class TestAlertEditors : public QObject
-{
+class TestAlertEditors : public QObject {
     Q_OBJECT
 private slots:
     void every_profile_control_writes_its_own_field_only()

@@ -9,8 +9,7 @@
 
 using namespace rw;
 
-class TestGeneralEditors : public QObject
-{
+class TestGeneralEditors : public QObject {
     Q_OBJECT
 private slots:
     void the_window_shows_the_builtin_table()

@@ -18,8 +18,7 @@
 
 using namespace rw;
 
-class TestMainWindow : public QObject
-{
+class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
     void the_window_opens_maximized_with_its_caption_and_every_named_control()

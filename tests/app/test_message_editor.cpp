@@ -13,8 +13,7 @@
 
 using namespace rw;
 
-namespace
-{
+namespace {
 QByteArray text(const SettingsTable &t, int k)
 {
     return t.messageRecord(k).mid(2, 50);
@@ -25,8 +24,7 @@ QByteArray padded(const QByteArray &b)
 }
 } // namespace
 
-class TestMessageEditor : public QObject
-{
+class TestMessageEditor : public QObject {
     Q_OBJECT
 private slots:
     void the_rows_are_collected_at_their_tags()

@@ -8,8 +8,7 @@
 
 using namespace rw;
 
-namespace
-{
+namespace {
 const QString Designed = TfmMain::DesignedCaption;
 
 QByteArray contents(const QString &path)
@@ -19,8 +18,7 @@ QByteArray contents(const QString &path)
 }
 } // namespace
 
-class TestTableFiles : public QObject
-{
+class TestTableFiles : public QObject {
     Q_OBJECT
 private slots:
     void the_first_save_asks_before_writing_the_default_file()

@@ -12,8 +12,7 @@
 
 using namespace rw;
 
-namespace
-{
+namespace {
 const QDate Day(2026, 12, 8);
 
 QByteArray contents(const QString &path)
@@ -30,8 +29,7 @@ void setMessage(SettingsTable &t, int k, const QString &text)
 }
 } // namespace
 
-class TestMessageExport : public QObject
-{
+class TestMessageExport : public QObject {
     Q_OBJECT
 private slots:
     void the_builtin_table_exports_thirty_empty_lines()

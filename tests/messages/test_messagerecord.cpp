@@ -7,8 +7,7 @@
 
 using namespace rw;
 
-namespace
-{
+namespace {
 // A record with a non-default fixed byte and reserved bytes that an edit must keep.
 QByteArray recordWithOpaqueBytes()
 {
@@ -19,8 +18,7 @@ QByteArray recordWithOpaqueBytes()
 }
 } // namespace
 
-class TestMessageRecord : public QObject
-{
+class TestMessageRecord : public QObject {
     Q_OBJECT
 private slots:
     void a_stored_message_fills_len_and_text_and_keeps_the_opaque_bytes()

@@ -8,8 +8,7 @@
 
 using namespace rw;
 
-class TestSettingsTable : public QObject
-{
+class TestSettingsTable : public QObject {
     Q_OBJECT
 private slots:
     void a_new_table_holds_the_builtin_image()

@@ -10,8 +10,7 @@
 
 using namespace rw;
 
-namespace
-{
+namespace {
 QByteArray pattern(int size)
 {
     QByteArray b(size, '\0');
@@ -34,8 +33,7 @@ QByteArray contents(const QString &path)
 }
 } // namespace
 
-class TestTableFile : public QObject
-{
+class TestTableFile : public QObject {
     Q_OBJECT
 private slots:
     void a_file_fills_the_work_area_from_its_start_and_zero_pads_the_rest()

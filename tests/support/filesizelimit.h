@@ -9,11 +9,9 @@
 #include <sys/resource.h>
 #endif
 
-namespace rw
-{
+namespace rw {
 
-class FileSizeLimit
-{
+class FileSizeLimit {
 public:
     explicit FileSizeLimit(unsigned long bytes)
     {

@@ -1,7 +1,6 @@
 #include "recordingdialogs.h"
 
-namespace rw
-{
+namespace rw {
 
 BoxAnswer RecordingDialogs::message(const MessageBoxSpec &box)
 {

@@ -8,11 +8,9 @@
 #include <QStringList>
 #include <functional>
 
-namespace rw
-{
+namespace rw {
 
-class RecordingDialogs : public Dialogs
-{
+class RecordingDialogs : public Dialogs {
 public:
     BoxAnswer message(const MessageBoxSpec &box) override;
     QString openFileName(const FileDialogSpec &spec) override;

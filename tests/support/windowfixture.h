@@ -12,8 +12,7 @@
 #include <QTest>
 #include <memory>
 
-namespace rw
-{
+namespace rw {
 
 struct WindowFixture {
     QTemporaryDir dir;

@@ -1,0 +1,220 @@
+#include "synthsettings.h"
+
+#include "frequency.h"
+#include "model/textrules.h"
+#include "profilefile.h"
+
+#include <QRegularExpression>
+#include <array>
+#include <cmath>
+#include <optional>
+
+namespace rw {
+namespace {
+
+using F = SynthField;
+
+const QString SystemSection = QStringLiteral("System");
+const QString OscFreqKey = QStringLiteral("OSCFreq");
+const QString ChannelSpaceKey = QStringLiteral("ChannelSpace");
+constexpr std::string_view BitRefusal = "This bit is set to 0 or 1 !";
+
+struct Bounds {
+    qint32 min;
+    qint32 max;
+    std::string_view refusal;
+};
+
+// One key that the reader takes back. Register keys are named by their field; the two
+// keys of section "System" have no field.
+struct ReadRow {
+    std::optional<SynthField> field;
+    std::string_view systemKey;
+    std::string_view defaultText;
+    Bounds bounds;
+    // When set and the field it names holds 1, `selectedBounds` apply instead.
+    std::optional<SynthField> selector = std::nullopt;
+    Bounds selectedBounds{};
+};
+
+constexpr Bounds Bit{0, 1, BitRefusal};
+
+// clang-format off
+const std::array<ReadRow, 32> ReadingTable{{
+    {std::nullopt, "OSCFreq",      "14850000", {0, 99990000, " 0 < Oscillator Frequency < 99990000 !"}},
+    {std::nullopt, "ChannelSpace", "0",        {0, 4, " 0 < Channel Space < 5 !"}},
+    {F::RF_P,     {}, "0",     Bit},
+    {F::RF_N,     {}, "54",    {25, 1023, "25 < RF_N < 1024 !"}, F::RF_P, {49, 2045, "49 < RF_N < 2046 !"}},
+    {F::RF_FN,    {}, "360",   {0, 4095, "0 < RF_FN < 4096 !"}},
+    {F::RF_PD,    {}, "0",     Bit},
+    {F::RF_R,     {}, "1",     {1, 63, " 1 < RF_R < 64 !"}},
+    {F::RF_FD,    {}, "1188",  {0, 4095, "0 < RF_FD < 4095 !"}},
+    {F::IF_PD,    {}, "1",     Bit},
+    {F::IF_P,     {}, "1",     Bit},
+    {F::IF_N,     {}, "15400", {23, 262143, " 23 < IF_N < 262144 !"}, F::IF_P, {47, 524287, " 47 < IF_N < 524287!"}},
+    {F::ACCESS,   {}, "1",     {1, 15, " 1 < ACCESS < 16!"}},
+    {F::RF_CPG,   {}, "3",     {0, 15, " 0 < RF_CPG < 16!"}},
+    {F::IF_R,     {}, "200",   {3, 4095, " 3 < IF_R < 4096!"}},
+    {F::ATPU,     {}, "0",     Bit},
+    {F::DITH,     {}, "1",     {0, 3, "0 < DITH < 4 "}},
+    {F::FM,       {}, "3",     {0, 3, "0 < FM < 4 "}},
+    {F::OSC_2X,   {}, "0",     Bit},
+    {F::OSC_OUT,  {}, "0",     Bit},
+    {F::IF_CPP,   {}, "1",     Bit},
+    {F::RF_CPP,   {}, "1",     Bit},
+    {F::MUX,      {}, "9",     {0, 15, "0 < MUX < 16 "}},
+    {F::R5_RF_FD, {}, "0",     {0, 4095, "0 < RF_FD < 4096 !"}},
+    {F::R5_RF_FN, {}, "0",     {0, 4095, "1 < RF_FN < 4096 !"}},
+    {F::CSR,      {}, "1",     {0, 3, "0 < CSR < 4 "}},
+    {F::RF_CPF,   {}, "11",    {0, 15, "0 < RF_CPF < 16"}},
+    {F::RF_TOC,   {}, "4",     {0, 16383, "0 < RF_TOC < 16384 !"}},
+    {F::DIV4,     {}, "0",     Bit},
+    {F::IF_RST,   {}, "1",     Bit},
+    {F::RF_RST,   {}, "0",     Bit},
+    {F::IF_CPT,   {}, "0",     Bit},
+    {F::RF_CPT,   {}, "0",     Bit},
+}};
+
+// The register keys in the order the writer puts them, after OSCFreq and ChannelSpace.
+constexpr std::array<SynthField, 42> WritingOrder{
+    F::RF_N, F::RF_FN, F::R0_C,
+    F::RF_FD, F::RF_P, F::RF_PD, F::RF_R, F::R1_C,
+    F::IF_N, F::IF_PD, F::R2_C,
+    F::ACCESS, F::IF_R, F::RF_CPG, F::R3_C,
+    F::ATPU, F::DITH, F::R4_Fixed1, F::R4_Fixed2, F::FM, F::IF_CPP, F::IF_P, F::MUX,
+    F::OSC_2X, F::OSC_OUT, F::RF_CPP, F::R4_C,
+    F::R5_RF_FD, F::R5_RF_FN, F::R5_C,
+    F::CSR, F::RF_CPF, F::RF_TOC, F::R6_C,
+    F::DIV4, F::R7_Fixed1, F::R7_Fixed2, F::IF_CPT, F::IF_RST, F::RF_CPT, F::RF_RST, F::R7_C,
+};
+// clang-format on
+
+QString text(std::string_view s)
+{
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+bool isOscFreq(const ReadRow &row)
+{
+    return !row.field && row.systemKey == "OSCFreq";
+}
+
+QString sectionOf(const ReadRow &row)
+{
+    return row.field ? synthSectionName(synthFieldSpec(*row.field).word) : SystemSection;
+}
+
+QString keyOf(const ReadRow &row)
+{
+    return row.field ? text(synthFieldSpec(*row.field).key) : text(row.systemKey);
+}
+
+QString emptyValueMessage(const ReadRow &row)
+{
+    if (isOscFreq(row))
+        return QStringLiteral("Get Oscillator Frequency Failed!\nDefault=14.85MHz");
+    if (!row.field)
+        return QStringLiteral("Get Channel Space Failed!\nDefault=6.25KHz");
+    return QStringLiteral("Get %1 Failed!\nDefault=%2").arg(keyOf(row), text(row.defaultText));
+}
+
+// A decimal number with an optional fraction and exponent, nothing else.
+std::optional<double> parseDecimal(const QString &s)
+{
+    static const QRegularExpression number(
+        QStringLiteral(R"(\A[+-]?(\d+(\.\d*)?|\.\d+)([eE][+-]?\d+)?\z)"));
+    if (!number.match(s).hasMatch())
+        return std::nullopt;
+    bool ok = false;
+    const double v = s.toDouble(&ok);
+    return ok ? std::optional<double>(v) : std::nullopt;
+}
+
+// The value stored from the row, after its follow-up step.
+void store(const ReadRow &row, qint32 v, SynthState &state)
+{
+    if (isOscFreq(row)) {
+        state.OSCFreq = v;
+        return;
+    }
+    if (!row.field) {
+        for (const ChannelSpacing &s : ChannelSpacings)
+            if (s.code == v)
+                state.ChannelSpaceHz = s.hz;
+        return;
+    }
+    state.fields[*row.field] = v;
+    if (*row.field == F::RF_P)
+        state.PrescalerModulus = v == 1 ? 16 : 8;
+    else if (*row.field == F::RF_R)
+        state.CompareFreq = state.OSCFreq / v; // RF_R is at least 1 here
+}
+
+} // namespace
+
+QString synthSettingsPath(const QString &programDirectory)
+{
+    return programDirectory + QLatin1Char('/') + SynthSettingsFileName;
+}
+
+SynthLoadResult loadSynthSettings(const ProfileFile &file, SynthState &state)
+{
+    using O = SynthLoadResult::Outcome;
+    for (const ReadRow &row : ReadingTable) {
+        const QString value = file.read(sectionOf(row), keyOf(row), text(row.defaultText));
+        if (value.isEmpty())
+            return {O::Refused, emptyValueMessage(row)};
+
+        const Bounds &bounds =
+            row.selector && state.fields[*row.selector] == 1 ? row.selectedBounds : row.bounds;
+        qint32 v = 0;
+        if (isOscFreq(row)) {
+            const auto hz = parseDecimal(value);
+            if (!hz)
+                return {O::NotANumber,
+                        QStringLiteral("'%1' is not a valid floating point value").arg(value)};
+            if (!(*hz >= bounds.min && *hz <= bounds.max))
+                return {O::Refused, text(bounds.refusal)};
+            v = static_cast<qint32>(std::trunc(*hz));
+        } else {
+            const auto n = parseInt32(value);
+            if (!n)
+                return {O::NotANumber, notAnIntegerMessage(value)};
+            if (*n < bounds.min || *n > bounds.max)
+                return {O::Refused, text(bounds.refusal)};
+            v = *n;
+        }
+        store(row, v, state);
+    }
+    return {};
+}
+
+SynthLoadResult loadSynthSettings(const QString &path, SynthState &state)
+{
+    return loadSynthSettings(ProfileFile(path), state);
+}
+
+void writeSynthSettings(ProfileFile &file, const SynthState &state)
+{
+    file.write(SystemSection, OscFreqKey, QString::number(state.OSCFreq));
+    // A spacing that is none of the five (after a table with an unusual denominator)
+    // is saved as the code of the nearest one, so the file always reads back.
+    file.write(SystemSection, ChannelSpaceKey,
+               QString::number(nearestChannelSpacing(state.ChannelSpaceHz).code));
+    for (SynthField f : WritingOrder) {
+        const SynthFieldSpec &spec = synthFieldSpec(f);
+        const qint32 v = state.fields[f];
+        const QString value =
+            f == F::IF_N ? QString::number(static_cast<quint32>(v)) : QString::number(v);
+        file.write(synthSectionName(spec.word), text(spec.key), value);
+    }
+}
+
+bool saveSynthSettings(const QString &path, const SynthState &state)
+{
+    ProfileFile file(path);
+    writeSynthSettings(file, state);
+    return file.save();
+}
+
+} // namespace rw

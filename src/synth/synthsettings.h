@@ -1,0 +1,39 @@
+#pragma once
+// The synthesizer's settings file: the oscillator frequency, the channel spacing and the
+// register fields, carried between runs. The reader checks each value it takes back and
+// stops at the first that is empty or refused; the window shows what it reports.
+
+#include "synthstate.h"
+
+#include <QString>
+
+namespace rw {
+
+class ProfileFile;
+
+inline const QString SynthSettingsFileName = QStringLiteral("RW830KT2485E.ini");
+QString synthSettingsPath(const QString &programDirectory);
+
+struct SynthLoadResult {
+    enum class Outcome {
+        Complete,   // every key read
+        Refused,    // a value was empty or out of range: `message` in a plain box
+        NotANumber, // a value was not a number: `message` in the general error report
+    };
+    Outcome outcome = Outcome::Complete;
+    QString message;
+
+    bool conversionError() const { return outcome == Outcome::NotANumber; }
+};
+
+// Reads the keys in their order into `state`. Values read before a failing key are kept;
+// the failing key and all after it keep what `state` held.
+SynthLoadResult loadSynthSettings(const ProfileFile &file, SynthState &state);
+SynthLoadResult loadSynthSettings(const QString &path, SynthState &state);
+
+// Writes every key, the control bits and fixed fields included, in the writing order.
+void writeSynthSettings(ProfileFile &file, const SynthState &state);
+// False when the file could not be written; it then keeps its old content.
+bool saveSynthSettings(const QString &path, const SynthState &state);
+
+} // namespace rw

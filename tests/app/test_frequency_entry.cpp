@@ -1,0 +1,286 @@
+// The frequency entry and the synthesizer settings file, through the real window.
+
+#include "synth/synthfields.h"
+#include "synth/synthsettings.h"
+#include "windowfixture.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace rw;
+
+namespace {
+
+void writeFile(const QString &dir, const QByteArray &text)
+{
+    QFile f(synthSettingsPath(dir));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(text);
+}
+
+QByteArray settingsFile(WindowFixture &f)
+{
+    QFile file(synthSettingsPath(f.w().programDirectory()));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+SynthRegisters words(std::initializer_list<uint32_t> w)
+{
+    SynthRegisters r{};
+    std::copy(w.begin(), w.end(), r.begin());
+    return r;
+}
+
+const SynthRegisters StartupWords =
+    words({0x06C2D0, 0x014A43, 0x83C285, 0x130C87, 0x05C799, 0x00000B, 0x6C004D, 0x00098F});
+const SynthRegisters BuiltinWords =
+    words({0x06C608, 0x019483, 0x83C285, 0xF90C87, 0x05C719, 0x00000B, 0x6C004D, 0x00098F});
+
+// Clicks into edtFreq (which empties it), puts `text` in as a paste would, presses Enter.
+void pasteAndEnter(WindowFixture &f, const QString &text)
+{
+    f.clickInto(f.w().edtFreq);
+    f.w().edtFreq->insert(text);
+    QTest::keyClick(f.w().edtFreq, Qt::Key_Return);
+    QApplication::processEvents();
+}
+
+} // namespace
+
+class TestFrequencyEntry : public QObject {
+    Q_OBJECT
+private slots:
+    void a_start_without_the_file_shows_450000000_and_packs_the_startup_words()
+    {
+        WindowFixture f;
+        QCOMPARE(f.w().edtFreq->text(), QString("450000000"));
+        QCOMPARE(synthRegistersOf(f.table), StartupWords);
+        QVERIFY(f.dialogs.boxes.isEmpty());
+        QCOMPARE(QApplication::focusWidget(), f.w().edtNull);
+    }
+
+    void typing_462025000_and_enter_computes_and_packs_the_frequency()
+    {
+        WindowFixture f;
+        const QByteArray image = f.table.buildImage();
+        f.typeAndEnter(f.w().edtFreq, "462025000");
+        QVERIFY(f.dialogs.boxes.isEmpty());
+        QCOMPARE(f.w().edtFreq->text(), QString("462025000"));
+        QCOMPARE(QApplication::focusWidget(), f.w().edtNull);
+        SynthRegisters expected = StartupWords;
+        expected[0] = 0x06E10C;
+        QCOMPARE(synthRegistersOf(f.table), expected);
+        QCOMPARE(f.table.value(Field::ChanSpacingCode), 4u);
+        QCOMPARE(f.w().synth.ChannelSpaceHz, 12500);
+
+        f.typeAndEnter(f.w().edtFreq, "459997500");
+        expected =
+            words({0x06CD4E, 0x017343, 0x83C285, 0x130C87, 0x05C799, 0x00401B, 0x6C004D, 0x00098F});
+        QCOMPARE(synthRegistersOf(f.table), expected);
+        QCOMPARE(f.table.value(Field::ChanSpacingCode), 0u);
+        QCOMPARE(f.w().edtFreq->text(), QString("459997500"));
+        // Nothing but the words and the spacing code changed.
+        QByteArray now = f.table.buildImage();
+        for (Field field : {Field::R0, Field::R1, Field::R5, Field::ChanSpacingCode}) {
+            const FieldSpec &s = fieldSpec(field);
+            now.replace(s.offset, s.width, image.mid(s.offset, s.width));
+        }
+        QCOMPARE(now, image);
+    }
+
+    void a_frequency_no_spacing_divides_is_refused_and_the_focus_returns()
+    {
+        WindowFixture f;
+        const QByteArray image = f.table.buildImage();
+        f.typeAndEnter(f.w().edtFreq, "462026000");
+        QCOMPARE(f.dialogs.texts(), QStringList{"Channel Spacing Error!"});
+        QCOMPARE(f.dialogs.boxes[0].caption, QString("RW830KT"));
+        QCOMPARE(f.dialogs.boxes[0].icon, BoxIcon::Warning);
+        QCOMPARE(QApplication::focusWidget(), f.w().edtFreq);
+        QCOMPARE(f.table.buildImage(), image);
+        QCOMPARE(f.w().synth.ChannelSpaceHz, 12500);
+
+        // Leaving the edit now, without a new number, shows the frequency again.
+        f.clickInto(f.w().edtSysCode);
+        QCOMPARE(f.w().edtFreq->text(), QString("450000000"));
+        QCOMPARE(f.table.buildImage(), image);
+        QCOMPARE(f.dialogs.boxes.size(), 1);
+    }
+
+    void leaving_the_edit_without_typing_restores_the_frequency()
+    {
+        WindowFixture f;
+        const QByteArray image = f.table.buildImage();
+        f.clickInto(f.w().edtFreq);
+        QCOMPARE(f.w().edtFreq->text(), QString());
+        f.tab();
+        QCOMPARE(f.w().edtFreq->text(), QString("450000000"));
+        QCOMPARE(f.table.buildImage(), image);
+        QVERIFY(f.dialogs.boxes.isEmpty());
+    }
+
+    void pasted_text_that_is_no_frequency_changes_nothing_data()
+    {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<BoxIcon>("icon");
+        QTest::newRow("negative") << "-12500"
+                                  << "Please insert a numeric !" << BoxIcon::Warning;
+        QTest::newRow("letters") << "4620x5000"
+                                 << "'4620x5000' is not a valid integer value" << BoxIcon::Error;
+        QTest::newRow("blank in front")
+            << " 50000"
+            << "' 50000' is not a valid integer value" << BoxIcon::Error;
+    }
+    void pasted_text_that_is_no_frequency_changes_nothing()
+    {
+        QFETCH(QString, pasted);
+        QFETCH(QString, message);
+        QFETCH(BoxIcon, icon);
+        WindowFixture f;
+        const QByteArray image = f.table.buildImage();
+        pasteAndEnter(f, pasted);
+        QCOMPARE(f.dialogs.texts(), QStringList{message});
+        QCOMPARE(f.dialogs.boxes[0].icon, icon);
+        QCOMPARE(f.table.buildImage(), image);
+        f.clickInto(f.w().edtSysCode);
+        QCOMPARE(f.w().edtFreq->text(), QString("450000000"));
+    }
+
+    void an_entry_of_zero_is_accepted()
+    {
+        WindowFixture f;
+        f.typeAndEnter(f.w().edtFreq, "0");
+        QVERIFY(f.dialogs.boxes.isEmpty());
+        QCOMPARE(f.w().edtFreq->text(), QString("0"));
+        QCOMPARE(f.table.value(Field::R0), 0u);
+        QCOMPARE(f.table.value(Field::ChanSpacingCode), 4u);
+    }
+
+    void a_loaded_table_with_a_zero_divider_shows_no_frequency_until_one_is_entered()
+    {
+        WindowFixture f;
+        f.table.setValue(Field::R1, 0x004A43); // RF_R 0
+        f.w().RefreshControls();
+        QCOMPARE(f.w().edtFreq->text(), QString());
+        f.typeAndEnter(f.w().edtFreq, "462025000");
+        QVERIFY(f.dialogs.boxes.isEmpty());
+        QCOMPARE(f.table.value(Field::R1), 0x014A43u); // the divider follows the file again
+        QCOMPARE(f.w().edtFreq->text(), QString("462025000"));
+    }
+
+    void a_small_oscillator_refuses_frequencies_it_cannot_code()
+    {
+        WindowFixture f([](const QString &dir) { writeFile(dir, "[System]\nOSCFreq=40\n"); });
+        QVERIFY(f.dialogs.boxes.isEmpty());
+        const QByteArray image = f.table.buildImage();
+        f.typeAndEnter(f.w().edtFreq, "462025000");
+        QCOMPARE(f.dialogs.texts(), QStringList{"Oscillator Frequency Error!"});
+        QCOMPARE(f.table.buildImage(), image);
+    }
+
+    void a_settings_file_is_read_at_start()
+    {
+        WindowFixture f([](const QString &dir) {
+            writeFile(dir, "[System]\r\nOSCFreq=12800000\r\n"
+                           "[Reg 0]\r\nRF_N=54\r\nRF_FN=100\r\n"
+                           "[Reg 1]\r\nRF_FD=1024\r\n");
+        });
+        QVERIFY(f.dialogs.boxes.isEmpty());
+        QCOMPARE(f.table.value(Field::R0), 0x06C0C8u);
+        QCOMPARE(f.w().edtFreq->text(), QString("385250000"));
+        f.typeAndEnter(f.w().edtFreq, "385262500");
+        QCOMPARE(f.w().edtFreq->text(), QString("385262500"));
+    }
+
+    void an_empty_value_stops_the_reading_and_the_start_goes_on()
+    {
+        WindowFixture f([](const QString &dir) { writeFile(dir, "[Reg 1]\nRF_R=\nRF_FD=1\n"); });
+        QCOMPARE(f.dialogs.texts(), QStringList{"Get RF_R Failed!\nDefault=1"});
+        QCOMPARE(f.dialogs.boxes[0].icon, BoxIcon::None);
+        QCOMPARE(f.dialogs.boxes[0].caption, ApplicationTitle);
+        // RF_FD was not read: it keeps its value from before the file.
+        QCOMPARE(f.table.value(Field::R1), 0x019483u);
+        QCOMPARE(f.w().edtFreq->text(), QString("447750000"));
+        QCOMPARE(QApplication::focusWidget(), f.w().edtNull);
+    }
+
+    void a_conversion_error_skips_the_rest_of_the_start()
+    {
+        WindowFixture f([](const QString &dir) { writeFile(dir, "[Reg 0]\nRF_N=5x\n"); });
+        QCOMPARE(f.dialogs.texts(), QStringList{"'5x' is not a valid integer value"});
+        QCOMPARE(f.dialogs.boxes[0].icon, BoxIcon::Error);
+        QCOMPARE(synthRegistersOf(f.table), BuiltinWords);
+        QCOMPARE(f.w().edtFreq->text(), QString());
+
+        // The window stays usable: an entry rewrites only the frequency words.
+        f.dialogs.clear();
+        f.clickInto(f.w().edtSysCode);
+        f.typeAndEnter(f.w().edtFreq, "462025000");
+        QVERIFY(f.dialogs.boxes.isEmpty());
+        SynthRegisters expected = BuiltinWords;
+        expected[0] = 0x06E10C;
+        expected[1] = 0x014A43;
+        QCOMPARE(synthRegistersOf(f.table), expected);
+        QCOMPARE(f.w().edtFreq->text(), QString("462025000"));
+    }
+
+    void an_entry_typed_into_the_edit_that_has_the_focus_at_start_is_committed()
+    {
+        // Without the parking at the end of the start, the window opens with the focus
+        // already in edtFreq.
+        WindowFixture f([](const QString &dir) { writeFile(dir, "[Reg 0]\nRF_N=5x\n"); });
+        QCOMPARE(QApplication::focusWidget(), f.w().edtFreq);
+        QTest::keyClicks(f.w().edtFreq, "462025000");
+        QTest::keyClick(f.w().edtFreq, Qt::Key_Return);
+        QApplication::processEvents();
+        QCOMPARE(f.table.value(Field::R0), 0x06E10Cu);
+    }
+
+    void a_close_writes_the_settings_file()
+    {
+        WindowFixture f;
+        QVERIFY(settingsFile(f).isEmpty());
+        f.w().close();
+        QCOMPARE(settingsFile(f),
+                 QByteArray("[System]\r\nOSCFreq=14850000\r\nChannelSpace=4\r\n"
+                            "\r\n[Reg 0]\r\nRF_N=54\r\nRF_FN=360\r\nR0_C=0\r\n"
+                            "\r\n[Reg 1]\r\nRF_FD=1188\r\nRF_P=0\r\nRF_PD=0\r\nRF_R=1\r\nR1_C=3\r\n"
+                            "\r\n[Reg 2]\r\nIF_N=15400\r\nIF_PD=1\r\nR2_C=5\r\n"
+                            "\r\n[Reg 3]\r\nACCESS=1\r\nIF_R=200\r\nRF_CPG=3\r\nR3_C=7\r\n"
+                            "\r\n[Reg 4]\r\nATPU=0\r\nDITH=1\r\nFixed1=1\r\nFixed2=0\r\nFM=3\r\n"
+                            "IF_CPP=1\r\nIF_P=1\r\nMUX=9\r\nOSC_2X=0\r\nOSC_OUT=0\r\nRF_CPP=1\r\n"
+                            "R4_C=9\r\n"
+                            "\r\n[Reg 5]\r\nRF_FD=0\r\nRF_FN=0\r\nR5_C=11\r\n"
+                            "\r\n[Reg 6]\r\nCSR=1\r\nRF_CPF=11\r\nRF_TOC=4\r\nR6_C=13\r\n"
+                            "\r\n[Reg 7]\r\nDIV4=0\r\nFixed1=0\r\nFixed2=9\r\nIF_CPT=0\r\n"
+                            "IF_RST=1\r\nRF_CPT=0\r\nRF_RST=0\r\nR7_C=15\r\n"));
+    }
+
+    void an_entry_survives_a_restart_and_other_lines_of_the_file_stay()
+    {
+        const QByteArray mine = "; bench unit 7\n[Serial]\nExtraPorts=/dev/pts/4\n";
+        QTemporaryDir keep;
+        {
+            WindowFixture f([&](const QString &dir) { writeFile(dir, mine); });
+            f.typeAndEnter(f.w().edtFreq, "462030000");
+            f.w().close();
+            const QByteArray written = settingsFile(f);
+            QVERIFY(written.startsWith(mine));
+            QVERIFY(written.contains("\nChannelSpace=3\n"));
+            QVERIFY(written.contains("\nRF_N=55\n"));
+            QFile::copy(synthSettingsPath(f.w().programDirectory()),
+                        synthSettingsPath(keep.path()));
+        }
+        WindowFixture again([&](const QString &dir) {
+            QFile::copy(synthSettingsPath(keep.path()), synthSettingsPath(dir));
+        });
+        QVERIFY(again.dialogs.boxes.isEmpty());
+        QCOMPARE(again.w().edtFreq->text(), QString("462030000"));
+    }
+};
+
+QTEST_MAIN(TestFrequencyEntry)
+#include "test_frequency_entry.moc"
