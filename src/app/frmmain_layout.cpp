@@ -116,22 +116,22 @@ void TfmMain::buildTopGroups(QWidget *parent)
 void TfmMain::buildTxPage(QWidget *page)
 {
     auto *tx = place(new QGroupBox("TX Setting", page), "grpTXSetting", 6, 6, 600, 84);
-    label(tx, "lblRangeTestDur", "Range test duration", 10, 24, 118);
-    edtRangeTestDur = edit(tx, "edtRangeTestDur", 3, 130, 21, 40);
-    label(tx, "lblRangeTestSec", "Sec.", 174, 24, 26);
-    label(tx, "lblRangeTestDisable", "(0:Disable)", 202, 24, 70);
+    label(tx, "lblRangeTestDur", "Range test duration", 10, 24, 130);
+    edtRangeTestDur = edit(tx, "edtRangeTestDur", 3, 142, 21, 40);
+    label(tx, "lblRangeTestSec", "Sec.", 186, 24, 26);
+    label(tx, "lblRangeTestDisable", "(0:Disable)", 214, 24, 80);
     label(tx, "lblPOCBaud", "POCSAG_Baud", 320, 24, 86);
     cboPOCBaud = list(tx, "cboPOCBaud", {"512 bps", "1200 bps", "2400 bps"}, 410, 21, 100);
-    label(tx, "lblPowLogo", "Power Up Logo", 10, 54, 118);
-    edtPowLogo = edit(tx, "edtPowLogo", 21, 130, 51, 180);
+    label(tx, "lblPowLogo", "Power Up Logo", 10, 54, 130);
+    edtPowLogo = edit(tx, "edtPowLogo", 21, 142, 51, 168);
     chkSendTwice = place(new QCheckBox("Send Twice Enable", tx), "chkSendTwice", 320, 52, 160, 20);
 
     auto *msg = place(new QGroupBox(page), "grpCannedMessage", 6, 94, 600, 342);
-    auto *title = label(msg, "lblCannedMessage", "Canned Message", 10, 14, 110);
+    auto *title = label(msg, "lblCannedMessage", "Canned Message", 10, 14, 124);
     QFont bold = title->font();
     bold.setBold(true);
     title->setFont(bold);
-    cboMsgPage = list(msg, "cboMsgPage", {"CALL# 1 -- 10", "CALL# 11 -- 20", "CALL# 21 -- 30"}, 130,
+    cboMsgPage = list(msg, "cboMsgPage", {"CALL# 1 -- 10", "CALL# 11 -- 20", "CALL# 21 -- 30"}, 140,
                       10, 130);
     btnDataExport =
         place(new QPushButton("Export Canned Message", msg), "btnDataExport", 420, 9, 170, 25);
