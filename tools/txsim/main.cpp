@@ -5,6 +5,7 @@
 #include "link/framecodec.h"
 #include "pacedline.h"
 #include "pseudoterminal.h"
+#include "synth/profilefile.h"
 #include "transmitter.h"
 
 #include <QCommandLineParser>
@@ -23,6 +24,7 @@ struct Settings {
     QString loadFile;
     QString saveFile;
     QString logFile;
+    QString settingsFile;
     Faults faults;
 };
 
@@ -54,6 +56,10 @@ bool parseArguments(const QCoreApplication &app, Settings &s)
     p.addOption({"load", "Start with the memory from this 2048-byte table file.", "file"});
     p.addOption({"save", "Keep the memory in this table file after every write.", "file"});
     p.addOption({"log", "Append every request received, in hex, one line each.", "file"});
+    p.addOption({"settings-file",
+                 "Name this port in the ExtraPorts key of section Serial of this settings "
+                 "file (the program's RW830KT2485E.ini), keeping every other line.",
+                 "file"});
     p.process(app);
     for (const IntOption &o : ints) {
         if (!p.isSet(o.name))
@@ -68,6 +74,7 @@ bool parseArguments(const QCoreApplication &app, Settings &s)
     s.loadFile = p.value("load");
     s.saveFile = p.value("save");
     s.logFile = p.value("log");
+    s.settingsFile = p.value("settings-file");
     return true;
 }
 
@@ -117,6 +124,15 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "cannot make a pseudo-terminal: %s\n", qPrintable(why));
         return 1;
     }
+    if (!s.settingsFile.isEmpty()) {
+        rw::ProfileFile settings(s.settingsFile);
+        settings.write("Serial", "ExtraPorts", terminal.devicePath());
+        if (!settings.save()) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(s.settingsFile));
+            return 1;
+        }
+    }
+    // The path comes last: whoever reads it may use the port, and the settings file, at once.
     std::printf("%s\n", qPrintable(terminal.devicePath()));
     std::fflush(stdout);
 
