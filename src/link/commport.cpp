@@ -9,8 +9,8 @@ namespace rw
 namespace
 {
 
-// Mirrors the driver queue of the original line: a storm of bytes cannot grow memory
-// beyond this while nobody reads.
+// The port's input queue: a storm of bytes on the line cannot grow memory beyond this
+// while nobody reads.
 constexpr qint64 InputQueueSize = 32768;
 
 // What the user is told when the line fails while open; nothing for errors that do not

@@ -418,24 +418,24 @@ private slots:
 
     void aByteThatMissesItsBudgetTimesOutAfterTheHundredAndFirstStep()
     {
-        // With latency 700 ms and protocol time 5 times fast (acknowledgement budget
-        // 600 ms, time-out at 606 ms) the first byte comes too late.
+        // Protocol time 4 times fast: the acknowledgement's budget is 750 ms, the time-out
+        // comes at 757.5 ms; with a latency of 900 ms the first byte is too late.
         SimulatorProcess sim;
-        QVERIFY(sim.start({"--latency", "700"}));
+        QVERIFY(sim.start({"--latency", "900"}));
         TCommPort port;
         port.Connect(19200, sim.device(), 1);
         RecordingView view(port);
-        const WaitClock clock(5);
+        const WaitClock clock(4);
         BlockProtocol protocol(port, clock, view);
         QElapsedTimer t;
         t.start();
         QVERIFY(!protocol.WriteBlock(QByteArray(2048, 'a'), 0x1000, 128));
-        QVERIFY(t.elapsed() >= 606);
-        QVERIFY(t.elapsed() < 700);
+        QVERIFY(t.elapsed() >= 757);
+        QVERIFY(t.elapsed() < 1500);
         QCOMPARE(view.only("pos:"), QStringList{"0"});
         port.Close();
 
-        // The same reply 100 ms earlier is in time.
+        // Half a second is in time.
         SimulatorProcess early;
         QVERIFY(early.start({"--latency", "500"}));
         port.Connect(19200, early.device(), 1);
