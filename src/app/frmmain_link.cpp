@@ -1,13 +1,72 @@
-// The transmitter link's part of the window: port list, Read and Write.
-// (Placeholder steps until the link lands.)
+// The transmitter link's part of the window: the port list, Read and Write.
 
+#include "dialogs.h"
 #include "frmmain.h"
+#include "link/commport.h"
+#include "link/portlist.h"
+#include "link/transferview.h"
+#include "link/transmittercommands.h"
+#include "link/waitclock.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QProgressBar>
 
 namespace rw {
 
+namespace {
+
+const QString SettingsFileName = QStringLiteral("/RW830KT2485E.ini");
+
+// The window as the Read and Write commands see it.
+class WindowTransferView : public TransferView {
+public:
+    explicit WindowTransferView(TfmMain &window) : w_(window) {}
+
+    void setStatusText(const QString &text) override { w_.StatusPanel1->setText(text); }
+    void setProgressRange(int minimum, int maximum) override { w_.PB1->setRange(minimum, maximum); }
+    void setProgressPosition(int position) override
+    {
+        // The bar ignores values beyond its range; a full bar is what such a position means.
+        w_.PB1->setValue(qBound(w_.PB1->minimum(), position, w_.PB1->maximum()));
+    }
+    void repaintProgress() override { w_.PB1->repaint(); }
+    void setWindowEnabled(bool enabled) override { w_.setEnabled(enabled); }
+    void warn(const QString &text) override { w_.dialogs().warn(text); }
+    void plainMessage(const QString &text) override { w_.dialogs().plain(text); }
+    QString selectedPortName() const override
+    {
+        const int index = w_.cboCOM->currentIndex();
+        return index < 0 ? QString() : w_.cboCOM->itemText(index);
+    }
+    void refreshControls() override { w_.RefreshControls(); }
+
+private:
+    TfmMain &w_;
+};
+
+} // namespace
+
+// Read and Write come with the menus; the port list needs no handler, since each command
+// takes its selection when it starts.
 void TfmMain::wireLinkControls() {}
-void TfmMain::EnumerateComPorts() {}
-void TfmMain::mnuReadClick() {}
-void TfmMain::mnuWriteClick() {}
+
+void TfmMain::EnumerateComPorts()
+{
+    cboCOM->addItems(systemPortNames(programDirectory() + SettingsFileName));
+    cboCOM->setCurrentIndex(cboCOM->count() > 0 ? 0 : -1);
+}
+
+void TfmMain::mnuReadClick()
+{
+    WindowTransferView view(*this);
+    TransmitterCommands(TCommPort::instance(), view, WaitClock::standard()).Read(table_);
+}
+
+void TfmMain::mnuWriteClick()
+{
+    WindowTransferView view(*this);
+    TransmitterCommands(TCommPort::instance(), view, WaitClock::standard()).Write(table_);
+}
 
 } // namespace rw

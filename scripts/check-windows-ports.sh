@@ -1,0 +1,20 @@
+#!/bin/sh
+# Compile-checks the Windows port-listing source with the MinGW cross compiler, so that it
+# cannot rot unseen on Linux: builds a tiny Windows program that prints the port list.
+set -e
+cd "$(dirname "$0")/.."
+OUT=$(mktemp -d)
+trap 'rm -rf "$OUT"' EXIT
+cat >"$OUT/listports.cpp" <<'CPP'
+#include "link/portrecords.h"
+#include <cstdio>
+int main()
+{
+    for (const std::string &name : rw::windowsPortNames(rw::readPortDeviceRecords()).names)
+        std::printf("%s\n", name.c_str());
+}
+CPP
+x86_64-w64-mingw32-g++ -std=c++20 -Wall -Wextra -Werror -Isrc -o "$OUT/listports.exe" \
+    "$OUT/listports.cpp" src/link/portrecords.cpp src/link/windowsportrecords.cpp \
+    -lsetupapi -static
+echo "The Windows port-listing source compiles and links."

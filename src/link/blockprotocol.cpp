@@ -1,0 +1,137 @@
+#include "blockprotocol.h"
+
+#include "commport.h"
+#include "framecodec.h"
+#include "model/fieldlayout.h"
+#include "transferview.h"
+#include "waitclock.h"
+
+#include <algorithm>
+
+namespace rw {
+
+namespace {
+
+constexpr int MsPerPollStep = 10;
+
+// Where a block of n bytes at a transmitter address lies in the image; -1 when it does
+// not lie wholly inside.
+int imageOffset(const QByteArray &image, uint16_t address, int n)
+{
+    const int offset = static_cast<int>(address) - TransmitterBaseAddress;
+    if (offset < 0 || n < 0 || offset + n > image.size())
+        return -1;
+    return offset;
+}
+
+} // namespace
+
+BlockProtocol::BlockProtocol(TCommPort &port, const WaitClock &clock, TransferView &view)
+    : port_(port), clock_(clock), view_(view)
+{
+}
+
+bool BlockProtocol::WriteBlock(const QByteArray &image, uint16_t address, int n)
+{
+    view_.repaintProgress();
+    const int offset = imageOffset(image, address, n);
+    if (offset < 0 || n > frame::MaxWriteData)
+        return false;
+    SendFrame(frame::writeRequest(address, QByteArrayView(image).sliced(offset, n)));
+    uint8_t ack[frame::AckSize];
+    if (!ReceiveBytes(ack, frame::AckSize, AckPollStep))
+        return false;
+    return QByteArrayView(ack, frame::AckSize) == frame::writeAcknowledgement();
+}
+
+bool BlockProtocol::ReadBlock(QByteArray &image, uint16_t address, int n)
+{
+    view_.repaintProgress();
+    const int offset = imageOffset(image, address, n);
+    QByteArray reply;
+    if (offset < 0 || !fetchBlock(address, n, ReadPollStep, reply))
+        return false;
+    const QByteArrayView data = frame::readReplyData(reply, n);
+    std::copy(data.begin(), data.end(), image.begin() + offset);
+    return true;
+}
+
+bool BlockProtocol::VerifyBlock(const QByteArray &image, uint16_t address, int n)
+{
+    const int offset = imageOffset(image, address, n);
+    QByteArray reply;
+    if (offset < 0 || !fetchBlock(address, n, AckPollStep, reply))
+        return false;
+    return frame::readReplyData(reply, n) == QByteArrayView(image).sliced(offset, n);
+}
+
+bool BlockProtocol::fetchBlock(uint16_t address, int n, int pollStep, QByteArray &reply)
+{
+    if (n > frame::MaxReadData)
+        return false;
+    SendFrame(frame::readRequest(address, n));
+    reply.resize(frame::readReplySize(n));
+    if (!ReceiveBytes(reinterpret_cast<uint8_t *>(reply.data()), static_cast<int>(reply.size()),
+                      pollStep))
+        return false;
+    if (!frame::readReplyIntact(reply, n)) {
+        view_.warn(QStringLiteral("Checksum Error !"));
+        return false;
+    }
+    return true;
+}
+
+bool BlockProtocol::SendFrame(const QByteArray &frame)
+{
+    if (!port_.IsOpen())
+        return false;
+    port_.Write(frame.constData(), frame.size());
+    return true;
+}
+
+bool BlockProtocol::ReceiveBytes(uint8_t *buffer, int count, int pollStep)
+{
+    if (!port_.IsOpen())
+        return false;
+    const int stepMs = pollStep * MsPerPollStep;
+    for (int i = 0; i < count; ++i) {
+        // Every byte has its own budget, counted from the first look that finds none.
+        qint64 acceptUntil = -1;
+        for (;;) {
+            if (port_.BytesAvailable() > 0) {
+                buffer[i] = port_.ReadByte();
+                break;
+            }
+            const qint64 now = clock_.nowMs();
+            if (acceptUntil < 0)
+                acceptUntil = now + WaitsPerByte * stepMs;
+            else if (now >= acceptUntil) {
+                // That was the look at the end of the 100th step; the 101st step ends in
+                // the time-out without another look.
+                PumpWait(stepMs);
+                return timedOut();
+            }
+            if (!clock_.waitUntil(acceptUntil, &port_))
+                return timedOut(); // the application is quitting
+        }
+    }
+    return true;
+}
+
+bool BlockProtocol::timedOut()
+{
+    port_.Purge();
+    view_.setProgressPosition(0);
+    return false;
+}
+
+void BlockProtocol::PumpWait(int ms)
+{
+    const qint64 end = clock_.nowMs() + ms;
+    while (clock_.nowMs() < end) {
+        if (!clock_.waitUntil(end))
+            return;
+    }
+}
+
+} // namespace rw

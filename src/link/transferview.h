@@ -1,0 +1,33 @@
+#pragma once
+// What the Read and Write commands need from the window: the status text, the progress
+// bar, the window's enabled state, the message boxes, the selected port and the refresh.
+// The main window implements it; tests record it.
+
+#include <QString>
+
+namespace rw {
+
+class TransferView {
+public:
+    virtual ~TransferView() = default;
+
+    virtual void setStatusText(const QString &text) = 0;
+    virtual void setProgressRange(int minimum, int maximum) = 0;
+    // Positions above the maximum show as a full bar.
+    virtual void setProgressPosition(int position) = 0;
+    // Paints a pending change of the progress bar at once.
+    virtual void repaintProgress() = 0;
+    virtual void setWindowEnabled(bool enabled) = 0;
+
+    // The window's "RW830KT" box with the exclamation icon.
+    virtual void warn(const QString &text) = 0;
+    // The plain box of the port-opening messages.
+    virtual void plainMessage(const QString &text) = 0;
+
+    // The port chosen in the window's port list; empty when the list has no selection.
+    virtual QString selectedPortName() const = 0;
+    // Re-shows every control from the settings table.
+    virtual void refreshControls() = 0;
+};
+
+} // namespace rw

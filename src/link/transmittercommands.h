@@ -1,0 +1,54 @@
+#pragma once
+// The Read and Write commands of the Transmitter menu: the whole settings image moves
+// between the table and the transmitter in sixteen 128-byte blocks, every written block
+// read back and compared before the next one goes out.
+
+#include <QString>
+
+namespace rw {
+
+class SettingsTable;
+class TCommPort;
+class TransferView;
+class WaitClock;
+struct ECommError;
+
+constexpr int TransferBlockSize = 128;
+constexpr int WriteProgressMaximum = 1600;
+constexpr int ReadProgressMaximum = 2621;
+constexpr unsigned TransmitterBaudRate = 19200;
+constexpr int TransmitterLineFormat = 1; // 8 data bits, no parity, one stop bit
+
+// Opens the port chosen in the window's list at the transmitter's line settings and
+// empties its buffers. A failure is told to the user here; the caller learns of it from
+// the port staying closed.
+void OpenSelectedPort(TCommPort &port, TransferView &view);
+
+// What the user reads when the port itself fails during a transfer (an unplugged adapter).
+QString portFailureMessage(const ECommError &e);
+
+class TransmitterCommands {
+public:
+    TransmitterCommands(TCommPort &port, TransferView &view, const WaitClock &clock);
+
+    // Sends the table's image; the table is never changed.
+    void Write(const SettingsTable &table);
+    // Replaces the table with the transmitter's image only when every block arrived
+    // intact; true then.
+    bool Read(SettingsTable &table);
+
+private:
+    template <typename Step> bool attempt(Step step);
+    void closePort();
+    void endWriteWithError(const QString &message);
+    void endReadWithError();
+
+    TCommPort &port_;
+    TransferView &view_;
+    const WaitClock &clock_;
+    // One transfer at a time: the window is disabled during one, but a command must never
+    // start inside the waits of another.
+    static inline bool busy_ = false;
+};
+
+} // namespace rw

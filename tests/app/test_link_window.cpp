@@ -1,0 +1,154 @@
+// Read and Write through the real main window, against the transmitter simulator.
+
+#include "link/commport.h"
+#include "simulator.h"
+#include "windowfixture.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTest>
+
+using namespace rw;
+
+namespace {
+
+// The settings file of the program directory, naming the simulator's port.
+std::function<void(const QString &)> namingPort(const QString &device)
+{
+    return [device](const QString &dir) {
+        QFile ini(dir + "/RW830KT2485E.ini");
+        if (ini.open(QIODevice::WriteOnly))
+            ini.write("[Serial]\r\nExtraPorts=" + device.toLocal8Bit() + "\r\n");
+    };
+}
+
+// A transmitter image whose general fields differ from the built-in defaults.
+QByteArray transmitterImage()
+{
+    SettingsTable t;
+    t.setBytes(Field::SysCode, "1234");
+    t.setValue(Field::RangeTestDur, 60);
+    t.setValue(Field::HeartBeat, 120);
+    t.setValue(Field::FlashLen, 7);
+    t.setValue(Field::SendTwice, 1);
+    return t.buildImage();
+}
+
+// Everything the window shows in its edits, lists and check boxes.
+QStringList controlsShown(TfmMain &w)
+{
+    QStringList shown;
+    for (QLineEdit *e : w.findChildren<QLineEdit *>())
+        shown << e->objectName() + "=" + e->text();
+    for (QComboBox *c : w.findChildren<QComboBox *>())
+        shown << c->objectName() + "=" + QString::number(c->currentIndex());
+    for (QCheckBox *c : w.findChildren<QCheckBox *>())
+        shown << c->objectName() + "=" + QString::number(c->isChecked());
+    return shown;
+}
+
+} // namespace
+
+class TestLinkWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void namedPortIsListedFirstAndSelected()
+    {
+        WindowFixture f(namingPort("/dev/pts/rw830kt-test"));
+        QCOMPARE(f.w().cboCOM->itemText(0), QString("/dev/pts/rw830kt-test"));
+        QCOMPARE(f.w().cboCOM->currentIndex(), 0);
+    }
+
+    void readReplacesTheTableAndRefreshesEveryControl()
+    {
+        SimulatorProcess sim;
+        QVERIFY(sim.start({}, transmitterImage()));
+        WindowFixture f(namingPort(sim.device()));
+        QVERIFY(f.w().edtSysCode->text() != "1234");
+
+        f.w().mnuRead->trigger();
+
+        QCOMPARE(f.dialogs.texts(), QStringList{"Read Success !"});
+        QCOMPARE(f.dialogs.boxes[0].caption, QString("RW830KT"));
+        QCOMPARE(f.dialogs.boxes[0].icon, BoxIcon::Warning);
+        QCOMPARE(f.table.buildImage(), transmitterImage());
+        QCOMPARE(f.w().edtSysCode->text(), QString("1234"));
+        QCOMPARE(f.w().edtRangeTestDur->text(), QString("60"));
+        QCOMPARE(f.w().edtHeartBeat->text(), QString("120"));
+        QVERIFY(f.w().chkSendTwice->isChecked());
+        QCOMPARE(f.w().StatusPanel1->text(), QString("Ready ......"));
+        QCOMPARE(f.w().PB1->value(), 0);
+        QVERIFY(f.w().isEnabled());
+        QVERIFY(!TCommPort::instance().IsOpen());
+    }
+
+    void failedReadLeavesTableAndControlsAsTheyWere()
+    {
+        SimulatorProcess sim;
+        QVERIFY(sim.start({"--bad-checksum", "16"}, transmitterImage()));
+        WindowFixture f(namingPort(sim.device()));
+        const QByteArray table = f.table.buildImage();
+        const QStringList shown = controlsShown(f.w());
+        bool disabledWhileTelling = true;
+        f.dialogs.onMessage = [&](const MessageBoxSpec &) {
+            disabledWhileTelling = disabledWhileTelling && !f.w().isEnabled();
+        };
+
+        f.w().mnuRead->trigger();
+
+        QCOMPARE(f.dialogs.texts(), (QStringList{"Checksum Error !", "Read Error !"}));
+        QVERIFY(disabledWhileTelling);
+        QCOMPARE(f.table.buildImage(), table);
+        QCOMPARE(controlsShown(f.w()), shown);
+        QCOMPARE(f.w().StatusPanel1->text(), QString("Ready ......"));
+        QCOMPARE(f.w().PB1->value(), 0);
+        QVERIFY(f.w().isEnabled());
+        QVERIFY(!TCommPort::instance().IsOpen());
+    }
+
+    void writeSendsTheTableAndTheBarShowsFullPastItsMaximum()
+    {
+        SimulatorProcess sim;
+        QVERIFY(sim.start({"--verify-mismatch", "14"}));
+        WindowFixture f(namingPort(sim.device()));
+        int barAtError = -1;
+        f.dialogs.onMessage = [&](const MessageBoxSpec &) { barAtError = f.w().PB1->value(); };
+
+        f.w().mnuWrite->trigger();
+
+        // Thirteen blocks went through: position 1664 is past the maximum of 1600.
+        QCOMPARE(f.dialogs.texts(), QStringList{"Verify Error !"});
+        QCOMPARE(f.w().PB1->maximum(), 1600);
+        QCOMPARE(barAtError, 1600);
+        QCOMPARE(f.w().PB1->value(), 0);
+        QCOMPARE(sim.memory().left(13 * 128), f.table.buildImage().left(13 * 128));
+
+        // Written again without the fault, every block arrives.
+        SimulatorProcess good;
+        QVERIFY(good.start());
+        f.w().cboCOM->addItem(good.device());
+        f.w().cboCOM->setCurrentIndex(f.w().cboCOM->count() - 1);
+        f.dialogs.clear();
+        f.w().mnuWrite->trigger();
+        QCOMPARE(f.dialogs.texts(), QStringList{"Write Success !"});
+        QCOMPARE(good.memory(), f.table.buildImage());
+    }
+
+    void portThatCannotBeOpenedIsToldInAPlainBox()
+    {
+        WindowFixture f(namingPort("/dev/rw830kt-no-such-port"));
+        f.w().mnuWrite->trigger();
+        QCOMPARE(f.dialogs.texts(),
+                 (QStringList{"Error opening comm port. Port already in use?", "Write Error !"}));
+        QCOMPARE(f.dialogs.boxes[0].icon, BoxIcon::None);
+        QCOMPARE(f.dialogs.boxes[1].icon, BoxIcon::Warning);
+        QVERIFY(f.w().isEnabled());
+    }
+};
+
+QTEST_MAIN(TestLinkWindow)
+#include "test_link_window.moc"

@@ -1,0 +1,464 @@
+// Read and Write end to end: the real serial port against the transmitter simulator.
+
+#include "link/blockprotocol.h"
+#include "link/commport.h"
+#include "link/framecodec.h"
+#include "link/transmittercommands.h"
+#include "link/waitclock.h"
+#include "model/settingstable.h"
+#include "recordingview.h"
+#include "simulator.h"
+
+#include <QElapsedTimer>
+#include <QSerialPort>
+#include <QTest>
+
+using namespace rw;
+
+namespace {
+
+// Protocol time twenty times faster than the wall clock: a byte's 3 s budget passes in
+// about 150 ms, still far more than the simulator needs to answer.
+const WaitClock &fastClock()
+{
+    static const WaitClock clock(20);
+    return clock;
+}
+
+// A table that differs from the built-in defaults in every block.
+SettingsTable patternedTable()
+{
+    SettingsTable t;
+    QByteArray image = t.buildImage();
+    for (int i = 0; i < DataSize; ++i)
+        image[i] = static_cast<char>((i * 31 + 7) & 0xFF);
+    t.takeImage(image);
+    return t;
+}
+
+const QString Ready = QStringLiteral("Ready ......");
+
+} // namespace
+
+class TestTransfers : public QObject {
+    Q_OBJECT
+
+    // After every command: port closed, bar at 0, "Ready ......", window enabled.
+    void checkEndedCleanly(const RecordingView &v, const TCommPort &port)
+    {
+        QVERIFY(!port.IsOpen());
+        QCOMPARE(v.position, 0);
+        QCOMPARE(v.status, Ready);
+        QVERIFY(v.enabled);
+    }
+
+    // A Write against a simulator with the given faults; returns the messages shown.
+    QStringList failedWrite(const QStringList &faults, SimulatorProcess &sim)
+    {
+        if (!sim.start(faults))
+            return {"simulator did not start"};
+        TCommPort port;
+        RecordingView view(port, sim.device());
+        const SettingsTable table = patternedTable();
+        const QByteArray before = table.buildImage();
+        TransmitterCommands(port, view, fastClock()).Write(table);
+        checkEndedCleanly(view, port);
+        if (table.buildImage() != before)
+            return {"table changed"};
+        return view.messages;
+    }
+
+    // A Read against a simulator with the given faults; the table must stay as it was.
+    QStringList failedRead(const QStringList &faults)
+    {
+        SimulatorProcess sim;
+        if (!sim.start(faults, patternedTable().buildImage()))
+            return {"simulator did not start"};
+        TCommPort port;
+        RecordingView view(port, sim.device());
+        SettingsTable table;
+        const QByteArray before = table.buildImage();
+        if (TransmitterCommands(port, view, fastClock()).Read(table))
+            return {"read succeeded"};
+        checkEndedCleanly(view, port);
+        if (table.buildImage() != before)
+            return {"table changed"};
+        if (view.refreshes != 0)
+            return {"controls refreshed"};
+        // The port is closed before the error box comes up.
+        if (view.portOpenAtMessage.last())
+            return {"port open at the error box"};
+        return view.messages;
+    }
+
+private slots:
+    void portRaisesItsErrorCodes()
+    {
+        auto code = [](auto call) {
+            try {
+                call();
+            } catch (const ECommError &e) {
+                return static_cast<int>(e.Code);
+            }
+            return 0;
+        };
+        TCommPort port;
+        QCOMPARE(code([&] { port.Write("x", 1); }), 7);
+        QCOMPARE(code([&] { port.Write("x", 0); }), 7); // closed comes first
+        QCOMPARE(code([&] { port.ReadByte(); }), 7);
+        QCOMPARE(code([&] { port.BytesAvailable(); }), 7);
+        QCOMPARE(code([&] { port.Purge(); }), 7);
+        port.SetPortName("/dev/rw830kt-no-such-port");
+        QCOMPARE(code([&] { port.Open(); }), 8);
+        QVERIFY(!port.IsOpen());
+
+        SimulatorProcess sim;
+        QVERIFY(sim.start());
+        port.Connect(19200, sim.device(), 1);
+        QVERIFY(port.IsOpen());
+        QCOMPARE(code([&] { port.Write("x", 0); }), 0);
+        QCOMPARE(code([&] { port.Write(nullptr, 5); }), 0);
+        QCOMPARE(port.BytesAvailable(), 0u);
+        QCOMPARE(code([&] { port.Open(); }), 0); // already open: nothing happens
+        QCOMPARE(code([&] { port.SetPortName("ttyS0"); }), 6);
+        QCOMPARE(port.PortName(), sim.device());
+        // Connect on an open port closes it and opens it again with the new settings.
+        port.Connect(9600, sim.device(), 2);
+        QVERIFY(port.IsOpen());
+        QCOMPARE(port.BaudRate(), 9600u);
+        port.Close();
+        QVERIFY(!port.IsOpen());
+        QCOMPARE(code([&] { port.Close(); }), 0);
+    }
+
+    void writeThenReadRoundTripsTheWholeImage()
+    {
+        SimulatorProcess sim;
+        QVERIFY(sim.start());
+        TCommPort port;
+        const SettingsTable table = patternedTable();
+        const QByteArray image = table.buildImage();
+
+        RecordingView w(port, sim.device());
+        TransmitterCommands(port, w, WaitClock::standard()).Write(table);
+        QCOMPARE(w.messages, QStringList{"Write Success !"});
+        checkEndedCleanly(w, port);
+        QCOMPARE(sim.memory(), image);
+
+        // Sixteen writes of 145 bytes and sixteen reads of 18, alternating, as built.
+        const QList<QByteArray> sent = sim.requests();
+        QCOMPARE(sent.size(), 32);
+        for (int k = 0; k < 16; ++k) {
+            const uint16_t address = static_cast<uint16_t>(0x1000 + 128 * k);
+            QCOMPARE(sent[2 * k], frame::writeRequest(address, image.mid(128 * k, 128)));
+            QCOMPARE(sent[2 * k + 1], frame::readRequest(address, 128));
+        }
+        QVERIFY(sent[1].endsWith(QByteArray::fromHex("0117")));
+
+        QStringList positions;
+        for (int p = 128; p <= 2048; p += 128)
+            positions << QString::number(p);
+        QCOMPARE(w.only("range:"), QStringList{"0..1600"});
+        QCOMPARE(w.only("pos:"), positions + QStringList{"0"});
+        QCOMPARE(w.only("status:").first(), QString("Write RW830KT ......"));
+        QCOMPARE(w.only("status:").count("Write ......"), 16);
+        QCOMPARE(w.events.mid(w.events.size() - 4),
+                 (QStringList{"pos:0", "enabled", "status:" + Ready, "warn:Write Success !"}));
+        QVERIFY(!w.portOpenAtMessage.last());
+        QCOMPARE(w.repaints, 16);
+
+        SettingsTable readBack; // the built-in defaults until the Read
+        RecordingView r(port, sim.device());
+        QVERIFY(TransmitterCommands(port, r, WaitClock::standard()).Read(readBack));
+        QCOMPARE(readBack.buildImage(), image);
+        QCOMPARE(r.messages, QStringList{"Read Success !"});
+        checkEndedCleanly(r, port);
+        QCOMPARE(r.only("range:"), QStringList{"0..2621"});
+        QCOMPARE(r.only("pos:"), positions + QStringList({"256", "0"}));
+        QCOMPARE(r.only("status:"), (QStringList{"Read RW830KT ......", Ready}));
+        QCOMPARE(r.events.mid(r.events.size() - 4),
+                 (QStringList{"refresh", "enabled", "status:" + Ready, "warn:Read Success !"}));
+
+        const QList<QByteArray> read = sim.requests().mid(32);
+        QCOMPARE(read.size(), 16);
+        for (int k = 0; k < 16; ++k)
+            QCOMPARE(read[k], frame::readRequest(static_cast<uint16_t>(0x1000 + 128 * k), 128));
+    }
+
+    void portIsFreeForAnotherProgramAfterEachCommand()
+    {
+        SimulatorProcess sim;
+        QVERIFY(sim.start({"--silent-after", "2"}));
+        TCommPort port;
+        RecordingView view(port, sim.device());
+        TransmitterCommands(port, view, fastClock()).Write(patternedTable());
+        QCOMPARE(view.messages, QStringList{"Write Error !"});
+        QSerialPort other(sim.device());
+        QVERIFY2(other.open(QIODevice::ReadWrite), qPrintable(other.errorString()));
+    }
+
+    void anotherPortChosenBetweenCommandsIsTheOneUsed()
+    {
+        SimulatorProcess first, second;
+        QVERIFY(first.start());
+        QVERIFY(second.start({}, patternedTable().buildImage()));
+        TCommPort port;
+        RecordingView view(port, first.device());
+        TransmitterCommands commands(port, view, WaitClock::standard());
+        commands.Write(SettingsTable());
+        QCOMPARE(first.requests().size(), 32);
+
+        view.selected = second.device();
+        SettingsTable table;
+        QVERIFY(commands.Read(table));
+        QCOMPARE(table.buildImage(), patternedTable().buildImage());
+        QCOMPARE(second.requests().size(), 16);
+        QCOMPARE(first.requests().size(), 32);
+    }
+
+    // --- the failures of Write ---------------------------------------------------------
+
+    void writeToAPortThatCannotBeOpenedSendsNothing()
+    {
+        TCommPort port;
+        RecordingView view(port, "/dev/rw830kt-no-such-port");
+        TransmitterCommands(port, view, WaitClock::standard()).Write(patternedTable());
+        QCOMPARE(view.messages,
+                 (QStringList{"Error opening comm port. Port already in use?", "Write Error !"}));
+        QCOMPARE(view.events.first(),
+                 QString("plain:Error opening comm port. Port already in use?"));
+        checkEndedCleanly(view, port);
+    }
+
+    void portInUseByAnotherProgramCannotBeOpened()
+    {
+        SimulatorProcess sim;
+        QVERIFY(sim.start());
+        QSerialPort other(sim.device());
+        QVERIFY(other.open(QIODevice::ReadWrite));
+        TCommPort port;
+        RecordingView view(port, sim.device());
+        SettingsTable table;
+        QVERIFY(!TransmitterCommands(port, view, WaitClock::standard()).Read(table));
+        QCOMPARE(view.messages,
+                 (QStringList{"Error opening comm port. Port already in use?", "Read Error !"}));
+        QVERIFY(sim.requests().isEmpty());
+    }
+
+    void emptyPortListIsToldAndEndsTheCommand()
+    {
+        TCommPort port;
+        RecordingView view(port, QString());
+        TransmitterCommands(port, view, WaitClock::standard()).Write(patternedTable());
+        QCOMPARE(view.messages, (QStringList{"Error opening comm port. No serial port is selected.",
+                                             "Write Error !"}));
+        checkEndedCleanly(view, port);
+    }
+
+    void writeWithoutAcknowledgementFails()
+    {
+        SimulatorProcess sim;
+        QCOMPARE(failedWrite({"--silent-after", "2"}, sim), QStringList{"Write Error !"});
+        // The first block went in and verified before the second was refused.
+        QCOMPARE(sim.memory().left(128), patternedTable().buildImage().left(128));
+        QCOMPARE(sim.requests().size(), 3);
+    }
+
+    void incompleteAcknowledgementFails()
+    {
+        SimulatorProcess sim;
+        QCOMPARE(failedWrite({"--truncate", "3"}, sim), QStringList{"Write Error !"});
+    }
+
+    void acknowledgementWithAWrongLetterFails()
+    {
+        SimulatorProcess sim;
+        QCOMPARE(failedWrite({"--bad-ack", "2"}, sim), QStringList{"Write Error !"});
+        QCOMPARE(sim.requests().size(), 3); // nothing after the refused acknowledgement
+    }
+
+    void acknowledgementWithAWrongChecksumFails()
+    {
+        SimulatorProcess sim;
+        QCOMPARE(failedWrite({"--bad-checksum", "1"}, sim), QStringList{"Write Error !"});
+    }
+
+    void verifyWithoutReplyFails()
+    {
+        SimulatorProcess sim;
+        QCOMPARE(failedWrite({"--silent-after", "1"}, sim), QStringList{"Verify Error !"});
+    }
+
+    void verifyWithDifferentDataFails()
+    {
+        SimulatorProcess sim;
+        QCOMPARE(failedWrite({"--verify-mismatch", "5"}, sim), QStringList{"Verify Error !"});
+        QCOMPARE(sim.requests().size(), 10);
+    }
+
+    void verifyWithABadChecksumFails()
+    {
+        SimulatorProcess sim;
+        QCOMPARE(failedWrite({"--bad-checksum", "4"}, sim),
+                 (QStringList{"Checksum Error !", "Verify Error !"}));
+    }
+
+    void writeErrorBoxComesBeforeTheCleanUp()
+    {
+        SimulatorProcess sim;
+        QVERIFY(sim.start({"--bad-ack", "1"}));
+        TCommPort port;
+        RecordingView view(port, sim.device());
+        TransmitterCommands(port, view, fastClock()).Write(patternedTable());
+        QCOMPARE(view.portOpenAtMessage, QList<bool>{true});
+        QCOMPARE(view.events.mid(view.events.size() - 4),
+                 (QStringList{"warn:Write Error !", "status:" + Ready, "pos:0", "enabled"}));
+    }
+
+    // --- the failures of Read ----------------------------------------------------------
+
+    void readWithoutReplyFails()
+    {
+        QCOMPARE(failedRead({"--silent-after", "3"}), QStringList{"Read Error !"});
+    }
+
+    void readFailingAtTheLastBlockChangesNothing()
+    {
+        QCOMPARE(failedRead({"--bad-checksum", "16"}),
+                 (QStringList{"Checksum Error !", "Read Error !"}));
+    }
+
+    void readReplyCutShortFails()
+    {
+        QCOMPARE(failedRead({"--truncate", "1"}), QStringList{"Read Error !"});
+    }
+
+    // --- a device that vanishes ----------------------------------------------------------
+
+    void unpluggedPortDuringWriteEndsCleanlyAndPromptly()
+    {
+        SimulatorProcess sim;
+        QVERIFY(sim.start({"--hangup-after", "5"}));
+        TCommPort port;
+        RecordingView view(port, sim.device());
+        QElapsedTimer t;
+        t.start();
+        TransmitterCommands(port, view, WaitClock::standard()).Write(patternedTable());
+        QVERIFY2(t.elapsed() < 3030, "ended within a byte's budget");
+        QCOMPARE(view.messages.size(), 2);
+        QVERIFY(view.messages[0].startsWith("The serial port stopped working"));
+        QCOMPARE(view.messages[1], QString("Verify Error !"));
+        checkEndedCleanly(view, port);
+        QVERIFY(sim.waitForExit(3000));
+
+        // The device is gone now: the next command cannot open it.
+        RecordingView again(port, sim.device());
+        SettingsTable table;
+        QVERIFY(!TransmitterCommands(port, again, WaitClock::standard()).Read(table));
+        QCOMPARE(again.messages,
+                 (QStringList{"Error opening comm port. Port already in use?", "Read Error !"}));
+    }
+
+    void unpluggedPortDuringReadLeavesTheTable()
+    {
+        const QStringList m = failedRead({"--hangup-after", "7"});
+        QCOMPARE(m.size(), 2);
+        QVERIFY(m[0].startsWith("The serial port stopped working"));
+        QCOMPARE(m[1], QString("Read Error !"));
+    }
+
+    // --- whatever arrives on the line ------------------------------------------------------
+
+    void garbageInsteadOfARepliesEndsTheCommand()
+    {
+        SimulatorProcess sim;
+        QCOMPARE(failedWrite({"--garbage", "1"}, sim), QStringList{"Write Error !"});
+        const QStringList m = failedRead({"--garbage", "2"});
+        QCOMPARE(m.last(), QString("Read Error !"));
+    }
+
+    void extraBytesSpoilTheNextReply()
+    {
+        SimulatorProcess sim;
+        const QStringList m = failedWrite({"--extra", "1"}, sim);
+        QCOMPARE(m.last(), QString("Verify Error !"));
+    }
+
+    void stormOfBytesEndsTheCommand()
+    {
+        SimulatorProcess sim;
+        QCOMPARE(failedWrite({"--storm-after", "2"}, sim), QStringList{"Write Error !"});
+        const QStringList m = failedRead({"--storm-after", "0"});
+        QCOMPARE(m.last(), QString("Read Error !"));
+    }
+
+    // --- the budget of a reply byte ---------------------------------------------------------
+
+    void aByteLateInItsBudgetIsAcceptedEveryByteGetsItsOwn()
+    {
+        // Protocol time runs 10 times fast: a read byte's budget (100 steps of 60 ms) is
+        // 600 ms. At 600 baud the 79-byte reply comes in five pieces 267 ms apart: every
+        // byte is well inside its own budget though the reply takes far longer than one.
+        SimulatorProcess sim;
+        QVERIFY(sim.start({"--baud", "600"}, patternedTable().buildImage()));
+        TCommPort port;
+        port.Connect(19200, sim.device(), 1);
+        RecordingView view(port);
+        const WaitClock clock(10);
+        BlockProtocol protocol(port, clock, view);
+        QByteArray image(2048, '\0');
+        QElapsedTimer t;
+        t.start();
+        QVERIFY(protocol.ReadBlock(image, 0x1000, 64));
+        QVERIFY(t.elapsed() > 700);
+        QCOMPARE(image.left(64), patternedTable().buildImage().left(64));
+    }
+
+    void aByteThatMissesItsBudgetTimesOutAfterTheHundredAndFirstStep()
+    {
+        // Protocol time 4 times fast: the acknowledgement's budget is 750 ms, the time-out
+        // comes at 757.5 ms; with a latency of 900 ms the first byte is too late.
+        SimulatorProcess sim;
+        QVERIFY(sim.start({"--latency", "900"}));
+        TCommPort port;
+        port.Connect(19200, sim.device(), 1);
+        RecordingView view(port);
+        const WaitClock clock(4);
+        BlockProtocol protocol(port, clock, view);
+        QElapsedTimer t;
+        t.start();
+        QVERIFY(!protocol.WriteBlock(QByteArray(2048, 'a'), 0x1000, 128));
+        QVERIFY(t.elapsed() >= 757);
+        QVERIFY(t.elapsed() < 1500);
+        QCOMPARE(view.only("pos:"), QStringList{"0"});
+        port.Close();
+
+        // Half a second is in time.
+        SimulatorProcess early;
+        QVERIFY(early.start({"--latency", "500"}));
+        port.Connect(19200, early.device(), 1);
+        QVERIFY(protocol.WriteBlock(QByteArray(2048, 'a'), 0x1000, 128));
+    }
+
+    void realTimeOutsFollowTheBudgets()
+    {
+        // The only tests at the real clock: about 3 s for Write, 6 s for Read.
+        SimulatorProcess sim;
+        QVERIFY(sim.start({"--silent-after", "0"}));
+        TCommPort port;
+        RecordingView view(port, sim.device());
+        QElapsedTimer t;
+        t.start();
+        TransmitterCommands(port, view, WaitClock::standard()).Write(patternedTable());
+        const qint64 write = t.restart();
+        SettingsTable table;
+        QVERIFY(!TransmitterCommands(port, view, WaitClock::standard()).Read(table));
+        const qint64 read = t.elapsed();
+        QCOMPARE(view.messages, (QStringList{"Write Error !", "Read Error !"}));
+        QVERIFY2(write >= 3030 && write < 4500, qPrintable(QString::number(write)));
+        QVERIFY2(read >= 6060 && read < 7500, qPrintable(QString::number(read)));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTransfers)
+#include "test_transfers.moc"

@@ -1,0 +1,166 @@
+// A stand-in for the RW830KT on a pseudo-terminal: prints the device path to open as the
+// serial port, then answers write and read requests from its 2048-byte settings memory.
+// Used by the tests, the link benchmark and the demo.
+
+#include "link/framecodec.h"
+#include "pacedline.h"
+#include "pseudoterminal.h"
+#include "synth/profilefile.h"
+#include "transmitter.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QSaveFile>
+#include <QTextStream>
+#include <cstdio>
+
+namespace {
+
+struct Settings {
+    int baud = 0;
+    int latencyMs = 0;
+    QString loadFile;
+    QString saveFile;
+    QString logFile;
+    QString settingsFile;
+    Faults faults;
+};
+
+bool parseArguments(const QCoreApplication &app, Settings &s)
+{
+    QCommandLineParser p;
+    p.setApplicationDescription("Simulated RW830KT transmitter on a pseudo-terminal.");
+    p.addHelpOption();
+    struct IntOption {
+        const char *name;
+        const char *help;
+        int *target;
+    };
+    const IntOption ints[] = {
+        {"baud", "Pace replies at this baud rate, 10 bits a byte (0: no pacing).", &s.baud},
+        {"latency", "Milliseconds before each reply starts.", &s.latencyMs},
+        {"silent-after", "Answer nothing after N requests.", &s.faults.silentAfter},
+        {"hangup-after", "Disappear at the request after N requests.", &s.faults.hangUpAfter},
+        {"storm-after", "Flood the line after N requests.", &s.faults.stormAfter},
+        {"bad-checksum", "Spoil the checksum of the Nth reply.", &s.faults.badChecksum},
+        {"bad-ack", "Spoil a header letter of the Nth acknowledgement.", &s.faults.badAckLetter},
+        {"verify-mismatch", "Change a data byte of the Nth read reply.", &s.faults.verifyMismatch},
+        {"garbage", "Send random bytes instead of the Nth reply.", &s.faults.garbage},
+        {"truncate", "Send only the first half of the Nth reply.", &s.faults.truncate},
+        {"extra", "Send five extra bytes after the Nth reply.", &s.faults.extraBytes},
+    };
+    for (const IntOption &o : ints)
+        p.addOption({o.name, o.help, "N"});
+    p.addOption({"load", "Start with the memory from this 2048-byte table file.", "file"});
+    p.addOption({"save", "Keep the memory in this table file after every write.", "file"});
+    p.addOption({"log", "Append every request received, in hex, one line each.", "file"});
+    p.addOption({"settings-file",
+                 "Name this port in the ExtraPorts key of section Serial of this settings "
+                 "file (the program's RW830KT2485E.ini), keeping every other line.",
+                 "file"});
+    p.process(app);
+    for (const IntOption &o : ints) {
+        if (!p.isSet(o.name))
+            continue;
+        bool ok = false;
+        *o.target = p.value(o.name).toInt(&ok);
+        if (!ok || *o.target < 0) {
+            std::fprintf(stderr, "--%s needs a number of 0 or more\n", o.name);
+            return false;
+        }
+    }
+    s.loadFile = p.value("load");
+    s.saveFile = p.value("save");
+    s.logFile = p.value("log");
+    s.settingsFile = p.value("settings-file");
+    return true;
+}
+
+bool loadMemory(const QString &path, QByteArray &memory)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly) || f.size() != Transmitter::MemorySize) {
+        std::fprintf(stderr, "%s is no readable 2048-byte table file\n", qPrintable(path));
+        return false;
+    }
+    memory = f.readAll();
+    return memory.size() == Transmitter::MemorySize;
+}
+
+void saveMemory(const QString &path, const QByteArray &memory)
+{
+    QSaveFile f(path);
+    if (f.open(QIODevice::WriteOnly)) {
+        f.write(memory);
+        f.commit();
+    }
+}
+
+void logRequest(const QString &path, const rw::frame::Frame &request)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::Append | QIODevice::Text))
+        return;
+    QTextStream(&f) << request.raw.toHex() << '\n';
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    Settings s;
+    if (!parseArguments(app, s))
+        return 2;
+    Transmitter transmitter(s.faults);
+    if (!s.loadFile.isEmpty() && !loadMemory(s.loadFile, transmitter.memory()))
+        return 2;
+
+    PseudoTerminal terminal;
+    QString why;
+    if (!terminal.open(&why)) {
+        std::fprintf(stderr, "cannot make a pseudo-terminal: %s\n", qPrintable(why));
+        return 1;
+    }
+    if (!s.settingsFile.isEmpty()) {
+        rw::ProfileFile settings(s.settingsFile);
+        settings.write("Serial", "ExtraPorts", terminal.devicePath());
+        if (!settings.save()) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(s.settingsFile));
+            return 1;
+        }
+    }
+    // The path comes last: whoever reads it may use the port, and the settings file, at once.
+    std::printf("%s\n", qPrintable(terminal.devicePath()));
+    std::fflush(stdout);
+
+    PacedLine line(terminal.fd(), s.baud, s.latencyMs);
+    QByteArray pending;
+    line.onReceived = [&](const QByteArray &bytes) {
+        pending.append(bytes);
+        while (auto request = rw::frame::takeFrame(pending)) {
+            if (!s.logFile.isEmpty())
+                logRequest(s.logFile, *request);
+            const Transmitter::Answer a = transmitter.answer(*request);
+            if (a.wrote && !s.saveFile.isEmpty())
+                saveMemory(s.saveFile, transmitter.memory());
+            switch (a.action) {
+            case Transmitter::Action::Reply:
+                line.sendReply(a.bytes);
+                break;
+            case Transmitter::Action::Storm:
+                line.startStorm();
+                break;
+            case Transmitter::Action::HangUp:
+                line.stop();
+                terminal.hangUp();
+                QCoreApplication::exit(0);
+                return;
+            case Transmitter::Action::Ignore:
+                break;
+            }
+        }
+    };
+    return app.exec();
+}

@@ -1,0 +1,98 @@
+#include "pacedline.h"
+
+#include <QSocketNotifier>
+#include <algorithm>
+#include <cerrno>
+#include <unistd.h>
+
+namespace {
+
+// A real UART hands bytes over a small FIFO at a time, not one by one.
+constexpr qsizetype ChunkBytes = 16;
+
+} // namespace
+
+PacedLine::PacedLine(int fd, int baud, int latencyMs)
+    : fd_(fd), baud_(baud), latencyUs_(qint64(latencyMs) * 1000),
+      notifier_(new QSocketNotifier(fd, QSocketNotifier::Read, this))
+{
+    clock_.start();
+    connect(notifier_, &QSocketNotifier::activated, this, &PacedLine::readable);
+    sendTimer_.setSingleShot(true);
+    sendTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&sendTimer_, &QTimer::timeout, this, &PacedLine::sendDue);
+    stormTimer_.setInterval(1);
+    connect(&stormTimer_, &QTimer::timeout, this, [this] {
+        static const QByteArray noise = [] {
+            QByteArray b(4096, '\0');
+            for (qsizetype i = 0; i < b.size(); ++i)
+                b[i] = static_cast<char>((i * 37 + 11) & 0xFF);
+            return b;
+        }();
+        // The line takes what fits; the rest of the noise is simply lost.
+        [[maybe_unused]] const ssize_t n = ::write(fd_, noise.constData(), noise.size());
+    });
+}
+
+qint64 PacedLine::wireUs(qsizetype bytes) const
+{
+    return baud_ > 0 ? bytes * 10 * 1000000LL / baud_ : 0;
+}
+
+void PacedLine::readable()
+{
+    char buffer[4096];
+    const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+    if (n <= 0)
+        return; // EAGAIN, or nobody on the other side: nothing to read
+    receivedUntilUs_ = std::max(nowUs(), receivedUntilUs_) + wireUs(n);
+    if (onReceived)
+        onReceived(QByteArray(buffer, n));
+}
+
+void PacedLine::sendReply(const QByteArray &bytes)
+{
+    qint64 at = std::max(receivedUntilUs_ + latencyUs_, sentUntilUs_);
+    for (qsizetype i = 0; i < bytes.size(); i += ChunkBytes) {
+        const QByteArray chunk = bytes.mid(i, ChunkBytes);
+        at += wireUs(chunk.size());
+        outgoing_.push_back({at, chunk});
+    }
+    sentUntilUs_ = at;
+    sendDue();
+}
+
+void PacedLine::sendDue()
+{
+    while (!outgoing_.empty() && outgoing_.front().dueUs <= nowUs()) {
+        Chunk &c = outgoing_.front();
+        const ssize_t n = ::write(fd_, c.bytes.constData(), c.bytes.size());
+        if (n < 0 && errno != EAGAIN)
+            return; // the line is gone
+        if (n < c.bytes.size()) {
+            // The PC is not reading; try the rest shortly.
+            c.bytes.remove(0, std::max<ssize_t>(n, 0));
+            sendTimer_.start(1);
+            return;
+        }
+        outgoing_.pop_front();
+    }
+    if (!outgoing_.empty()) {
+        const qint64 waitUs = outgoing_.front().dueUs - nowUs();
+        sendTimer_.start(static_cast<int>(std::max<qint64>(0, (waitUs + 999) / 1000)));
+    }
+}
+
+void PacedLine::startStorm()
+{
+    outgoing_.clear();
+    stormTimer_.start();
+}
+
+void PacedLine::stop()
+{
+    notifier_->setEnabled(false);
+    sendTimer_.stop();
+    stormTimer_.stop();
+    outgoing_.clear();
+}

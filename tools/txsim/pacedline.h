@@ -1,0 +1,51 @@
+#pragma once
+// The simulator's side of the serial line: reads what the PC sends, and sends replies no
+// faster than a real line at the given baud rate (10 bits a byte) would carry them, after
+// the request itself has had time to arrive.
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+#include <deque>
+#include <functional>
+
+class QSocketNotifier;
+
+class PacedLine : public QObject {
+public:
+    // baud 0 sends at once; latencyMs delays every reply.
+    PacedLine(int fd, int baud, int latencyMs);
+
+    // Called with every piece of data read from the line.
+    std::function<void(const QByteArray &)> onReceived;
+
+    // Queues a reply to go out once the request that asked for it has fully arrived.
+    void sendReply(const QByteArray &bytes);
+    // Floods the line with bytes from now on, as fast as it takes them.
+    void startStorm();
+    // Stops all reading and sending, before the line goes away.
+    void stop();
+
+private:
+    void readable();
+    void sendDue();
+    qint64 nowUs() const { return clock_.nsecsElapsed() / 1000; }
+    qint64 wireUs(qsizetype bytes) const;
+
+    struct Chunk {
+        qint64 dueUs;
+        QByteArray bytes;
+    };
+
+    int fd_;
+    int baud_;
+    qint64 latencyUs_;
+    QElapsedTimer clock_;
+    QSocketNotifier *notifier_;
+    QTimer sendTimer_;
+    QTimer stormTimer_;
+    std::deque<Chunk> outgoing_;
+    qint64 receivedUntilUs_ = 0; // when the last byte read would have finished arriving
+    qint64 sentUntilUs_ = 0;     // when the last queued byte will have left
+};
