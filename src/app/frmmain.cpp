@@ -1,6 +1,7 @@
 #include "frmmain.h"
 
 #include "dialogs.h"
+#include "link/transmittercommands.h"
 #include "model/settingstable.h"
 
 #include <QAction>
@@ -155,6 +156,12 @@ void TfmMain::showEvent(QShowEvent *e)
 
 void TfmMain::closeEvent(QCloseEvent *e)
 {
+    // The window is disabled during a transfer, but the window system's close box is not:
+    // a transfer runs to its end (or its time-out) before the program may close.
+    if (TransmitterCommands::transferRunning()) {
+        e->ignore();
+        return;
+    }
     FormClose();
     e->accept();
 }

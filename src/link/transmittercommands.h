@@ -37,6 +37,9 @@ public:
     // intact; true then.
     bool Read(SettingsTable &table);
 
+    // True while a Read or Write is under way.
+    static bool transferRunning() { return busy_; }
+
 private:
     template <typename Step> bool attempt(Step step);
     void closePort();

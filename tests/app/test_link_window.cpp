@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QTest>
+#include <QTimer>
 
 using namespace rw;
 
@@ -136,6 +137,20 @@ private slots:
         f.w().mnuWrite->trigger();
         QCOMPARE(f.dialogs.texts(), QStringList{"Write Success !"});
         QCOMPARE(good.memory(), f.table.buildImage());
+    }
+
+    void closingDuringATransferWaitsForItsEnd()
+    {
+        SimulatorProcess sim;
+        QVERIFY(sim.start({"--baud", "19200"}));
+        WindowFixture f(namingPort(sim.device()));
+        bool closedMidway = true;
+        QTimer::singleShot(300, &f.w(), [&] { closedMidway = f.w().close(); });
+        f.w().mnuRead->trigger();
+        QVERIFY(!closedMidway);
+        QCOMPARE(f.dialogs.texts(), QStringList{"Read Success !"});
+        QVERIFY(f.w().isVisible());
+        QVERIFY(f.w().close());
     }
 
     void portThatCannotBeOpenedIsToldInAPlainBox()
