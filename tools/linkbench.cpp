@@ -18,16 +18,14 @@
 #include <ctime>
 #include <functional>
 
-namespace
-{
+namespace {
 
 constexpr int Blocks = 16;
 constexpr int BlockBytes = 128;
 constexpr double BitsPerByte = 10;
 
 // The window stand-in: only the messages matter here.
-class QuietView : public rw::TransferView
-{
+class QuietView : public rw::TransferView {
 public:
     explicit QuietView(QString port) : port_(std::move(port)) {}
     void setStatusText(const QString &) override {}

@@ -11,14 +11,14 @@ enum class BoxIcon { None, Warning, Error };
 enum class BoxButtons { Ok, OkCancel, YesNo };
 enum class BoxAnswer { Ok, Cancel, Yes, No };
 
-struct MessageBoxSpec {
+struct MessageBoxRequest {
     QString caption;
     QString text;
     BoxIcon icon = BoxIcon::None;
     BoxButtons buttons = BoxButtons::Ok;
 };
 
-struct FileDialogSpec {
+struct FileDialogRequest {
     QString directory;     // where the dialog starts
     QString filter;        // e.g. "Table files (*.tbl)"
     QString defaultSuffix; // added when the typed name has none
@@ -33,11 +33,11 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
 
-    virtual BoxAnswer message(const MessageBoxSpec &box) = 0;
+    virtual BoxAnswer message(const MessageBoxRequest &box) = 0;
     // Empty when the user cancels.
-    virtual QString openFileName(const FileDialogSpec &spec) = 0;
+    virtual QString openFileName(const FileDialogRequest &request) = 0;
     // Asks before replacing an existing file; empty when the user cancels.
-    virtual QString saveFileName(const FileDialogSpec &spec) = 0;
+    virtual QString saveFileName(const FileDialogRequest &request) = 0;
     virtual void about() = 0;
 
     // The boxes the window uses, built in one place.

@@ -38,8 +38,6 @@ TfmMain::TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent)
 
     wireGeneralEditors();
     wireSynthEditors();
-    wireLinkControls();
-    wireTableFiles();
     wireMessageEditor();
     wireAlertEditors();
 

@@ -182,8 +182,6 @@ private:
     void buildPagerPage(QWidget *page);
     void wireGeneralEditors();
     void wireSynthEditors();
-    void wireLinkControls();
-    void wireTableFiles();
     void saveTableTo(const QString &target);
     void showTableFileInCaption(const QString &closing);
     void wireMessageEditor();

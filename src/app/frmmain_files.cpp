@@ -29,11 +29,6 @@ void showFileError(Dialogs &dialogs, const QString &text)
 
 } // namespace
 
-void TfmMain::wireTableFiles()
-{
-    // The File menu's actions are connected where the menu is built.
-}
-
 void TfmMain::mnuOpenClick()
 {
     const QString name = dialogs_.openFileName({programDirectory_, TableFileFilter, {}});

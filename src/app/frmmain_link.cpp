@@ -47,10 +47,6 @@ private:
 
 } // namespace
 
-// Read and Write come with the menus; the port list needs no handler, since each command
-// takes its selection when it starts.
-void TfmMain::wireLinkControls() {}
-
 void TfmMain::EnumerateComPorts()
 {
     cboCOM->addItems(systemPortNames(programDirectory() + SettingsFileName));

@@ -7,7 +7,7 @@
 
 namespace rw {
 
-BoxAnswer QtDialogs::message(const MessageBoxSpec &box)
+BoxAnswer QtDialogs::message(const MessageBoxRequest &box)
 {
     QMessageBox mb(parent_);
     mb.setWindowTitle(box.caption);
@@ -46,9 +46,9 @@ BoxAnswer QtDialogs::message(const MessageBoxSpec &box)
     }
 }
 
-QString QtDialogs::openFileName(const FileDialogSpec &spec)
+QString QtDialogs::openFileName(const FileDialogRequest &request)
 {
-    QFileDialog dlg(parent_, QString(), spec.directory, spec.filter);
+    QFileDialog dlg(parent_, QString(), request.directory, request.filter);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setFileMode(QFileDialog::ExistingFile);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
@@ -56,12 +56,12 @@ QString QtDialogs::openFileName(const FileDialogSpec &spec)
     return dlg.selectedFiles().constFirst();
 }
 
-QString QtDialogs::saveFileName(const FileDialogSpec &spec)
+QString QtDialogs::saveFileName(const FileDialogRequest &request)
 {
-    QFileDialog dlg(parent_, QString(), spec.directory, spec.filter);
+    QFileDialog dlg(parent_, QString(), request.directory, request.filter);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
-    dlg.setDefaultSuffix(spec.defaultSuffix);
+    dlg.setDefaultSuffix(request.defaultSuffix);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return {};
     return dlg.selectedFiles().constFirst();

@@ -11,9 +11,9 @@ class QtDialogs : public Dialogs {
 public:
     void setParentWindow(QWidget *w) { parent_ = w; }
 
-    BoxAnswer message(const MessageBoxSpec &box) override;
-    QString openFileName(const FileDialogSpec &spec) override;
-    QString saveFileName(const FileDialogSpec &spec) override;
+    BoxAnswer message(const MessageBoxRequest &box) override;
+    QString openFileName(const FileDialogRequest &request) override;
+    QString saveFileName(const FileDialogRequest &request) override;
     void about() override;
 
 private:

@@ -15,7 +15,7 @@ using K = FieldKind;
 constexpr int G = GeneralBlockOffset;
 
 // clang-format off
-constexpr std::array<FieldSpec, static_cast<int>(Field::Count)> Layout{{
+constexpr std::array<FieldEntry, static_cast<int>(Field::Count)> Layout{{
     {Field::Opaque1,               "Opaque1",               G + 0,   13, K::Bytes,  B("\x0A\x10\x0A\x14\x01\x08\x05\x00\x10\x38\x02\x00\x01")},
     {Field::ChanSpacingCode,       "ChanSpacingCode",       G + 13,  1,  K::UInt8,  B("\x04")},
     {Field::Opaque2,               "Opaque2",               G + 14,  2,  K::Bytes,  B("\x00\x00")},
@@ -91,7 +91,7 @@ constexpr bool layoutIsConsistent()
 {
     int next = GeneralBlockOffset;
     for (std::size_t i = 0; i < Layout.size(); ++i) {
-        const FieldSpec &s = Layout[i];
+        const FieldEntry &s = Layout[i];
         if (static_cast<std::size_t>(s.field) != i || s.offset != next ||
             static_cast<int>(s.defaults.size()) != s.width)
             return false;
@@ -107,12 +107,12 @@ static_assert(layoutIsConsistent(), "the general block must be tiled by its fiel
 
 } // namespace
 
-std::span<const FieldSpec> generalBlockLayout()
+std::span<const FieldEntry> generalBlockLayout()
 {
     return Layout;
 }
 
-const FieldSpec &fieldSpec(Field f)
+const FieldEntry &fieldEntry(Field f)
 {
     return Layout[static_cast<std::size_t>(f)];
 }

@@ -96,7 +96,7 @@ enum class FieldKind {
     UInt32, // four bytes, little-endian
 };
 
-struct FieldSpec {
+struct FieldEntry {
     Field field;
     std::string_view name;
     int offset; // within the 2048-byte image
@@ -106,8 +106,8 @@ struct FieldSpec {
 };
 
 // The whole general block, in image order.
-std::span<const FieldSpec> generalBlockLayout();
-const FieldSpec &fieldSpec(Field f);
+std::span<const FieldEntry> generalBlockLayout();
+const FieldEntry &fieldEntry(Field f);
 
 // Layout of one canned-message record (record k starts at image byte 58 k).
 struct MessageRecordLayout {

@@ -24,7 +24,7 @@ void storePowLogo(SettingsTable &table, const QString &editText)
         return;
     }
     const QString t = trimBlanks(s);
-    const int width = fieldSpec(Field::PowLogoText).width;
+    const int width = fieldEntry(Field::PowLogoText).width;
     const QByteArray text = toTableText(t).left(width);
     table.setValue(Field::PowLogoLead, static_cast<uint32_t>(s.size() - t.size()));
     table.setValue(Field::PowLogoLen, static_cast<uint32_t>(text.size()));

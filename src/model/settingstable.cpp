@@ -21,7 +21,7 @@ void SettingsTable::resetToDefaults()
     for (int k = 0; k < MessageCount; ++k)
         data_[messageRecordOffset(k) + MessageRecordLayout::FixedByte] =
             MessageRecordLayout::DefaultFixedByte;
-    for (const FieldSpec &s : generalBlockLayout())
+    for (const FieldEntry &s : generalBlockLayout())
         std::copy(s.defaults.begin(), s.defaults.end(), data_.begin() + s.offset);
 }
 
@@ -41,7 +41,7 @@ void SettingsTable::takeImage(const QByteArray &image)
 
 uint32_t SettingsTable::value(Field f) const
 {
-    const FieldSpec &s = fieldSpec(f);
+    const FieldEntry &s = fieldEntry(f);
     uint32_t v = 0;
     for (int i = std::min(s.width, 4) - 1; i >= 0; --i)
         v = (v << 8) | data_[s.offset + i];
@@ -50,20 +50,20 @@ uint32_t SettingsTable::value(Field f) const
 
 void SettingsTable::setValue(Field f, uint32_t v)
 {
-    const FieldSpec &s = fieldSpec(f);
+    const FieldEntry &s = fieldEntry(f);
     for (int i = 0; i < std::min(s.width, 4); ++i)
         data_[s.offset + i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
 QByteArray SettingsTable::bytes(Field f) const
 {
-    const FieldSpec &s = fieldSpec(f);
+    const FieldEntry &s = fieldEntry(f);
     return QByteArray(reinterpret_cast<const char *>(data_.data() + s.offset), s.width);
 }
 
 void SettingsTable::setBytes(Field f, const QByteArray &b)
 {
-    const FieldSpec &s = fieldSpec(f);
+    const FieldEntry &s = fieldEntry(f);
     const auto n = std::min<qsizetype>(b.size(), s.width);
     std::copy_n(reinterpret_cast<const uint8_t *>(b.constData()), n, data_.begin() + s.offset);
 }

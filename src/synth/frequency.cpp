@@ -19,7 +19,7 @@ qint64 largestIntegerCount(qint32 modulus)
 // A field's value as its word carries it.
 qint64 within(const SynthFields &f, SynthField field)
 {
-    return f[field] & synthFieldSpec(field).maxValue();
+    return f[field] & synthFieldEntry(field).maxValue();
 }
 
 } // namespace
@@ -81,7 +81,7 @@ FrequencyEntry enterFrequency(SynthState &state, qint32 hz)
     if (compare < spacing->hz)
         return refuse(FrequencyRefusal::Oscillator);
     const qint64 divider = state.OSCFreq / compare;
-    if (divider < 1 || divider > synthFieldSpec(SynthField::RF_R).maxValue())
+    if (divider < 1 || divider > synthFieldEntry(SynthField::RF_R).maxValue())
         return refuse(FrequencyRefusal::Divider);
     const qint64 count = hz / compare;
     const qint32 modulus = state.PrescalerModulus;

@@ -8,7 +8,7 @@ namespace {
 using F = SynthField;
 
 // clang-format off
-constexpr std::array<SynthFieldSpec, SynthFieldCount> Layout{{
+constexpr std::array<SynthFieldEntry, SynthFieldCount> Layout{{
     // field          word bit width initial  key
     {F::RF_N,         0,   13, 11,   54,      "RF_N"},
     {F::RF_FN,        0,   1,  12,   772,     "RF_FN"},
@@ -61,7 +61,7 @@ constexpr bool layoutIsConsistent()
 {
     std::array<uint32_t, SynthRegisterCount> covered{};
     for (std::size_t i = 0; i < Layout.size(); ++i) {
-        const SynthFieldSpec &s = Layout[i];
+        const SynthFieldEntry &s = Layout[i];
         if (static_cast<std::size_t>(s.field) != i || s.word < 0 || s.word >= SynthRegisterCount)
             return false;
         if (s.width < 1 || s.lowBit < 0 || s.lowBit + s.width > 24)
@@ -88,12 +88,12 @@ constexpr Field wordField(int word)
 
 } // namespace
 
-std::span<const SynthFieldSpec> synthFieldLayout()
+std::span<const SynthFieldEntry> synthFieldLayout()
 {
     return Layout;
 }
 
-const SynthFieldSpec &synthFieldSpec(SynthField f)
+const SynthFieldEntry &synthFieldEntry(SynthField f)
 {
     return Layout[static_cast<std::size_t>(f)];
 }
@@ -105,14 +105,14 @@ QString synthSectionName(int word)
 
 SynthFields::SynthFields()
 {
-    for (const SynthFieldSpec &s : Layout)
+    for (const SynthFieldEntry &s : Layout)
         (*this)[s.field] = s.initial;
 }
 
 uint32_t packSynthRegister(const SynthFields &fields, int word)
 {
     uint32_t w = 0;
-    for (const SynthFieldSpec &s : Layout)
+    for (const SynthFieldEntry &s : Layout)
         if (s.word == word)
             w |= (static_cast<uint32_t>(fields[s.field]) << s.lowBit) & s.mask();
     return w;
@@ -129,7 +129,7 @@ SynthRegisters packSynthRegisters(const SynthFields &fields)
 SynthFields unpackSynthRegisters(const SynthRegisters &words)
 {
     SynthFields fields;
-    for (const SynthFieldSpec &s : Layout)
+    for (const SynthFieldEntry &s : Layout)
         fields[s.field] =
             static_cast<qint32>((words[static_cast<std::size_t>(s.word)] & s.mask()) >> s.lowBit);
     return fields;

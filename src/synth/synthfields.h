@@ -33,7 +33,7 @@ constexpr int SynthFieldCount = static_cast<int>(SynthField::Count);
 constexpr int SynthRegisterCount = 8;
 constexpr uint32_t SynthWordMask = 0xFFFFFF; // the register bits of a stored word
 
-struct SynthFieldSpec {
+struct SynthFieldEntry {
     SynthField field;
     int word;   // 0..7: R0..R7, also section "Reg <word>" of the settings file
     int lowBit; // the field's least significant bit within the word
@@ -45,8 +45,8 @@ struct SynthFieldSpec {
     constexpr qint32 maxValue() const { return qint32((uint32_t(1) << width) - 1); }
 };
 
-std::span<const SynthFieldSpec> synthFieldLayout();
-const SynthFieldSpec &synthFieldSpec(SynthField f);
+std::span<const SynthFieldEntry> synthFieldLayout();
+const SynthFieldEntry &synthFieldEntry(SynthField f);
 // "Reg 0" .. "Reg 7".
 QString synthSectionName(int word);
 

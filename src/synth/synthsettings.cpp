@@ -101,12 +101,12 @@ bool isOscFreq(const ReadRow &row)
 
 QString sectionOf(const ReadRow &row)
 {
-    return row.field ? synthSectionName(synthFieldSpec(*row.field).word) : SystemSection;
+    return row.field ? synthSectionName(synthFieldEntry(*row.field).word) : SystemSection;
 }
 
 QString keyOf(const ReadRow &row)
 {
-    return row.field ? text(synthFieldSpec(*row.field).key) : text(row.systemKey);
+    return row.field ? text(synthFieldEntry(*row.field).key) : text(row.systemKey);
 }
 
 QString emptyValueMessage(const ReadRow &row)
@@ -202,11 +202,11 @@ void writeSynthSettings(ProfileFile &file, const SynthState &state)
     file.write(SystemSection, ChannelSpaceKey,
                QString::number(nearestChannelSpacing(state.ChannelSpaceHz).code));
     for (SynthField f : WritingOrder) {
-        const SynthFieldSpec &spec = synthFieldSpec(f);
+        const SynthFieldEntry &entry = synthFieldEntry(f);
         const qint32 v = state.fields[f];
         const QString value =
             f == F::IF_N ? QString::number(static_cast<quint32>(v)) : QString::number(v);
-        file.write(synthSectionName(spec.word), text(spec.key), value);
+        file.write(synthSectionName(entry.word), text(entry.key), value);
     }
 }
 

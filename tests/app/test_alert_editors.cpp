@@ -36,7 +36,7 @@ void choose(QComboBox *list, const QString &item)
 QByteArray withFieldsFrom(QByteArray image, const QByteArray &other, QList<Field> fields)
 {
     for (Field f : fields) {
-        const FieldSpec &s = fieldSpec(f);
+        const FieldEntry &s = fieldEntry(f);
         image.replace(s.offset, s.width, other.mid(s.offset, s.width));
     }
     return image;

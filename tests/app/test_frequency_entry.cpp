@@ -84,7 +84,7 @@ private slots:
         // Nothing but the words and the spacing code changed.
         QByteArray now = f.table.buildImage();
         for (Field field : {Field::R0, Field::R1, Field::R5, Field::ChanSpacingCode}) {
-            const FieldSpec &s = fieldSpec(field);
+            const FieldEntry &s = fieldEntry(field);
             now.replace(s.offset, s.width, image.mid(s.offset, s.width));
         }
         QCOMPARE(now, image);

@@ -122,7 +122,7 @@ private slots:
         WindowFixture f;
         // While the box is up another window has the activation, as a real box has; the
         // window gets it back only after the box has gone.
-        f.dialogs.onMessage = [&](const MessageBoxSpec &) {
+        f.dialogs.onMessage = [&](const MessageBoxRequest &) {
             QWidget other;
             other.show();
             other.activateWindow();

@@ -95,7 +95,7 @@ private slots:
         const QByteArray table = f.table.buildImage();
         const QStringList shown = controlsShown(f.w());
         bool disabledWhileTelling = true;
-        f.dialogs.onMessage = [&](const MessageBoxSpec &) {
+        f.dialogs.onMessage = [&](const MessageBoxRequest &) {
             disabledWhileTelling = disabledWhileTelling && !f.w().isEnabled();
         };
 
@@ -117,7 +117,7 @@ private slots:
         QVERIFY(sim.start({"--verify-mismatch", "14"}));
         WindowFixture f(namingPort(sim.device()));
         int barAtError = -1;
-        f.dialogs.onMessage = [&](const MessageBoxSpec &) { barAtError = f.w().PB1->value(); };
+        f.dialogs.onMessage = [&](const MessageBoxRequest &) { barAtError = f.w().PB1->value(); };
 
         f.w().mnuWrite->trigger();
 

@@ -78,7 +78,7 @@ private slots:
         QTest::keyClick(memo, Qt::Key_V, Qt::ControlModifier);
         f.tab();
         QCOMPARE(f.dialogs.boxes.size(), 1);
-        const MessageBoxSpec box = f.dialogs.boxes.first();
+        const MessageBoxRequest box = f.dialogs.boxes.first();
         QCOMPARE(box.caption, QString("Warning!"));
         QCOMPARE(box.text, QString("More then 50 Characters!"));
         QCOMPARE(box.icon, BoxIcon::None);

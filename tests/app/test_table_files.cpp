@@ -28,7 +28,7 @@ private slots:
         f.dialogs.nextAnswer = BoxAnswer::No;
         f.w().mnuSave->trigger();
         QCOMPARE(f.dialogs.boxes.size(), 1);
-        const MessageBoxSpec q = f.dialogs.boxes.first();
+        const MessageBoxRequest q = f.dialogs.boxes.first();
         QCOMPARE(q.caption, QString("RW830KT"));
         QCOMPARE(q.icon, BoxIcon::Warning);
         QCOMPARE(q.buttons, BoxButtons::YesNo);
@@ -93,7 +93,7 @@ private slots:
         f.w().mnuOpen->trigger();
         f.w().mnuSaveAs->trigger();
         QCOMPARE(f.dialogs.boxes.size(), 2);
-        for (const MessageBoxSpec &box : f.dialogs.boxes) {
+        for (const MessageBoxRequest &box : f.dialogs.boxes) {
             QCOMPARE(box.caption, QString("File Error"));
             QCOMPARE(box.icon, BoxIcon::None);
             QCOMPARE(box.buttons, BoxButtons::OkCancel);

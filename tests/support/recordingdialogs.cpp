@@ -2,7 +2,7 @@
 
 namespace rw {
 
-BoxAnswer RecordingDialogs::message(const MessageBoxSpec &box)
+BoxAnswer RecordingDialogs::message(const MessageBoxRequest &box)
 {
     boxes.append(box);
     if (onMessage)
@@ -12,22 +12,22 @@ BoxAnswer RecordingDialogs::message(const MessageBoxSpec &box)
     return nextAnswer;
 }
 
-QString RecordingDialogs::openFileName(const FileDialogSpec &spec)
+QString RecordingDialogs::openFileName(const FileDialogRequest &request)
 {
-    fileDialogs.append(spec);
+    fileDialogs.append(request);
     return nextFileName;
 }
 
-QString RecordingDialogs::saveFileName(const FileDialogSpec &spec)
+QString RecordingDialogs::saveFileName(const FileDialogRequest &request)
 {
-    fileDialogs.append(spec);
+    fileDialogs.append(request);
     return nextFileName;
 }
 
 QStringList RecordingDialogs::texts() const
 {
     QStringList r;
-    for (const MessageBoxSpec &b : boxes)
+    for (const MessageBoxRequest &b : boxes)
         r << b.text;
     return r;
 }

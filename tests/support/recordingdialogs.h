@@ -12,20 +12,20 @@ namespace rw {
 
 class RecordingDialogs : public Dialogs {
 public:
-    BoxAnswer message(const MessageBoxSpec &box) override;
-    QString openFileName(const FileDialogSpec &spec) override;
-    QString saveFileName(const FileDialogSpec &spec) override;
+    BoxAnswer message(const MessageBoxRequest &box) override;
+    QString openFileName(const FileDialogRequest &request) override;
+    QString saveFileName(const FileDialogRequest &request) override;
     void about() override { ++aboutShown; }
 
     QStringList texts() const; // the texts of all boxes shown, in order
     void clear();
 
-    QList<MessageBoxSpec> boxes;
-    QList<FileDialogSpec> fileDialogs;
+    QList<MessageBoxRequest> boxes;
+    QList<FileDialogRequest> fileDialogs;
     int aboutShown = 0;
-    BoxAnswer nextAnswer = BoxAnswer::Ok;                  // for OK/Cancel and Yes/No boxes
-    QString nextFileName;                                  // what the next file dialog returns
-    std::function<void(const MessageBoxSpec &)> onMessage; // runs while a box is "up"
+    BoxAnswer nextAnswer = BoxAnswer::Ok;                     // for OK/Cancel and Yes/No boxes
+    QString nextFileName;                                     // what the next file dialog returns
+    std::function<void(const MessageBoxRequest &)> onMessage; // runs while a box is "up"
 };
 
 } // namespace rw

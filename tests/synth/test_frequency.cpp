@@ -206,9 +206,9 @@ private slots:
         QCOMPARE(s.fields[F::RF_R], 1); // OSCFreq / CompareFreq
         const QList<F> frequencyFields{F::RF_N,  F::RF_FN,    F::R5_RF_FN,
                                        F::RF_FD, F::R5_RF_FD, F::RF_R};
-        for (const SynthFieldSpec &spec : synthFieldLayout())
-            if (!frequencyFields.contains(spec.field))
-                QCOMPARE(s.fields[spec.field], before[spec.field]);
+        for (const SynthFieldEntry &entry : synthFieldLayout())
+            if (!frequencyFields.contains(entry.field))
+                QCOMPARE(s.fields[entry.field], before[entry.field]);
     }
 
     void a_zero_divider_shows_no_frequency()

@@ -213,8 +213,8 @@ private slots:
         QByteArray junk(64 * 1024, '\0');
         for (char &c : junk) {
             // plenty of the characters the parser looks at
-            static const char special[] = "[]=\r\n\0 \"";
-            c = rng.bounded(4) == 0 ? special[rng.bounded(int(sizeof special))]
+            static const char oddBytes[] = "[]=\r\n\0 \"";
+            c = rng.bounded(4) == 0 ? oddBytes[rng.bounded(int(sizeof oddBytes))]
                                     : char(rng.bounded(256));
         }
         QTemporaryDir dir;

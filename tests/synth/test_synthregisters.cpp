@@ -120,7 +120,7 @@ private slots:
         SynthFields zero;
         zero.values.fill(0);
         SynthFields f = zero;
-        f[field] = synthFieldSpec(field).maxValue();
+        f[field] = synthFieldEntry(field).maxValue();
         SynthRegisters expected{};
         expected[word] = bits;
         QCOMPARE(packSynthRegisters(f), expected);
@@ -168,7 +168,7 @@ private slots:
         QRandomGenerator rng(830);
         for (int round = 0; round < 200; ++round) {
             SynthFields f;
-            for (const SynthFieldSpec &s : synthFieldLayout())
+            for (const SynthFieldEntry &s : synthFieldLayout())
                 f[s.field] = static_cast<qint32>(rng.bounded(quint32(s.maxValue()) + 1));
             QCOMPARE(unpackSynthRegisters(packSynthRegisters(f)), f);
         }
