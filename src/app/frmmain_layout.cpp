@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 
 namespace rw {
@@ -85,9 +86,15 @@ void TfmMain::buildControls()
     PageControl1->addTab(tabTXPager, "TX && Canned Message");
     PageControl1->addTab(TabSheet1, "Fun. Bit Alert");
     PageControl1->addTab(TabSheet2, "Pager");
-    // These two pages are carried by every table and transfer but are not offered.
-    PageControl1->setTabVisible(1, false);
-    PageControl1->setTabVisible(2, false);
+    // These two pages are carried by every table and transfer but are not offered. Their
+    // tabs are hidden and disabled as well: the arrow keys on the tab strip, Ctrl+Tab and
+    // the mouse wheel pass over disabled tabs only, not over hidden ones. The pages
+    // themselves stay enabled, so every refresh fills them and their editors stay whole.
+    for (QWidget *page : {TabSheet1, TabSheet2}) {
+        const int index = PageControl1->indexOf(page);
+        PageControl1->setTabVisible(index, false);
+        PageControl1->tabBar()->setTabEnabled(index, false);
+    }
     PageControl1->setCurrentIndex(0);
 
     buildTxPage(tabTXPager);
