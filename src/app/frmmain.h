@@ -16,7 +16,6 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
@@ -24,6 +23,7 @@ class QTabWidget;
 namespace rw {
 
 class Dialogs;
+class MessageMemo;
 class SettingsTable;
 
 class TfmMain : public QMainWindow {
@@ -89,7 +89,7 @@ public:
     void CollectMsgControls();
     void ShowMsgPage();
     void cboMsgPageClick();
-    void memMsg0Exit(QPlainTextEdit *memo);
+    void memMsg0Exit(MessageMemo *memo);
     void btnDataExportClick();
     int MsgPage = 0;
 
@@ -127,7 +127,7 @@ public:
     QComboBox *cboMsgPage = nullptr;
     QPushButton *btnDataExport = nullptr;
     std::array<QLabel *, 10> MsgLabels{};
-    std::array<QPlainTextEdit *, 10> MsgMemos{};
+    std::array<MessageMemo *, 10> MsgMemos{};
 
     // Hidden page TabSheet2: heartbeat, pager parameters and the four alert profiles
     QLineEdit *edtHeartBeat = nullptr;

@@ -3,13 +3,13 @@
 #include "frmmain.h"
 
 #include "editors/lengthlimit.h"
+#include "editors/messagememo.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -150,8 +150,8 @@ void TfmMain::buildTxPage(QWidget *page)
         number->setFont(bold);
         number->setStyleSheet("color: blue");
         number->setProperty("Tag", k);
-        auto *memo = place(new QPlainTextEdit(msg), qPrintable(QStringLiteral("memMsg%1").arg(k)),
-                           80, y, 510, 25);
+        auto *memo = place(new MessageMemo(msg), qPrintable(QStringLiteral("memMsg%1").arg(k)), 80,
+                           y, 510, 25);
         memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         memo->setTabChangesFocus(true);

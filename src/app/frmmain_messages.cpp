@@ -4,6 +4,7 @@
 #include "dialogs.h"
 #include "editors/focuswatch.h"
 #include "editors/messagekeyfilter.h"
+#include "editors/messagememo.h"
 #include "frmmain.h"
 #include "messages/messageexport.h"
 #include "messages/messagerecord.h"
@@ -13,7 +14,6 @@
 #include <QDate>
 #include <QDir>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace rw {
@@ -34,7 +34,7 @@ void TfmMain::CollectMsgControls()
             if (auto *l = qobject_cast<QLabel *>(o))
                 MsgLabels[tag] = l;
         } else if (prefix == QLatin1String("memMsg")) {
-            if (auto *m = qobject_cast<QPlainTextEdit *>(o))
+            if (auto *m = qobject_cast<MessageMemo *>(o))
                 MsgMemos[tag] = m;
         }
     }
@@ -42,7 +42,7 @@ void TfmMain::CollectMsgControls()
 
 void TfmMain::wireMessageEditor()
 {
-    for (QPlainTextEdit *memo : MsgMemos) {
+    for (MessageMemo *memo : MsgMemos) {
         new MessageKeyFilter(memo);
         new FocusWatch(memo, {}, [this, memo] { memMsg0Exit(memo); });
     }
@@ -54,7 +54,7 @@ void TfmMain::wireMessageEditor()
 void TfmMain::ShowMsgPage()
 {
     for (int k = 0; k < 10; ++k)
-        MsgMemos[k]->setPlainText(messageForMemo(table_.messageRecord(MsgPage * 10 + k)));
+        MsgMemos[k]->showMessage(messageForMemo(table_.messageRecord(MsgPage * 10 + k)));
 }
 
 void TfmMain::cboMsgPageClick()
@@ -65,8 +65,11 @@ void TfmMain::cboMsgPageClick()
     ShowMsgPage();
 }
 
-void TfmMain::memMsg0Exit(QPlainTextEdit *memo)
+void TfmMain::memMsg0Exit(MessageMemo *memo)
 {
+    // Passing through a memo is no edit: the record keeps its bytes as they are.
+    if (!memo->typedSinceShown())
+        return;
     const int record = MsgPage * 10 + memo->property("Tag").toInt();
     QByteArray bytes = table_.messageRecord(record);
     if (!storeMessage(bytes, memoText(memo))) {
@@ -76,6 +79,7 @@ void TfmMain::memMsg0Exit(QPlainTextEdit *memo)
         return;
     }
     table_.setMessageRecord(record, bytes);
+    memo->markStored();
 }
 
 void TfmMain::btnDataExportClick()

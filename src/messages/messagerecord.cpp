@@ -44,10 +44,17 @@ QString messageForMemo(const QByteArray &record)
     return text;
 }
 
+QString withoutZeroCharacters(const QString &text)
+{
+    QString r = text;
+    r.remove(QChar(0));
+    return r;
+}
+
 QByteArray messageFromMemo(const QString &memoText)
 {
     // Line breaks first: a trailing paragraph separator is a blank once it is CR LF.
-    return toTableText(trimBlanks(withStoredLineBreaks(memoText)));
+    return toTableText(trimBlanks(withStoredLineBreaks(withoutZeroCharacters(memoText))));
 }
 
 int storedMessageLength(const QString &memoText)

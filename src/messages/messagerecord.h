@@ -16,9 +16,13 @@ QByteArray storedMessageText(const QByteArray &record);
 // The record's message as a memo shows it.
 QString messageForMemo(const QByteArray &record);
 
-// The memo's text as it would be stored: blanks around it removed, every line break
-// (LF, CR, CR LF or a Unicode paragraph or line separator) as CR LF, and Latin-1 bytes
-// with '?' for a character that has none.
+// A message never holds a zero byte inside its text: readers would stop there while
+// MsgLen still counted the rest. Zero characters are dropped before anything is stored.
+QString withoutZeroCharacters(const QString &text);
+
+// The memo's text as it would be stored: zero characters dropped, blanks around it
+// removed, every line break (LF, CR, CR LF or a Unicode paragraph or line separator) as
+// CR LF, and Latin-1 bytes with '?' for a character that has none.
 QByteArray messageFromMemo(const QString &memoText);
 
 // Number of characters the memo's text would store; what the 50-character limit counts.

@@ -22,6 +22,36 @@ QByteArray padded(const QByteArray &b)
 {
     return b + QByteArray(50 - b.size(), '\0');
 }
+
+// A 58-byte record: MsgLen, MsgFixedByte, the text padded with zero bytes, six reserved.
+QByteArray record(char len, const QByteArray &text, char reserved = '\x5A')
+{
+    return QByteArray(1, len) + '\x07' + padded(text) + QByteArray(6, reserved);
+}
+
+// A table file whose first records hold texts the memo rules would never store: a lone
+// CR, a lone LF, blanks around the text, a MsgLen that does not match, and 50 bytes with
+// a lone LF.
+QByteArray tableFileWithOddMessages()
+{
+    QByteArray image = SettingsTable().buildImage();
+    const QByteArray records = record(3, "x\ry") + record(3, "a\nb") + record(9, "  hi  ") +
+                               record(50, QByteArray(24, 'a') + "\n" + QByteArray(25, 'b'));
+    image.replace(0, records.size(), records);
+    return image;
+}
+
+void openTableFile(WindowFixture &f, const QByteArray &image)
+{
+    const QString path = QDir(f.dir.path()).filePath("odd.tbl");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(image), qint64(image.size()));
+    file.close();
+    f.dialogs.nextFileName = path;
+    f.w().mnuOpen->trigger();
+    QCOMPARE(f.table.buildImage(), image);
+}
 } // namespace
 
 class TestMessageEditor : public QObject {
@@ -85,6 +115,70 @@ private slots:
         QCOMPARE(box.buttons, BoxButtons::Ok);
         QCOMPARE(QApplication::focusWidget(), memo);
         QCOMPARE(text(f.table, 3), padded("kept"));
+    }
+
+    void passing_through_a_memo_without_typing_keeps_the_records_bytes()
+    {
+        WindowFixture f;
+        const QByteArray image = tableFileWithOddMessages();
+        openTableFile(f, image);
+        for (int k = 0; k < 4; ++k) {
+            f.clickInto(f.w().MsgMemos[k]);
+            QCOMPARE(QApplication::focusWidget(), f.w().MsgMemos[k]);
+            f.tab();
+            QVERIFY(QApplication::focusWidget() != f.w().MsgMemos[k]);
+        }
+        // Typed and taken back again is no edit either.
+        f.clickInto(f.w().MsgMemos[0]);
+        QTest::keyClick(f.w().MsgMemos[0], Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(f.w().MsgMemos[0], "q");
+        QTest::keyClick(f.w().MsgMemos[0], Qt::Key_Backspace);
+        f.tab();
+        QVERIFY(f.dialogs.boxes.isEmpty());
+        QCOMPARE(f.table.buildImage().toHex(' '), image.toHex(' '));
+    }
+
+    void what_is_typed_into_such_a_memo_follows_the_memo_rules()
+    {
+        WindowFixture f;
+        openTableFile(f, tableFileWithOddMessages());
+
+        f.clickInto(f.w().MsgMemos[0]);
+        QTest::keyClick(f.w().MsgMemos[0], Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(f.w().MsgMemos[0], "z");
+        f.tab();
+        QCOMPARE(f.table.messageRecord(0), record(5, "x\r\nyz"));
+
+        f.clickInto(f.w().MsgMemos[2]);
+        QTest::keyClick(f.w().MsgMemos[2], Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(f.w().MsgMemos[2], "!");
+        f.tab();
+        QCOMPARE(f.table.messageRecord(2), record(5, "hi  !"));
+
+        // 50 bytes with a lone LF count 51 as a memo text: a typed character is discarded,
+        // Backspace makes room, and leaving stores the line break as CR LF.
+        QPlainTextEdit *memo = f.w().MsgMemos[3];
+        f.clickInto(memo);
+        QTest::keyClick(memo, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(memo, "c");
+        QTest::keyClick(memo, Qt::Key_Backspace);
+        f.tab();
+        QCOMPARE(f.table.messageRecord(3),
+                 record(50, QByteArray(24, 'a') + "\r\n" + QByteArray(24, 'b')));
+        QVERIFY(f.dialogs.boxes.isEmpty());
+    }
+
+    void a_pasted_zero_character_is_neither_shown_nor_stored()
+    {
+        WindowFixture f;
+        QPlainTextEdit *memo = f.w().MsgMemos[5];
+        f.clickInto(memo);
+        QApplication::clipboard()->setText(QString("AB") + QChar(0) + "CD");
+        QTest::keyClick(memo, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(memo->toPlainText(), QString("ABCD"));
+        f.tab();
+        QCOMPARE(f.table.messageRecord(5).left(52), QByteArray("\x04\x02") + padded("ABCD"));
+        QVERIFY(f.dialogs.boxes.isEmpty());
     }
 
     void ctrl_x_cuts_and_never_closes_the_window()

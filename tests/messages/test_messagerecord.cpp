@@ -74,6 +74,25 @@ private slots:
         QCOMPARE(r.mid(2, 3), QByteArray("5 ?"));
     }
 
+    void a_zero_character_is_never_stored()
+    {
+        QByteArray r = recordWithOpaqueBytes();
+        const QChar zero(0);
+        QVERIFY(storeMessage(r, QString("AB") + zero + "CD"));
+        QCOMPARE(r.left(52), QByteArray("\x04\x05"
+                                        "ABCD") +
+                                 QByteArray(46, '\0'));
+        QVERIFY(storeMessage(r, QString(" ") + zero + " hi" + zero));
+        QCOMPARE(r.left(52), QByteArray("\x02\x05"
+                                        "hi") +
+                                 QByteArray(48, '\0'));
+        // Fifty characters and a zero are fifty characters.
+        QVERIFY(storeMessage(r, QString(25, u'm') + zero + QString(25, u'n')));
+        QCOMPARE(r.mid(2, 50), QByteArray(25, 'm') + QByteArray(25, 'n'));
+        QCOMPARE(storedMessageLength(QString(zero) + zero), 0);
+        QCOMPARE(withoutZeroCharacters(QString("a") + zero + "b" + zero), QString("ab"));
+    }
+
     void readers_stop_at_the_first_zero_byte_and_after_fifty_bytes()
     {
         QByteArray r(58, '\x41');

@@ -2,6 +2,7 @@
 // A real main window, offscreen, in a fresh temporary program directory.
 
 #include "app/frmmain.h"
+#include "editors/messagememo.h"
 #include "model/settingstable.h"
 #include "recordingdialogs.h"
 
