@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -56,23 +57,31 @@ TfmMain::~TfmMain() = default;
 
 void TfmMain::buildMenus()
 {
-    QMenu *file = menuBar()->addMenu("File");
+    // Every title and item carries a mnemonic, so Alt+letter reaches each of them.
+    QMenu *file = menuBar()->addMenu("&File");
     mnuOpen =
-        file->addAction("Open", QKeySequence(Qt::CTRL | Qt::Key_O), this, &TfmMain::mnuOpenClick);
+        file->addAction("&Open", QKeySequence(Qt::CTRL | Qt::Key_O), this, &TfmMain::mnuOpenClick);
     mnuSave =
-        file->addAction("Save", QKeySequence(Qt::CTRL | Qt::Key_S), this, &TfmMain::mnuSaveClick);
-    mnuSaveAs = file->addAction("Save As", this, &TfmMain::mnuSaveAsClick);
+        file->addAction("&Save", QKeySequence(Qt::CTRL | Qt::Key_S), this, &TfmMain::mnuSaveClick);
+    mnuSaveAs = file->addAction("Save &As", this, &TfmMain::mnuSaveAsClick);
     file->addSeparator();
-    mnuExit = file->addAction("Exit", QKeySequence(Qt::CTRL | Qt::Key_X), this, &QWidget::close);
+    mnuExit = file->addAction("E&xit", QKeySequence(Qt::CTRL | Qt::Key_X), this, &QWidget::close);
 
-    QMenu *transmitter = menuBar()->addMenu("Transmitter");
+    QMenu *transmitter = menuBar()->addMenu("&Transmitter");
     mnuRead =
-        transmitter->addAction("Read", QKeySequence(Qt::Key_F3), this, &TfmMain::mnuReadClick);
+        transmitter->addAction("&Read", QKeySequence(Qt::Key_F3), this, &TfmMain::mnuReadClick);
     mnuWrite =
-        transmitter->addAction("Write", QKeySequence(Qt::Key_F4), this, &TfmMain::mnuWriteClick);
+        transmitter->addAction("&Write", QKeySequence(Qt::Key_F4), this, &TfmMain::mnuWriteClick);
 
     // The About menu title is itself the command.
-    mnuAbout = menuBar()->addAction("About", this, [this] { dialogs_.about(); });
+    mnuAbout = menuBar()->addAction("&About", this, [this] { dialogs_.about(); });
+
+    // F10 opens the first menu; the arrow keys walk on from there.
+    auto *menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this, [this, file] {
+        if (menuBar()->isEnabled())
+            menuBar()->setActiveAction(file->menuAction());
+    });
 
     mnuOpen->setObjectName("mnuOpen");
     mnuSave->setObjectName("mnuSave");

@@ -9,6 +9,26 @@
 
 namespace rw {
 
+namespace {
+// Keys that edit or move within the text rather than type a character; some keyboards
+// still give Delete the character DEL as its text.
+bool isEditingKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Delete:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        return true;
+    default:
+        return false;
+    }
+}
+} // namespace
+
 const NumericRange ZeroTo999Range{[](qint32 v) { return v >= 0 && v <= 999; },
                                   "Please insert a number between 0 ~ 999 !"};
 
@@ -23,7 +43,7 @@ bool NumericKeyFilter::eventFilter(QObject *, QEvent *e)
     if (e->type() != QEvent::KeyPress)
         return false;
     auto *ke = static_cast<QKeyEvent *>(e);
-    if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab)
+    if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab || isEditingKey(ke->key()))
         return false;
     if (ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;

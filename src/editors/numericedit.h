@@ -14,8 +14,9 @@ namespace rw {
 class Dialogs;
 
 // Typed characters only: digits and Backspace pass, Enter parks the focus, anything else
-// is refused with "Please insert a numeric !". Navigation keys and editing shortcuts
-// (Ctrl+X, Ctrl+V, ...) carry no typed character and keep their usual meaning.
+// (Escape included) is refused with "Please insert a numeric !". Delete, the arrows, Home,
+// End and editing shortcuts (Ctrl+X, Ctrl+V, ...) type no character and keep their usual
+// meaning.
 class NumericKeyFilter : public QObject {
 public:
     NumericKeyFilter(QLineEdit *edit, Dialogs &dialogs, std::function<void()> park);

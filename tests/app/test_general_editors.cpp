@@ -62,6 +62,38 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), f.w().edtSysCode);
     }
 
+    void delete_and_the_arrows_edit_a_number_without_a_refusal()
+    {
+        // The keyboard delivers Delete with the character DEL (127) as its text.
+        auto pressDelete = [] {
+            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_Delete,
+                                QString(QChar(127)), Qt::NoModifier);
+        };
+        WindowFixture f;
+        f.clickInto(f.w().edtSysCode);
+        QTest::keyClicks(QApplication::focusWidget(), "1234");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home);
+        pressDelete();
+        QCOMPARE(f.w().edtSysCode->text(), QString("234"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+        pressDelete();
+        QCOMPARE(f.w().edtSysCode->text(), QString("2"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QTest::keyClicks(QApplication::focusWidget(), "39");
+        QCOMPARE(f.w().edtSysCode->text(), QString("239"));
+        QVERIFY(f.dialogs.boxes.isEmpty());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCOMPARE(f.dialogs.texts(), QStringList{"Please insert a numeric !"});
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(f.table.bytes(Field::SysCode), QByteArray("0239"));
+    }
+
     void entering_empties_and_leaving_empty_restores_without_a_change()
     {
         WindowFixture f;

@@ -9,6 +9,8 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -95,6 +97,86 @@ private slots:
         QCOMPARE(f.w().mnuWrite->shortcut(), QKeySequence("F4"));
         f.w().mnuAbout->trigger();
         QCOMPARE(f.dialogs.aboutShown, 1);
+    }
+
+    void every_menu_title_and_item_has_a_mnemonic_and_reads_as_designed()
+    {
+        WindowFixture f;
+        const QList<QAction *> titles = f.w().menuBar()->actions();
+        QCOMPARE(titles.size(), 3);
+        const QStringList designed{"File", "Transmitter", "About"};
+        const QList<QStringList> items{{"Open", "Save", "Save As", "", "Exit"}, {"Read", "Write"}};
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(QString(titles[i]->text()).remove('&'), designed[i]);
+            QVERIFY2(!QKeySequence::mnemonic(titles[i]->text()).isEmpty(), qPrintable(designed[i]));
+        }
+        for (int i = 0; i < 2; ++i) {
+            const QList<QAction *> actions = titles[i]->menu()->actions();
+            QCOMPARE(actions.size(), items[i].size());
+            QSet<QKeySequence> mnemonics;
+            for (int k = 0; k < actions.size(); ++k) {
+                QCOMPARE(QString(actions[k]->text()).remove('&'), items[i][k]);
+                if (actions[k]->isSeparator())
+                    continue;
+                const QKeySequence m = QKeySequence::mnemonic(actions[k]->text());
+                QVERIFY2(!m.isEmpty(), qPrintable(items[i][k]));
+                mnemonics.insert(m);
+            }
+            QCOMPARE(mnemonics.size(), i == 0 ? 4 : 2);
+        }
+    }
+
+    void alt_letters_and_f10_reach_save_as_and_about_from_the_keyboard()
+    {
+        WindowFixture f;
+        f.clickInto(f.w().edtPowLogo);
+
+        // Alt+F opens the File menu, A chooses Save As.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier);
+        QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+        QMenu *file = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(file);
+        QCOMPARE(file->title().remove('&'), QString("File"));
+        QTest::keyClick(file, Qt::Key_A);
+        QTRY_COMPARE(f.dialogs.fileDialogs.size(), 1);
+        QVERIFY(!QApplication::activePopupWidget());
+
+        // Alt+A is the About command itself.
+        f.w().activateWindow(); // a closed menu leaves the offscreen window inactive
+        QVERIFY(QTest::qWaitForWindowActive(&f.w()));
+        f.clickInto(f.w().edtPowLogo);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::AltModifier);
+        QTRY_COMPARE(f.dialogs.aboutShown, 1);
+
+        // F10 opens the first menu; the arrows walk through the menus, Enter runs an item.
+        f.w().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.w()));
+        f.clickInto(f.w().edtPowLogo);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10);
+        QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+        QCOMPARE(qobject_cast<QMenu *>(QApplication::activePopupWidget())->title().remove('&'),
+                 QString("File"));
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Right);
+        QTRY_COMPARE(qobject_cast<QMenu *>(QApplication::activePopupWidget())->title().remove('&'),
+                     QString("Transmitter"));
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Left);
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Up);
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Up);
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Return);
+        QTRY_COMPARE(f.dialogs.fileDialogs.size(), 2); // Save As, two up from the bottom
+        f.w().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.w()));
+
+        // Alt alone takes the keyboard to the menu titles; Right walks on to About.
+        f.clickInto(f.w().edtPowLogo);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Alt);
+        QCOMPARE(QApplication::focusWidget(), f.w().menuBar());
+        QTest::keyClick(f.w().menuBar(), Qt::Key_Right);
+        QTest::keyClick(f.w().menuBar(), Qt::Key_Right);
+        QCOMPARE(f.w().menuBar()->activeAction(), f.w().mnuAbout);
+        QTest::keyClick(f.w().menuBar(), Qt::Key_Return);
+        QTRY_COMPARE(f.dialogs.aboutShown, 2);
+        QVERIFY(f.dialogs.boxes.isEmpty());
     }
 
     void the_about_box_names_the_product_and_closes_with_ok()
