@@ -106,7 +106,15 @@ void TfmMain::buildStatusBar()
     PB1->setFixedWidth(260);
     StatusPanel1 = new QLabel(" Ready", bar);
     StatusPanel1->setObjectName("StatusPanel1");
-    StatusPanel1->setFixedWidth(100);
+    // At least its designed 100 pixels, and wide enough for the longest status text.
+    const QFontMetrics metrics = StatusPanel1->fontMetrics();
+    int widest = metrics.horizontalAdvance(StatusPanel1->text());
+    for (const QString &text : TransferStatusTexts)
+        widest = std::max(widest, metrics.horizontalAdvance(text));
+    const QMargins margins = StatusPanel1->contentsMargins();
+    const int room =
+        margins.left() + margins.right() + 2 * StatusPanel1->margin() + metrics.averageCharWidth();
+    StatusPanel1->setFixedWidth(std::max(100, widest + room));
     bar->addWidget(PB1);
     bar->addWidget(StatusPanel1);
 }
@@ -117,6 +125,15 @@ QList<QLineEdit *> TfmMain::numericEdits() const
     for (const AlertProfileControls &p : alertProfiles)
         edits.append(p.length);
     return edits;
+}
+
+void TfmMain::setInputEnabled(bool enabled)
+{
+    centralWidget()->setEnabled(enabled);
+    menuBar()->setEnabled(enabled);
+    // The menus' shortcuts (Ctrl+O, F3, ...) go with their actions.
+    for (QAction *action : {mnuOpen, mnuSave, mnuSaveAs, mnuExit, mnuRead, mnuWrite, mnuAbout})
+        action->setEnabled(enabled);
 }
 
 void TfmMain::parkFocus()

@@ -75,6 +75,9 @@ public:
     void EnumerateComPorts();
     void mnuReadClick();
     void mnuWriteClick();
+    // Read and Write keep the controls, the menus and their keys out of reach while they
+    // run; the status bar stays enabled, so its text and progress bar stay readable.
+    void setInputEnabled(bool enabled);
 
     // --- table files -------------------------------------------------------------
     void mnuOpenClick();

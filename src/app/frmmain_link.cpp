@@ -31,7 +31,7 @@ public:
         w_.PB1->setValue(qBound(w_.PB1->minimum(), position, w_.PB1->maximum()));
     }
     void repaintProgress() override { w_.PB1->repaint(); }
-    void setWindowEnabled(bool enabled) override { w_.setEnabled(enabled); }
+    void setWindowEnabled(bool enabled) override { w_.setInputEnabled(enabled); }
     void warn(const QString &text) override { w_.dialogs().warn(text); }
     void plainMessage(const QString &text) override { w_.dialogs().plain(text); }
     QString selectedPortName() const override

@@ -17,6 +17,8 @@ public:
     virtual void setProgressPosition(int position) = 0;
     // Paints a pending change of the progress bar at once.
     virtual void repaintProgress() = 0;
+    // Whether the user can reach the window's controls and commands; the status text and
+    // the progress bar stay readable either way.
     virtual void setWindowEnabled(bool enabled) = 0;
 
     // The window's "RW830KT" box with the exclamation icon.

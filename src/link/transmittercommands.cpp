@@ -11,8 +11,6 @@ namespace rw {
 
 namespace {
 
-const QString ReadyText = QStringLiteral("Ready ......");
-
 uint16_t blockAddress(int offset)
 {
     return static_cast<uint16_t>(TransmitterBaseAddress + offset);
@@ -76,13 +74,13 @@ void TransmitterCommands::Write(const SettingsTable &table)
     if (!port_.IsOpen())
         OpenSelectedPort(port_, view_);
     view_.setWindowEnabled(false);
-    view_.setStatusText(QStringLiteral("Write RW830KT ......"));
+    view_.setStatusText(WriteStartText);
     view_.setProgressRange(0, WriteProgressMaximum);
     const QByteArray image = table.buildImage();
     BlockProtocol protocol(port_, clock_, view_);
     for (int offset = 0; offset < ImageSize; offset += TransferBlockSize) {
         const uint16_t address = blockAddress(offset);
-        view_.setStatusText(QStringLiteral("Write ......"));
+        view_.setStatusText(WriteBlockText);
         if (!attempt([&] { return protocol.WriteBlock(image, address, TransferBlockSize); })) {
             endWriteWithError(QStringLiteral("Write Error !"));
             return;
@@ -119,7 +117,7 @@ bool TransmitterCommands::Read(SettingsTable &table)
         OpenSelectedPort(port_, view_);
     view_.setWindowEnabled(false);
     view_.setProgressRange(0, ReadProgressMaximum);
-    view_.setStatusText(QStringLiteral("Read RW830KT ......"));
+    view_.setStatusText(ReadStartText);
     // Blocks gather here; the table sees them only when all sixteen arrived intact.
     QByteArray received(ImageSize, '\0');
     BlockProtocol protocol(port_, clock_, view_);

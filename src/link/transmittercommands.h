@@ -4,6 +4,7 @@
 // read back and compared before the next one goes out.
 
 #include <QString>
+#include <QStringList>
 
 namespace rw {
 
@@ -18,6 +19,14 @@ constexpr int WriteProgressMaximum = 1600;
 constexpr int ReadProgressMaximum = 2621;
 constexpr unsigned TransmitterBaudRate = 19200;
 constexpr int TransmitterLineFormat = 1; // 8 data bits, no parity, one stop bit
+
+// What the status bar shows while a command runs and after it has ended.
+inline const QString WriteStartText = QStringLiteral("Write RW830KT ......");
+inline const QString WriteBlockText = QStringLiteral("Write ......");
+inline const QString ReadStartText = QStringLiteral("Read RW830KT ......");
+inline const QString ReadyText = QStringLiteral("Ready ......");
+inline const QStringList TransferStatusTexts{WriteStartText, WriteBlockText, ReadStartText,
+                                             ReadyText};
 
 // Opens the port chosen in the window's list at the transmitter's line settings and
 // empties its buffers. A failure is told to the user here; the caller learns of it from

@@ -9,7 +9,9 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QMenuBar>
 #include <QProgressBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -52,6 +54,12 @@ QStringList controlsShown(TfmMain &w)
     return shown;
 }
 
+// The controls and the menus take input (the status bar is never disabled).
+bool inputEnabled(TfmMain &w)
+{
+    return w.centralWidget()->isEnabled() && w.menuBar()->isEnabled();
+}
+
 } // namespace
 
 class TestLinkWindow : public QObject {
@@ -83,7 +91,7 @@ private slots:
         QVERIFY(f.w().chkSendTwice->isChecked());
         QCOMPARE(f.w().StatusPanel1->text(), QString("Ready ......"));
         QCOMPARE(f.w().PB1->value(), 0);
-        QVERIFY(f.w().isEnabled());
+        QVERIFY(inputEnabled(f.w()));
         QVERIFY(!TCommPort::instance().IsOpen());
     }
 
@@ -96,7 +104,7 @@ private slots:
         const QStringList shown = controlsShown(f.w());
         bool disabledWhileTelling = true;
         f.dialogs.onMessage = [&](const MessageBoxRequest &) {
-            disabledWhileTelling = disabledWhileTelling && !f.w().isEnabled();
+            disabledWhileTelling = disabledWhileTelling && !inputEnabled(f.w());
         };
 
         f.w().mnuRead->trigger();
@@ -107,7 +115,7 @@ private slots:
         QCOMPARE(controlsShown(f.w()), shown);
         QCOMPARE(f.w().StatusPanel1->text(), QString("Ready ......"));
         QCOMPARE(f.w().PB1->value(), 0);
-        QVERIFY(f.w().isEnabled());
+        QVERIFY(inputEnabled(f.w()));
         QVERIFY(!TCommPort::instance().IsOpen());
     }
 
@@ -153,6 +161,63 @@ private slots:
         QVERIFY(f.w().close());
     }
 
+    void duringATransferTheStatusStaysReadableAndNoKeyStartsAnything()
+    {
+        SimulatorProcess sim;
+        QVERIFY(sim.start({"--baud", "19200"}));
+        WindowFixture f(namingPort(sim.device()));
+        const QList<QAction *> actions{f.w().mnuOpen, f.w().mnuSave, f.w().mnuSaveAs,
+                                       f.w().mnuExit, f.w().mnuRead, f.w().mnuWrite,
+                                       f.w().mnuAbout};
+        QList<std::shared_ptr<QSignalSpy>> spies;
+        for (QAction *a : actions)
+            spies.append(std::make_shared<QSignalSpy>(a, &QAction::triggered));
+
+        bool sampled = false;
+        QTimer::singleShot(300, &f.w(), [&] {
+            TfmMain &w = f.w();
+            QVERIFY(TCommPort::instance().IsOpen());
+            QCOMPARE(w.StatusPanel1->text(), QString("Read RW830KT ......"));
+            QVERIFY(w.StatusPanel1->isEnabled());
+            QVERIFY(w.PB1->isEnabled());
+            QVERIFY(w.PB1->value() > 0);
+            QVERIFY(!inputEnabled(w));
+            QVERIFY(!w.edtFreq->isEnabled() && !w.MsgMemos[0]->isEnabled());
+            const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+                {Qt::Key_F3, Qt::NoModifier},     {Qt::Key_F4, Qt::NoModifier},
+                {Qt::Key_O, Qt::ControlModifier}, {Qt::Key_S, Qt::ControlModifier},
+                {Qt::Key_X, Qt::ControlModifier}, {Qt::Key_F10, Qt::NoModifier},
+                {Qt::Key_F, Qt::AltModifier},     {Qt::Key_A, Qt::AltModifier},
+                {Qt::Key_Alt, Qt::NoModifier}};
+            for (auto [key, mods] : keys) {
+                QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : &w;
+                QTest::keyClick(target, key, mods);
+                QVERIFY(!QApplication::activePopupWidget());
+            }
+            for (QAction *title : w.menuBar()->actions()) {
+                QTest::mouseClick(w.menuBar(), Qt::LeftButton, {},
+                                  w.menuBar()->actionGeometry(title).center());
+                QVERIFY(!QApplication::activePopupWidget());
+            }
+            sampled = true;
+        });
+        f.w().mnuRead->trigger();
+
+        QVERIFY(sampled);
+        QCOMPARE(f.dialogs.texts(), QStringList{"Read Success !"});
+        QVERIFY(f.dialogs.fileDialogs.isEmpty());
+        QCOMPARE(f.dialogs.aboutShown, 0);
+        QVERIFY(f.w().isVisible());
+        for (int i = 0; i < actions.size(); ++i)
+            QVERIFY2(spies[i]->isEmpty() == (actions[i] != f.w().mnuRead),
+                     qPrintable(actions[i]->text()));
+
+        // Afterwards the menus and their keys work again.
+        QVERIFY(inputEnabled(f.w()));
+        QTest::keyClick(&f.w(), Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(f.dialogs.fileDialogs.size(), 1);
+    }
+
     void portThatCannotBeOpenedIsToldInAPlainBox()
     {
         WindowFixture f(namingPort("/dev/rw830kt-no-such-port"));
@@ -161,7 +226,7 @@ private slots:
                  (QStringList{"Error opening comm port. Port already in use?", "Write Error !"}));
         QCOMPARE(f.dialogs.boxes[0].icon, BoxIcon::None);
         QCOMPARE(f.dialogs.boxes[1].icon, BoxIcon::Warning);
-        QVERIFY(f.w().isEnabled());
+        QVERIFY(inputEnabled(f.w()));
     }
 };
 

@@ -205,7 +205,17 @@ private slots:
         QCOMPARE(f.w().PB1->value(), 0);
         QVERIFY(f.w().PB1->isVisible());
         QCOMPARE(f.w().StatusPanel1->text(), QString(" Ready"));
-        QCOMPARE(f.w().StatusPanel1->width(), 100);
+
+        // The text panel keeps at least its designed 100 pixels and fits every status text.
+        QLabel *panel = f.w().StatusPanel1;
+        QVERIFY(panel->width() >= 100);
+        for (const char *text : {" Ready", "Write RW830KT ......", "Write ......",
+                                 "Read RW830KT ......", "Ready ......"}) {
+            panel->setText(text);
+            QVERIFY2(panel->sizeHint().width() <= panel->width(), text);
+            QVERIFY2(panel->fontMetrics().horizontalAdvance(text) <= panel->contentsRect().width(),
+                     text);
+        }
     }
 
     void showing_parks_the_focus_and_mouse_moves_over_the_backgrounds_park_it()
