@@ -1,10 +1,11 @@
 // The alert profiles and function-bit alerts, driven through the window with their
 // pages made reachable the way a later build would offer them.
 
-#include "model/alertlayout.h"
+#include "offerpage.h"
 #include "windowfixture.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QTabWidget>
@@ -13,14 +14,35 @@ using namespace rw;
 
 namespace {
 
-// Offers the hidden pages, as showing their tabs would.
-void offerPage(TfmMain &w, QWidget *page)
+// Image offsets of the four profiles, written out from the transmitter's layout: three
+// switch bytes, the type byte, a reserved byte after the pager alert's type, and a 32-bit
+// little-endian length.
+struct ProfileOffsets {
+    int flash, vibrate, beep, type, length;
+};
+constexpr ProfileOffsets Profiles[4] = {{1827, 1828, 1829, 1830, 1832},  // pager alert
+                                        {1836, 1837, 1838, 1839, 1840},  // power on
+                                        {1844, 1845, 1846, 1847, 1848},  // low battery
+                                        {1852, 1853, 1854, 1855, 1856}}; // out of range
+
+// Function bits A..D: pattern byte (padded to four), alert length (not for A), flash length.
+struct FunBitOffsets {
+    int pattern, alertLen, flashLen;
+};
+constexpr FunBitOffsets FunBits[4] = {
+    {1868, -1, 1872}, {1876, 1880, 1884}, {1888, 1892, 1896}, {1900, 1904, 1908}};
+
+QByteArray withByte(QByteArray image, int offset, int value)
 {
-    const int index = w.PageControl1->indexOf(page);
-    w.PageControl1->setTabVisible(index, true);
-    w.PageControl1->setCurrentIndex(index);
-    QVERIFY(QTest::qWaitFor([page] { return page->isVisible(); }));
-    QTest::qWait(20);
+    image[offset] = char(value);
+    return image;
+}
+
+QByteArray withInt32(QByteArray image, int offset, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        image[offset + i] = char((v >> (8 * i)) & 0xFF);
+    return image;
 }
 
 // What choosing an item in the open list does.
@@ -30,16 +52,6 @@ void choose(QComboBox *list, const QString &item)
     QVERIFY2(index >= 0, qPrintable(item));
     list->setCurrentIndex(index);
     emit list->activated(index);
-}
-
-// The image with the given fields' bytes replaced by those of `other`.
-QByteArray withFieldsFrom(QByteArray image, const QByteArray &other, QList<Field> fields)
-{
-    for (Field f : fields) {
-        const FieldEntry &s = fieldEntry(f);
-        image.replace(s.offset, s.width, other.mid(s.offset, s.width));
-    }
-    return image;
 }
 
 } // namespace
@@ -53,29 +65,28 @@ private slots:
         offerPage(f.w(), f.w().TabSheet2);
         for (int i = 0; i < 4; ++i) {
             const TfmMain::AlertProfileControls &c = f.w().alertProfiles[i];
-            const AlertProfileFields &fields = AlertProfileLayout[i];
-            const std::pair<QCheckBox *, Field> switches[] = {
-                {c.flash, fields.flash}, {c.vibrate, fields.vibrate}, {c.beep, fields.beep}};
-            for (auto [box, field] : switches) {
-                const QByteArray before = f.table.buildImage();
-                const uint32_t old = f.table.value(field);
-                QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
-                QCOMPARE(f.table.value(field), old ? 0u : 1u);
-                QCOMPARE(withFieldsFrom(f.table.buildImage(), before, {field}), before);
+            const ProfileOffsets &at = Profiles[i];
+            const std::pair<QCheckBox *, int> switches[] = {
+                {c.flash, at.flash}, {c.vibrate, at.vibrate}, {c.beep, at.beep}};
+            for (auto [box, offset] : switches) {
+                for (int click = 0; click < 2; ++click) {
+                    const QByteArray before = f.table.buildImage();
+                    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+                    QCOMPARE(f.table.buildImage(),
+                             withByte(before, offset, before[offset] ? 0 : 1));
+                }
             }
-            const QList<std::pair<QString, uint32_t>> choices{
+            const QList<std::pair<QString, int>> choices{
                 {"Silent", 24}, {"Music 16", 23}, {"Tone 1", 0}, {"Music 1", 8}};
             for (const auto &[item, stored] : choices) {
                 const QByteArray before = f.table.buildImage();
                 choose(c.type, item);
-                QCOMPARE(f.table.value(fields.type), stored);
-                QCOMPARE(withFieldsFrom(f.table.buildImage(), before, {fields.type}), before);
+                QCOMPARE(f.table.buildImage(), withByte(before, at.type, stored));
             }
             for (int length : {999, 0, 42}) {
                 const QByteArray before = f.table.buildImage();
                 f.typeAndEnter(c.length, QString::number(length));
-                QCOMPARE(f.table.value(fields.length), uint32_t(length));
-                QCOMPARE(withFieldsFrom(f.table.buildImage(), before, {fields.length}), before);
+                QCOMPARE(f.table.buildImage(), withInt32(before, at.length, length));
             }
         }
         QVERIFY(f.dialogs.boxes.isEmpty());
@@ -106,21 +117,36 @@ private slots:
         QTest::keyClicks(edit, "1x");
         QCOMPARE(edit->text(), QString("1"));
         QCOMPARE(f.dialogs.texts(), QStringList{"Please insert a numeric !"});
+
+        f.w().parkFocus();
+        QCOMPARE(f.table.buildImage().mid(1832, 4), QByteArray("\x01\0\0\0", 4));
+
+        // 1000 cannot be entered: the fourth digit goes nowhere, and what stays is 100.
+        const QByteArray before = f.table.buildImage();
+        f.typeAndEnter(edit, "1000");
+        QCOMPARE(f.dialogs.texts(), QStringList{"Please insert a numeric !"});
+        QCOMPARE(f.table.buildImage(), withInt32(before, 1832, 100));
+        // Nor can it be pasted.
+        f.clickInto(edit);
+        QApplication::clipboard()->setText("1000");
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(edit->text(), QString());
+        f.w().parkFocus();
+        QCOMPARE(f.table.buildImage(), withInt32(before, 1832, 100));
+        QCOMPARE(f.dialogs.texts(), QStringList{"Please insert a numeric !"});
     }
 
     void function_bit_lists_store_their_index()
     {
         WindowFixture f;
         offerPage(f.w(), f.w().TabSheet1);
-        const QList<std::tuple<int, QString, uint32_t>> choices{
-            {1, "User 1", 0},   {1, "Tone 1", 4}, {2, "Music 16", 27},
-            {3, "Music 1", 12}, {0, "Type 5", 4}, {0, "Type 1", 0}};
+        const QList<std::tuple<int, QString, int>> choices{{1, "User 1", 0},    {1, "Tone 1", 4},
+                                                           {2, "Music 16", 27}, {3, "Music 1", 12},
+                                                           {0, "Type 5", 4},    {0, "Type 1", 0}};
         for (const auto &[bit, item, stored] : choices) {
             const QByteArray before = f.table.buildImage();
             choose(f.w().funBits[bit].pattern, item);
-            const Field field = FunBitLayout[bit].pattern;
-            QCOMPARE(f.table.value(field), stored);
-            QCOMPARE(withFieldsFrom(f.table.buildImage(), before, {field}), before);
+            QCOMPARE(f.table.buildImage(), withByte(before, FunBits[bit].pattern, stored));
         }
     }
 
@@ -130,18 +156,18 @@ private slots:
         offerPage(f.w(), f.w().TabSheet1);
         for (int bit = 0; bit < 4; ++bit) {
             const TfmMain::FunBitControls &c = f.w().funBits[bit];
-            QList<std::pair<QLineEdit *, Field>> edits{{c.flashLen, FunBitLayout[bit].flashLen}};
+            QList<std::pair<QLineEdit *, int>> edits{{c.flashLen, FunBits[bit].flashLen}};
             if (c.alertLen)
-                edits.append({c.alertLen, *FunBitLayout[bit].alertLen});
-            for (auto [edit, field] : edits) {
+                edits.append({c.alertLen, FunBits[bit].alertLen});
+            QCOMPARE(c.alertLen == nullptr, FunBits[bit].alertLen < 0);
+            for (auto [edit, offset] : edits) {
                 for (int v : {999, 0}) {
                     const QByteArray before = f.table.buildImage();
                     f.clickInto(edit);
                     edit->selectAll();
                     QTest::keyClicks(edit, QString::number(v));
                     f.w().parkFocus();
-                    QCOMPARE(f.table.value(field), uint32_t(v));
-                    QCOMPARE(withFieldsFrom(f.table.buildImage(), before, {field}), before);
+                    QCOMPARE(f.table.buildImage(), withInt32(before, offset, v));
                 }
             }
         }
@@ -183,11 +209,17 @@ private slots:
     void a_refresh_shows_odd_stored_values_and_keeps_them()
     {
         WindowFixture f;
-        f.table.setValue(Field::LowBatAlertType, 25);
-        f.table.setValue(Field::LowBatVibr, 9);
-        f.table.setValue(Field::FunBitAPat, 5);
-        f.table.setValue(Field::FunBitBPat, 28);
-        f.table.setValue(Field::OutOfServiceAlertLen, 123456);
+        QByteArray image = f.table.buildImage();
+        image = withByte(image, 1847, 25);           // LowBatAlertType
+        image = withByte(image, 1845, 9);            // LowBatVibr
+        image = withByte(image, 1868, 5);            // FunBitAPat
+        image = withByte(image, 1876, 28);           // FunBitBPat
+        image = withInt32(image, 1856, 123456);      // OutOfServiceAlertLen
+        image = withInt32(image, 1840, 0x01020304);  // PowerOnAlertLen
+        image = withInt32(image, 1896, 4294967295u); // FunBitCFlashLen
+        image = withByte(image, 1836, 0);            // PowerOnFlash
+        image = withByte(image, 1838, 1);            // PowerOnBeep
+        f.table.takeImage(image);
         const QByteArray before = f.table.buildImage();
         f.w().RefreshControls();
         QCOMPARE(f.w().alertProfiles[2].type->currentIndex(), -1);
@@ -195,6 +227,10 @@ private slots:
         QCOMPARE(f.w().funBits[0].pattern->currentIndex(), -1);
         QCOMPARE(f.w().funBits[1].pattern->currentIndex(), -1);
         QCOMPARE(f.w().alertProfiles[3].length->text(), QString("123456"));
+        QCOMPARE(f.w().alertProfiles[1].length->text(), QString("16909060"));
+        QCOMPARE(f.w().funBits[2].flashLen->text(), QString("4294967295"));
+        QVERIFY(!f.w().alertProfiles[1].flash->isChecked());
+        QVERIFY(f.w().alertProfiles[1].beep->isChecked());
         QCOMPARE(f.table.buildImage(), before);
     }
 

@@ -1,5 +1,6 @@
 // The general settings editors through the real window: typing, Enter, Tab, clicks.
 
+#include "offerpage.h"
 #include "windowfixture.h"
 
 #include <QCheckBox>
@@ -229,6 +230,50 @@ private slots:
         QVERIFY(f.w().chkSendTwice->isChecked());
         QCOMPARE(f.w().cboLowBatTM->currentIndex(), -1);
         QCOMPARE(f.table.buildImage(), before);
+    }
+
+    void the_reminder_time_lists_store_the_chosen_item_at_their_own_offsets()
+    {
+        // OutOfServiceTM is the 32-bit word at image bytes 1860..1863, LowBatTM the one at
+        // 1864..1867; both start as 0 ("Disable") and 1 ("120 sec").
+        auto withWord = [](QByteArray image, int offset, char v) {
+            image.replace(offset, 4, QByteArray(1, v) + QByteArray(3, '\0'));
+            return image;
+        };
+        WindowFixture f;
+        offerPage(f.w(), f.w().TabSheet2);
+        struct Step {
+            QComboBox *TfmMain::*list;
+            Qt::Key key;
+            QString shown;
+            int offset;
+            char stored;
+        };
+        const QList<Step> steps{
+            {&TfmMain::cboOutOfServiceTM, Qt::Key_Down, "60 sec", 1860, 1},
+            {&TfmMain::cboOutOfServiceTM, Qt::Key_Down, "120 sec", 1860, 2},
+            {&TfmMain::cboOutOfServiceTM, Qt::Key_Down, "5 min", 1860, 3},
+            {&TfmMain::cboOutOfServiceTM, Qt::Key_Down, "10 min", 1860, 4},
+            {&TfmMain::cboLowBatTM, Qt::Key_Down, "10 min", 1864, 2},
+            {&TfmMain::cboLowBatTM, Qt::Key_Down, "60 min", 1864, 3},
+            {&TfmMain::cboLowBatTM, Qt::Key_Up, "10 min", 1864, 2},
+            {&TfmMain::cboLowBatTM, Qt::Key_Up, "120 sec", 1864, 1},
+            {&TfmMain::cboLowBatTM, Qt::Key_Up, "Disable", 1864, 0},
+            {&TfmMain::cboOutOfServiceTM, Qt::Key_Up, "5 min", 1860, 3},
+        };
+        QCOMPARE(f.table.buildImage().mid(1860, 8), QByteArray("\0\0\0\0\x01\0\0\0", 8));
+        for (const Step &step : steps) {
+            QComboBox *list = f.w().*step.list;
+            if (QApplication::focusWidget() != list) {
+                list->setFocus(Qt::TabFocusReason);
+                QCOMPARE(QApplication::focusWidget(), list);
+            }
+            const QByteArray before = f.table.buildImage();
+            QTest::keyClick(list, step.key);
+            QCOMPARE(list->currentText(), step.shown);
+            QCOMPARE(f.table.buildImage(), withWord(before, step.offset, step.stored));
+        }
+        QVERIFY(f.dialogs.boxes.isEmpty());
     }
 
     void the_logo_stores_its_blanks_and_characters()
