@@ -160,6 +160,23 @@ private slots:
         }
     }
 
+    void tab_and_shift_tab_through_the_whole_window_never_enter_a_hidden_page()
+    {
+        WindowFixture f;
+        for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+            f.clickInto(f.w().edtPowLogo);
+            for (int i = 0; i < 120; ++i) {
+                press(f.w(), key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+                QWidget *focus = QApplication::focusWidget();
+                QVERIFY(focus);
+                QVERIFY2(!f.w().TabSheet1->isAncestorOf(focus) &&
+                             !f.w().TabSheet2->isAncestorOf(focus),
+                         qPrintable(focus->objectName()));
+            }
+        }
+        QCOMPARE(f.w().PageControl1->currentIndex(), 0);
+    }
+
     void the_hidden_pages_are_still_filled_by_a_refresh()
     {
         WindowFixture f;
