@@ -13,8 +13,8 @@ struct VerbRule {
 };
 
 constexpr VerbRule Verbs[] = {
-    {"ports", 0, 0, false, true}, {"read", 0, 0, true, true},   {"write", 1, 1, true, false},
-    {"verify", 1, 1, true, true}, {"dump", 1, 1, false, true},  {"diff", 2, 2, false, true},
+    {"ports", 0, 0, false, true}, {"read", 0, 0, true, true},  {"write", 1, 1, true, false},
+    {"verify", 1, 1, true, true}, {"dump", 1, 1, false, true}, {"diff", 2, 2, false, true},
     {"set", 2, -1, false, true},
 };
 

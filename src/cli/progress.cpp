@@ -28,9 +28,8 @@ public:
             out += QStringLiteral("\x1b[%1A").arg(states.size()); // back to the first bar
         for (const PortJobState &s : states) {
             const int filled = s.done && s.ok ? BarWidth : percent(s) * BarWidth / 100;
-            const QString status = s.done ? (s.ok ? QStringLiteral("done")
-                                                  : QStringLiteral("FAILED"))
-                                          : s.status;
+            const QString status =
+                s.done ? (s.ok ? QStringLiteral("done") : QStringLiteral("FAILED")) : s.status;
             out += QStringLiteral("\r\x1b[2K%1 [%2%3] %4% %5\n")
                        .arg(s.port, QString(filled, '#'), QString(BarWidth - filled, '.'))
                        .arg(s.done && s.ok ? 100 : percent(s), 3)

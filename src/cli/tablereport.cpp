@@ -24,7 +24,8 @@ NamedValue fieldValue(const SettingsTable &table, const FieldEntry &e)
     const uint32_t v = table.value(e.field);
     QString text = QString::number(v);
     if (e.name.size() == 2 && e.name[0] == 'R') // the register words read best in hex
-        text += QStringLiteral(" (0x%1)").arg(QString::number(v, 16).toUpper().rightJustified(6, QChar('0')));
+        text += QStringLiteral(" (0x%1)").arg(
+            QString::number(v, 16).toUpper().rightJustified(6, QChar('0')));
     return {QString::fromLatin1(e.name), text, static_cast<double>(v)};
 }
 
@@ -76,15 +77,13 @@ QList<Difference> tableDifferences(const SettingsTable &a, const SettingsTable &
     const QStringList textA = messageTexts(a);
     const QStringList textB = messageTexts(b);
     for (int k = 0; k < MessageCount; ++k) {
-        const QByteArray fullA =
-            a.messageRecord(k).mid(MessageRecordLayout::Text, MessageTextSize);
-        const QByteArray fullB =
-            b.messageRecord(k).mid(MessageRecordLayout::Text, MessageTextSize);
+        const QByteArray fullA = a.messageRecord(k).mid(MessageRecordLayout::Text, MessageTextSize);
+        const QByteArray fullB = b.messageRecord(k).mid(MessageRecordLayout::Text, MessageTextSize);
         if (fullA != fullB) {
             // Bytes after the first zero byte differ only where the text reads the same.
             if (textA[k] != textB[k])
-                d.append({QStringLiteral("message.%1").arg(k + 1), quoted(textA[k]),
-                          quoted(textB[k])});
+                d.append(
+                    {QStringLiteral("message.%1").arg(k + 1), quoted(textA[k]), quoted(textB[k])});
             else
                 d.append({QStringLiteral("message.%1.MsgText").arg(k + 1),
                           QString::fromLatin1(fullA.toHex()), QString::fromLatin1(fullB.toHex())});
@@ -114,8 +113,7 @@ QString differencesText(const QList<Difference> &d, const QString &aName, const 
     return out;
 }
 
-QJsonObject differencesJson(const QList<Difference> &d, const QString &aName,
-                            const QString &bName)
+QJsonObject differencesJson(const QList<Difference> &d, const QString &aName, const QString &bName)
 {
     QJsonArray list;
     for (const Difference &x : d)

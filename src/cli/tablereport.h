@@ -14,8 +14,8 @@ class SettingsTable;
 
 struct NamedValue {
     QString name;
-    QString text;     // for a person
-    QJsonValue json;  // numbers as unsigned numbers, SysCode as text, other bytes as hex
+    QString text;    // for a person
+    QJsonValue json; // numbers as unsigned numbers, SysCode as text, other bytes as hex
 };
 
 // Every field of the general block by its name, in image order.
@@ -41,7 +41,6 @@ QList<Difference> tableDifferences(const SettingsTable &a, const SettingsTable &
 
 // The differences as a person reads them, one a line: "NAME: A -> B".
 QString differencesText(const QList<Difference> &d, const QString &aName, const QString &bName);
-QJsonObject differencesJson(const QList<Difference> &d, const QString &aName,
-                            const QString &bName);
+QJsonObject differencesJson(const QList<Difference> &d, const QString &aName, const QString &bName);
 
 } // namespace rw

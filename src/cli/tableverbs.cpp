@@ -34,8 +34,8 @@ std::optional<SettingsTable> readTable(const QString &path)
 QString dumpText(const SettingsTable &table, const QString &frequency)
 {
     QString out;
-    out += QStringLiteral("Frequency  %1\n").arg(frequency.isEmpty() ? QStringLiteral("(none)")
-                                                                      : frequency + " Hz");
+    out += QStringLiteral("Frequency  %1\n")
+               .arg(frequency.isEmpty() ? QStringLiteral("(none)") : frequency + " Hz");
     out += QStringLiteral("Logo       \"%1\"\n\nFields:\n").arg(showPowLogo(table));
     for (const NamedValue &v : generalFieldValues(table))
         out += QStringLiteral("  %1 %2\n").arg(v.name, -22).arg(v.text);
@@ -66,7 +66,7 @@ QJsonObject dumpJson(const SettingsTable &table, const QString &frequency)
 // The names set knows: message.N takes N from 1 to 30.
 bool knownSettingName(const QString &name)
 {
-    static const QStringList names{"frequency", "system-code", "baud",
+    static const QStringList names{"frequency",  "system-code", "baud",
                                    "range-test", "logo",        "send-twice"};
     if (names.contains(name))
         return true;
@@ -78,8 +78,8 @@ bool knownSettingName(const QString &name)
 }
 
 // One NAME=VALUE of set, applied to the table; the window's message when refused.
-std::optional<QString> applySetting(SettingsTable &table, SynthContext &synth,
-                                    const QString &name, const QString &value)
+std::optional<QString> applySetting(SettingsTable &table, SynthContext &synth, const QString &name,
+                                    const QString &value)
 {
     auto numeric = [&](Field f) -> std::optional<QString> {
         const EditResult r = applyNumberText(table, f, value);

@@ -52,8 +52,8 @@ public:
         const bool ok = trace_->ok();
         trace_.reset();
         if (!ok || !file_.flush()) {
-            printError(file_.fileName(), QStringLiteral("the trace is incomplete: %1")
-                                             .arg(file_.errorString()));
+            printError(file_.fileName(),
+                       QStringLiteral("the trace is incomplete: %1").arg(file_.errorString()));
             return false;
         }
         file_.close();
@@ -74,8 +74,8 @@ std::optional<QList<PortJobState>> run(const Arguments &a, const QStringList &po
     if (!trace.open(a.traceFile))
         return std::nullopt;
     const std::unique_ptr<Progress> progress = Progress::make(a.quiet);
-    const QList<PortJobState> states =
-        runOnPorts(ports, job, trace.get(), [&](const QList<PortJobState> &s) { progress->show(s); });
+    const QList<PortJobState> states = runOnPorts(
+        ports, job, trace.get(), [&](const QList<PortJobState> &s) { progress->show(s); });
     traceOk = trace.close();
     for (const PortJobState &s : states) {
         for (const QString &m : s.messages) {
