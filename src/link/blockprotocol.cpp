@@ -4,7 +4,6 @@
 #include "framecodec.h"
 #include "model/fieldlayout.h"
 #include "transferview.h"
-#include "waitclock.h"
 
 #include <algorithm>
 
@@ -27,7 +26,7 @@ int imageOffset(const QByteArray &image, uint16_t address, int n)
 } // namespace
 
 BlockProtocol::BlockProtocol(TCommPort &port, const WaitClock &clock, TransferView &view)
-    : port_(port), clock_(clock), view_(view)
+    : port_(port), clock_(clock), view_(view), lineWait_(clock, &port), pause_(clock, nullptr)
 {
 }
 
@@ -103,15 +102,21 @@ bool BlockProtocol::ReceiveBytes(uint8_t *buffer, int count, int pollStep)
                 break;
             }
             const qint64 now = clock_.nowMs();
-            if (acceptUntil < 0)
+            if (acceptUntil < 0) {
                 acceptUntil = now + WaitsPerByte * stepMs;
-            else if (now >= acceptUntil) {
+                // Wake when the rest of the reply is there, or at the deadline.
+                port_.WakeWhenAvailable(count - i);
+            } else if (now >= acceptUntil) {
+                // Bytes short of the rest may be waiting unseen: they arrived in time.
+                port_.TakePending();
+                if (port_.BytesAvailable() > 0)
+                    continue;
                 // That was the look at the end of the 100th step; the 101st step ends in
                 // the time-out without another look.
                 PumpWait(stepMs);
                 return timedOut();
             }
-            if (!clock_.waitUntil(acceptUntil, &port_))
+            if (!lineWait_.waitUntil(acceptUntil))
                 return timedOut(); // the application is quitting
         }
     }
@@ -129,7 +134,7 @@ void BlockProtocol::PumpWait(int ms)
 {
     const qint64 end = clock_.nowMs() + ms;
     while (clock_.nowMs() < end) {
-        if (!clock_.waitUntil(end))
+        if (!pause_.waitUntil(end))
             return;
     }
 }

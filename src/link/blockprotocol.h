@@ -3,6 +3,8 @@
 // reply, with a time-out for every reply byte. A time-out or a bad reply gives false;
 // errors of the port itself (ECommError) travel to the caller.
 
+#include "waitclock.h"
+
 #include <QByteArray>
 #include <cstdint>
 
@@ -10,7 +12,6 @@ namespace rw {
 
 class TCommPort;
 class TransferView;
-class WaitClock;
 
 // Waits per reply byte are counted in poll steps of 10 ms.
 constexpr int AckPollStep = 3;    // write acknowledgement and verify reply: 30 ms
@@ -44,6 +45,8 @@ private:
     TCommPort &port_;
     const WaitClock &clock_;
     TransferView &view_;
+    LineWaiter lineWait_; // wakes on arriving bytes
+    LineWaiter pause_;    // wakes only at its deadline
 };
 
 } // namespace rw

@@ -1,5 +1,8 @@
 #include "commport.h"
 
+#include "linetrace.h"
+#include "wakethreshold.h"
+
 #include <QCoreApplication>
 #include <QSerialPort>
 
@@ -132,6 +135,8 @@ void TCommPort::Close()
     open_ = false;
     lost_ = false;
     serial->disconnect(this);
+    if (trace_)
+        trace_->flush(portName_);
     if (serial->isOpen())
         serial->close();
     delete serial;
@@ -184,6 +189,8 @@ void TCommPort::Write(const char *buffer, qint64 count)
     requireOpen(WriteFailed);
     if (!buffer || count <= 0)
         return;
+    if (trace_)
+        trace_->sent(portName_, buffer, count);
     if (serial_->write(buffer, count) != count)
         throw error(WriteFailed);
     // Hand the frame to the line now rather than on the next pass of the event loop.
@@ -196,6 +203,8 @@ uint8_t TCommPort::ReadByte()
     char c = 0;
     if (serial_->read(&c, 1) != 1)
         throw error(ReadFailed);
+    if (trace_)
+        trace_->received(portName_, static_cast<uint8_t>(c));
     return static_cast<uint8_t>(c);
 }
 
@@ -210,6 +219,19 @@ void TCommPort::Purge()
     requireOpen(PurgeFailed);
     if (!serial_->clear(QSerialPort::Input) || !serial_->clear(QSerialPort::Output))
         throw error(PurgeFailed);
+}
+
+void TCommPort::WakeWhenAvailable(int count)
+{
+    requireOpen(LineStatusFailed);
+    setWakeThreshold(*serial_, count);
+}
+
+void TCommPort::TakePending()
+{
+    requireOpen(LineStatusFailed);
+    setWakeThreshold(*serial_, 1);
+    serial_->waitForReadyRead(0);
 }
 
 } // namespace rw

@@ -10,6 +10,8 @@ class QSerialPort;
 
 namespace rw {
 
+class LineTrace;
+
 // What failed; the numbers are the port's error codes.
 enum CommErrorCode : uint8_t {
     BaudRateRefused = 1,   // SetBaudRate on an open port that refused the rate
@@ -54,6 +56,14 @@ public:
     uint32_t BytesAvailable();
     // Discards what was received, then what is still to be sent.
     void Purge();
+    // Lets `activity` wait until `count` bytes have arrived, where the line can do that,
+    // instead of firing at every byte; a reply's bytes then cost one wake-up, not one each.
+    void WakeWhenAvailable(int count);
+    // Takes whatever the line holds now, however few bytes: the last look before a time-out.
+    void TakePending();
+
+    // Records every byte sent and taken from the line from now on; null stops it.
+    void setTrace(LineTrace *trace) { trace_ = trace; }
 
     const QString &PortName() const { return portName_; }
     uint32_t BaudRate() const { return baudRate_; }
@@ -74,6 +84,7 @@ private:
     int parity_ = 0;   // 0 none, 2 even
     int stopBits_ = 1; // 1 or 2
     QSerialPort *serial_ = nullptr;
+    LineTrace *trace_ = nullptr;
     // The line failed while open (an unplugged adapter): Qt then keeps reporting errors,
     // so the device is closed at once and every later call fails until Close.
     bool lost_ = false;

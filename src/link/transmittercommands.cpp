@@ -65,10 +65,10 @@ void TransmitterCommands::closePort()
     port_.Close();
 }
 
-void TransmitterCommands::Write(const SettingsTable &table)
+bool TransmitterCommands::Write(const SettingsTable &table)
 {
     if (busy_)
-        return;
+        return false;
     QScopedValueRollback busy(busy_, true);
 
     if (!port_.IsOpen())
@@ -83,11 +83,11 @@ void TransmitterCommands::Write(const SettingsTable &table)
         view_.setStatusText(WriteBlockText);
         if (!attempt([&] { return protocol.WriteBlock(image, address, TransferBlockSize); })) {
             endWriteWithError(QStringLiteral("Write Error !"));
-            return;
+            return false;
         }
         if (!attempt([&] { return protocol.VerifyBlock(image, address, TransferBlockSize); })) {
             endWriteWithError(QStringLiteral("Verify Error !"));
-            return;
+            return false;
         }
         view_.setProgressPosition(offset + TransferBlockSize);
     }
@@ -96,6 +96,7 @@ void TransmitterCommands::Write(const SettingsTable &table)
     view_.setWindowEnabled(true);
     view_.setStatusText(ReadyText);
     view_.warn(QStringLiteral("Write Success !"));
+    return true;
 }
 
 void TransmitterCommands::endWriteWithError(const QString &message)

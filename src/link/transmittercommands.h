@@ -40,8 +40,9 @@ class TransmitterCommands {
 public:
     TransmitterCommands(TCommPort &port, TransferView &view, const WaitClock &clock);
 
-    // Sends the table's image; the table is never changed.
-    void Write(const SettingsTable &table);
+    // Sends the table's image; the table is never changed. True when every block was
+    // written and verified.
+    bool Write(const SettingsTable &table);
     // Replaces the table with the transmitter's image only when every block arrived
     // intact; true then.
     bool Read(SettingsTable &table);
@@ -60,7 +61,7 @@ private:
     const WaitClock &clock_;
     // One transfer at a time: the window is disabled during one, but a command must never
     // start inside the waits of another.
-    static inline bool busy_ = false;
+    static inline thread_local bool busy_ = false;
 };
 
 } // namespace rw

@@ -3,8 +3,6 @@
 #include "commport.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
-#include <QTimer>
 
 namespace rw {
 
@@ -24,24 +22,36 @@ qint64 WaitClock::nowMs() const
     return started_.nsecsElapsed() * speedUp_ / 1000000;
 }
 
-bool WaitClock::waitUntil(qint64 deadline, const TCommPort *port) const
+int WaitClock::wallMs(qint64 protocolMs) const
 {
-    const qint64 remaining = deadline - nowMs();
+    return static_cast<int>((protocolMs + speedUp_ - 1) / speedUp_);
+}
+
+LineWaiter::LineWaiter(const WaitClock &clock, const TCommPort *port) : clock_(clock)
+{
+    timer_.setTimerType(Qt::PreciseTimer);
+    timer_.setSingleShot(true);
+    QObject::connect(&timer_, &QTimer::timeout, &loop_, [this] {
+        armedFor_ = -1;
+        loop_.exit(0);
+    });
+    if (port)
+        QObject::connect(port, &TCommPort::activity, &loop_, [this] { loop_.exit(0); });
+}
+
+bool LineWaiter::waitUntil(qint64 deadline)
+{
+    const qint64 remaining = deadline - clock_.nowMs();
     if (remaining <= 0) {
         QCoreApplication::processEvents();
         return true;
     }
-    QEventLoop loop;
-    QTimer timer;
-    timer.setTimerType(Qt::PreciseTimer);
-    timer.setSingleShot(true);
-    QObject::connect(&timer, &QTimer::timeout, &loop, [&loop] { loop.exit(0); });
-    if (port)
-        QObject::connect(port, &TCommPort::activity, &loop, [&loop] { loop.exit(0); });
-    // Round up so that the wait never ends before the deadline.
-    timer.start(static_cast<int>((remaining + speedUp_ - 1) / speedUp_));
+    if (armedFor_ < 0 || armedFor_ > deadline) {
+        armedFor_ = deadline;
+        timer_.start(clock_.wallMs(remaining));
+    }
     // A quitting application makes every further event loop return at once with -1.
-    return loop.exec() == 0;
+    return loop_.exec() == 0;
 }
 
 } // namespace rw

@@ -3,6 +3,8 @@
 // time-outs can be exercised quickly by a clock that runs faster than the wall clock.
 
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 
 namespace rw {
 
@@ -13,20 +15,45 @@ public:
     // speedUp > 1 makes protocol time run that many times faster than the wall clock.
     explicit WaitClock(int speedUp = 1);
 
-    // The clock of the line at normal speed, shared by the program's commands.
+    // The clock of the line at normal speed, shared by the program's commands (and by
+    // every thread: reading it changes nothing).
     static const WaitClock &standard();
 
     // Milliseconds of protocol time since the clock was made.
     qint64 nowMs() const;
-
-    // Keeps window events running until protocol time reaches `deadline`, or sooner when
-    // `port` reports arriving bytes or a line error. Never spins: it sleeps in the event
-    // loop. False when the application is quitting and no waiting is possible any more.
-    bool waitUntil(qint64 deadline, const TCommPort *port = nullptr) const;
+    // Wall-clock milliseconds for a span of protocol time, rounded up so that a wait never
+    // ends before its deadline.
+    int wallMs(qint64 protocolMs) const;
 
 private:
     QElapsedTimer started_;
     int speedUp_;
+};
+
+// Waits for the line on the thread that made it. A line delivers bytes one at a time at
+// thousands a second, so one waiter serves a whole transfer: its loop, its timer and its
+// connection to the port are set up once, and a wait costs only the wake-up itself.
+class LineWaiter {
+public:
+    // `port` may be null: then only the deadline ends a wait.
+    LineWaiter(const WaitClock &clock, const TCommPort *port);
+    LineWaiter(const LineWaiter &) = delete;
+    LineWaiter &operator=(const LineWaiter &) = delete;
+
+    // Keeps window events running until protocol time reaches `deadline`, or sooner when
+    // the port reports arriving bytes or a line error, or when a timer set for an earlier
+    // deadline goes off (the caller looks again and waits on). Never spins: it sleeps in
+    // the event loop. False when the application is quitting and no waiting is possible
+    // any more.
+    bool waitUntil(qint64 deadline);
+
+private:
+    const WaitClock &clock_;
+    QEventLoop loop_;
+    QTimer timer_;
+    // The protocol time the running timer is set for; bytes that keep arriving push every
+    // next deadline later, so the timer is set again only when it has gone off.
+    qint64 armedFor_ = -1;
 };
 
 } // namespace rw

@@ -331,6 +331,22 @@ private slots:
     void readReplyCutShortFails()
     {
         QCOMPARE(failedRead({"--truncate", "1"}), QStringList{"Read Error !"});
+        // Byte by byte, the bytes that did come wake nobody until the deadline: they must
+        // still be seen, and the missing ones still end in a time-out.
+        QCOMPARE(failedRead({"--chunk", "1", "--truncate", "2"}), QStringList{"Read Error !"});
+    }
+
+    void repliesHandedOverByteByByteRoundTrip()
+    {
+        SimulatorProcess sim;
+        QVERIFY(sim.start({"--chunk", "1", "--baud", "19200"}));
+        TCommPort port;
+        RecordingView view(port, sim.device());
+        const SettingsTable table = patternedTable();
+        QVERIFY(TransmitterCommands(port, view, fastClock()).Write(table));
+        SettingsTable readBack;
+        QVERIFY(TransmitterCommands(port, view, fastClock()).Read(readBack));
+        QCOMPARE(readBack.buildImage(), table.buildImage());
     }
 
     // --- a device that vanishes ----------------------------------------------------------

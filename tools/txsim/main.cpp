@@ -20,6 +20,8 @@ namespace {
 struct Settings {
     int baud = 0;
     int latencyMs = 0;
+    // A USB adapter's UART hands bytes over a small FIFO at a time.
+    int chunkBytes = 16;
     QString loadFile;
     QString saveFile;
     QString logFile;
@@ -40,6 +42,8 @@ bool parseArguments(const QCoreApplication &app, Settings &s)
     const IntOption ints[] = {
         {"baud", "Pace replies at this baud rate, 10 bits a byte (0: no pacing).", &s.baud},
         {"latency", "Milliseconds before each reply starts.", &s.latencyMs},
+        {"chunk", "Hand replies over N bytes at a time (default 16; 1 paces every byte).",
+         &s.chunkBytes},
         {"silent-after", "Answer nothing after N requests.", &s.faults.silentAfter},
         {"hangup-after", "Disappear at the request after N requests.", &s.faults.hangUpAfter},
         {"storm-after", "Flood the line after N requests.", &s.faults.stormAfter},
@@ -135,7 +139,7 @@ int main(int argc, char *argv[])
     std::printf("%s\n", qPrintable(terminal.devicePath()));
     std::fflush(stdout);
 
-    PacedLine line(terminal.fd(), s.baud, s.latencyMs);
+    PacedLine line(terminal.fd(), s.baud, s.latencyMs, s.chunkBytes);
     QByteArray pending;
     line.onReceived = [&](const QByteArray &bytes) {
         pending.append(bytes);

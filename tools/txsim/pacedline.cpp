@@ -5,15 +5,9 @@
 #include <cerrno>
 #include <unistd.h>
 
-namespace {
-
-// A real UART hands bytes over a small FIFO at a time, not one by one.
-constexpr qsizetype ChunkBytes = 16;
-
-} // namespace
-
-PacedLine::PacedLine(int fd, int baud, int latencyMs)
+PacedLine::PacedLine(int fd, int baud, int latencyMs, int chunkBytes)
     : fd_(fd), baud_(baud), latencyUs_(qint64(latencyMs) * 1000),
+      chunkBytes_(std::max(chunkBytes, 1)),
       notifier_(new QSocketNotifier(fd, QSocketNotifier::Read, this))
 {
     clock_.start();
@@ -53,8 +47,8 @@ void PacedLine::readable()
 void PacedLine::sendReply(const QByteArray &bytes)
 {
     qint64 at = std::max(receivedUntilUs_ + latencyUs_, sentUntilUs_);
-    for (qsizetype i = 0; i < bytes.size(); i += ChunkBytes) {
-        const QByteArray chunk = bytes.mid(i, ChunkBytes);
+    for (qsizetype i = 0; i < bytes.size(); i += chunkBytes_) {
+        const QByteArray chunk = bytes.mid(i, chunkBytes_);
         at += wireUs(chunk.size());
         outgoing_.push_back({at, chunk});
     }

@@ -14,8 +14,9 @@ class QSocketNotifier;
 
 class PacedLine : public QObject {
 public:
-    // baud 0 sends at once; latencyMs delays every reply.
-    PacedLine(int fd, int baud, int latencyMs);
+    // baud 0 sends at once; latencyMs delays every reply; chunkBytes is how many bytes the
+    // line hands over at a time (1: one by one, as a plain UART without a FIFO does).
+    PacedLine(int fd, int baud, int latencyMs, int chunkBytes);
 
     // Called with every piece of data read from the line.
     std::function<void(const QByteArray &)> onReceived;
@@ -41,6 +42,7 @@ private:
     int fd_;
     int baud_;
     qint64 latencyUs_;
+    qsizetype chunkBytes_;
     QElapsedTimer clock_;
     QSocketNotifier *notifier_;
     QTimer sendTimer_;

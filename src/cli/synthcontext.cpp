@@ -1,0 +1,48 @@
+#include "synthcontext.h"
+
+#include "console.h"
+#include "model/settingstable.h"
+#include "model/textrules.h"
+#include "synth/frequency.h"
+#include "synth/synthfields.h"
+#include "synth/synthsettings.h"
+
+#include <QDir>
+
+namespace rw::cli {
+
+SynthContext::SynthContext()
+{
+    const QString path = synthSettingsPath(QDir::currentPath());
+    const SynthLoadResult r = loadSynthSettings(path, state_);
+    if (r.outcome != SynthLoadResult::Outcome::Complete)
+        printError(path, QString(r.message).replace('\n', ' '));
+}
+
+void SynthContext::takeRegisters(const SettingsTable &table)
+{
+    state_.fields = unpackSynthRegisters(synthRegistersOf(table));
+    refreshSpacing(state_);
+}
+
+QString SynthContext::shownFrequency(const SettingsTable &table)
+{
+    takeRegisters(table);
+    return frequencyText(state_);
+}
+
+std::optional<QString> SynthContext::enterFrequency(SettingsTable &table, const QString &text)
+{
+    const auto hz = parseInt32(text);
+    if (!hz)
+        return notAnIntegerMessage(text);
+    const FrequencyEntry entry = rw::enterFrequency(state_, *hz);
+    if (!entry.accepted())
+        return frequencyRefusalMessage(entry.refusal);
+    table.setValue(Field::ChanSpacingCode, entry.spacing.code);
+    for (int word : {0, 1, 5})
+        storeSynthRegister(table, word, packSynthRegister(state_.fields, word));
+    return std::nullopt;
+}
+
+} // namespace rw::cli

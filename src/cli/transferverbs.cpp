@@ -1,0 +1,198 @@
+// The verbs that talk to transmitters: read, write, verify; and the port list.
+
+#include "console.h"
+#include "exitstatus.h"
+#include "link/commport.h"
+#include "link/linetrace.h"
+#include "link/portdetails.h"
+#include "link/portjobs.h"
+#include "link/portlist.h"
+#include "link/transmittercommands.h"
+#include "link/waitclock.h"
+#include "model/settingstable.h"
+#include "model/tablefile.h"
+#include "progress.h"
+#include "synth/synthsettings.h"
+#include "tablereport.h"
+#include "verbs.h"
+
+#include <QDir>
+#include <QFile>
+#include <memory>
+
+namespace rw::cli {
+
+namespace {
+
+const QString WriteSuccess = QStringLiteral("Write Success !");
+const QString ReadSuccess = QStringLiteral("Read Success !");
+
+// The trace file of --trace, when asked for.
+class Trace {
+public:
+    // False, with the reason told, when the file cannot be created.
+    bool open(const QString &path)
+    {
+        if (path.isEmpty())
+            return true;
+        file_.setFileName(path);
+        if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+            printError(path, QStringLiteral("cannot write the trace: %1").arg(file_.errorString()));
+            return false;
+        }
+        trace_ = std::make_unique<LineTrace>(file_);
+        return true;
+    }
+    LineTrace *get() const { return trace_.get(); }
+    // False, with the reason told, when the trace could not be written whole.
+    bool close()
+    {
+        if (!trace_)
+            return true;
+        const bool ok = trace_->ok();
+        trace_.reset();
+        if (!ok || !file_.flush()) {
+            printError(file_.fileName(),
+                       QStringLiteral("the trace is incomplete: %1").arg(file_.errorString()));
+            return false;
+        }
+        file_.close();
+        return true;
+    }
+
+private:
+    QFile file_;
+    std::unique_ptr<LineTrace> trace_;
+};
+
+// Runs the job on the ports with progress and trace; tells every failure on standard
+// error. Nullopt when the trace file could not be opened.
+std::optional<QList<PortJobState>> run(const Arguments &a, const QStringList &ports,
+                                       const PortJob &job, bool &traceOk)
+{
+    Trace trace;
+    if (!trace.open(a.traceFile))
+        return std::nullopt;
+    const std::unique_ptr<Progress> progress = Progress::make(a.quiet);
+    const QList<PortJobState> states = runOnPorts(
+        ports, job, trace.get(), [&](const QList<PortJobState> &s) { progress->show(s); });
+    traceOk = trace.close();
+    for (const PortJobState &s : states) {
+        for (const QString &m : s.messages) {
+            if (m != WriteSuccess && m != ReadSuccess)
+                printError(s.port, m);
+        }
+    }
+    return states;
+}
+
+std::optional<SettingsTable> readTable(const QString &path)
+{
+    const std::optional<QByteArray> area = readTableFile(path);
+    if (!area) {
+        printError(path, QStringLiteral("cannot read this table file"));
+        return std::nullopt;
+    }
+    SettingsTable table;
+    table.takeImage(*area);
+    return table;
+}
+
+PortJob reading(SettingsTable &into)
+{
+    return [&into](TCommPort &port, TransferView &view) {
+        return TransmitterCommands(port, view, WaitClock::standard()).Read(into);
+    };
+}
+
+} // namespace
+
+int listPorts(const Arguments &a)
+{
+    Q_UNUSED(a);
+    const QStringList names = systemPortNames(synthSettingsPath(QDir::currentPath()));
+    for (const QString &name : names) {
+        const QString details = portDetails(name);
+        printOut(details.isEmpty() ? name + '\n' : QStringLiteral("%1\t%2\n").arg(name, details));
+    }
+    return Success;
+}
+
+int readTransmitter(const Arguments &a)
+{
+    SettingsTable received;
+    bool traceOk = true;
+    const auto states = run(a, a.ports, reading(received), traceOk);
+    if (!states)
+        return FileError;
+    if (!states->first().ok)
+        return Failed;
+    const TableSaveResult saved = saveTableFile(a.output, received.buildImage());
+    if (!saved.ok) {
+        printError(a.output, QStringLiteral("cannot write the table file: %1").arg(saved.error));
+        return FileError;
+    }
+    if (!a.quiet)
+        printOut(QStringLiteral("%1: read into %2\n").arg(a.ports.first(), a.output));
+    return traceOk ? Success : FileError;
+}
+
+int writeTransmitters(const Arguments &a)
+{
+    const QString &file = a.operands.first();
+    const std::optional<SettingsTable> table = readTable(file);
+    if (!table)
+        return FileError;
+    bool traceOk = true;
+    const auto states = run(
+        a, a.ports,
+        [&](TCommPort &port, TransferView &view) {
+            return TransmitterCommands(port, view, WaitClock::standard()).Write(*table);
+        },
+        traceOk);
+    if (!states)
+        return FileError;
+    QStringList failed;
+    for (const PortJobState &s : *states) {
+        if (!s.ok)
+            failed << s.port;
+        else if (!a.quiet)
+            printOut(QStringLiteral("%1: written and verified\n").arg(s.port));
+    }
+    const qsizetype good = states->size() - failed.size();
+    if (!failed.isEmpty())
+        printError(QString(), QStringLiteral("%1 of %2 transmitters written; failed: %3")
+                                  .arg(good)
+                                  .arg(states->size())
+                                  .arg(failed.join(QStringLiteral(", "))));
+    else if (!a.quiet && states->size() > 1)
+        printOut(QStringLiteral("all %1 transmitters written\n").arg(states->size()));
+    if (!failed.isEmpty())
+        return Failed;
+    return traceOk ? Success : FileError;
+}
+
+int verifyTransmitter(const Arguments &a)
+{
+    const QString &file = a.operands.first();
+    const std::optional<SettingsTable> table = readTable(file);
+    if (!table)
+        return FileError;
+    SettingsTable received;
+    bool traceOk = true;
+    const auto states = run(a, a.ports, reading(received), traceOk);
+    if (!states)
+        return FileError;
+    if (!states->first().ok)
+        return Failed;
+    const QList<Difference> d = tableDifferences(*table, received);
+    if (d.isEmpty()) {
+        if (!a.quiet)
+            printOut(QStringLiteral("%1 matches %2\n").arg(a.ports.first(), file));
+        return traceOk ? Success : FileError;
+    }
+    printOut(differencesText(d, file, a.ports.first()));
+    return Failed;
+}
+
+} // namespace rw::cli

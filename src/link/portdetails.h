@@ -1,0 +1,12 @@
+#pragma once
+// What the system knows of the device behind a port, for a person choosing a port.
+
+#include <QString>
+
+namespace rw {
+
+// The description, manufacturer and USB vendor:product of the device behind `name` (a
+// port name or a device path), those known, separated by ", "; empty when none is.
+QString portDetails(const QString &name);
+
+} // namespace rw

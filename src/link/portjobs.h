@@ -1,0 +1,39 @@
+#pragma once
+// Runs one transfer on several transmitters at the same time: every port gets a thread,
+// a port object and a window stand-in of its own, so a failure on one line never stops or
+// spoils another. Used to program a bench of transmitters with one image.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace rw {
+
+class LineTrace;
+class TCommPort;
+class TransferView;
+
+// How one port's transfer stands; what the window would have shown, gathered.
+struct PortJobState {
+    QString port;
+    int position = 0; // of the progress bar, within 0..maximum
+    int maximum = 0;
+    QString status;       // the status text the window would show
+    QStringList messages; // the boxes the window would have shown, in order
+    bool done = false;
+    bool ok = false;
+};
+
+// The transfer itself, run on the port's own thread with that thread's port (closed, its
+// name not yet set) and view (whose selected port is the one to use). True on success.
+using PortJob = std::function<bool(TCommPort &port, TransferView &view)>;
+
+// Runs `job` once for each port, all at once, and returns when every one has ended. While
+// they run, `onTick` is called on the calling thread about ten times a second with every
+// port's state, and once more at the end. `trace`, when given, records every line.
+QList<PortJobState> runOnPorts(const QStringList &ports, const PortJob &job,
+                               LineTrace *trace = nullptr,
+                               const std::function<void(const QList<PortJobState> &)> &onTick = {});
+
+} // namespace rw

@@ -1,0 +1,186 @@
+// How close Write and Read come to the speed of the line, and what they cost, as a user
+// meets them: against transmitter simulators paced at 19200 baud, with replies handed
+// over 16 bytes at a time (a USB adapter's FIFO) and one byte at a time (a plain UART);
+// through the core alone, through the real main window, and writing one image to 1, 2
+// and 4 transmitters at once.
+// Targets: every transfer within 1.03 times the wire time of its bytes and under 2 % of a
+// core; with 4 ports at once each port within 1.05 and the whole process under 5 %.
+
+#include "app/dialogs.h"
+#include "app/frmmain.h"
+#include "link/commport.h"
+#include "link/portjobs.h"
+#include "link/transferview.h"
+#include "link/transmittercommands.h"
+#include "link/waitclock.h"
+#include "measure.h"
+#include "model/settingstable.h"
+#include "simulators.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr int Baud = 19200;
+bool failed = false;
+
+void expect(const QStringList &messages, const QStringList &wanted, const char *what)
+{
+    if (messages != wanted) {
+        std::fprintf(stderr, "%s failed: %s\n", what, qPrintable(messages.join(", ")));
+        failed = true;
+    }
+}
+
+// The window stand-in of the core path: only the messages matter here.
+class QuietView : public rw::TransferView {
+public:
+    explicit QuietView(QString port) : port_(std::move(port)) {}
+    void setStatusText(const QString &) override {}
+    void setProgressRange(int, int) override {}
+    void setProgressPosition(int) override {}
+    void repaintProgress() override {}
+    void setWindowEnabled(bool) override {}
+    void warn(const QString &text) override { messages << text; }
+    void plainMessage(const QString &text) override { messages << text; }
+    QString selectedPortName() const override { return port_; }
+    void refreshControls() override {}
+    QStringList messages;
+
+private:
+    QString port_;
+};
+
+// The window's boxes, answered at once.
+class AnsweringDialogs : public rw::Dialogs {
+public:
+    rw::BoxAnswer message(const rw::MessageBoxRequest &box) override
+    {
+        texts << box.text;
+        return rw::BoxAnswer::Ok;
+    }
+    QString openFileName(const rw::FileDialogRequest &) override { return {}; }
+    QString saveFileName(const rw::FileDialogRequest &) override { return {}; }
+    void about() override {}
+    QStringList texts;
+};
+
+void coreTransfers(int chunk, const char *replies)
+{
+    Simulators sim;
+    if (!sim.start(1, Baud, chunk)) {
+        std::fprintf(stderr, "the transmitter simulator did not start\n");
+        std::exit(1);
+    }
+    rw::SettingsTable table;
+    rw::TCommPort port;
+    QuietView view(sim.devices().first());
+    rw::TransmitterCommands commands(port, view, rw::WaitClock::standard());
+    report("core", replies, "Write", measure([&] { commands.Write(table); }), writeWireBytes(),
+           Baud);
+    report("core", replies, "Read", measure([&] { commands.Read(table); }), readWireBytes(), Baud);
+    expect(view.messages, {"Write Success !", "Read Success !"}, "core transfers");
+}
+
+// The real main window, its port list naming the simulator, driven through its menu
+// handlers: the status text, the progress bar and the window's events all take part.
+void windowTransfers(int chunk, const char *replies)
+{
+    Simulators sim;
+    QTemporaryDir folder;
+    QFile ini(folder.filePath("RW830KT2485E.ini"));
+    if (!sim.start(1, Baud, chunk) || !ini.open(QIODevice::WriteOnly) ||
+        ini.write("[Serial]\r\nExtraPorts=" + sim.devices().first().toLocal8Bit() + "\r\n") < 0) {
+        std::fprintf(stderr, "the transmitter simulator did not start\n");
+        std::exit(1);
+    }
+    ini.close();
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    AnsweringDialogs dialogs;
+    rw::SettingsTable table;
+    {
+        rw::TfmMain window(table, dialogs);
+        window.show();
+        QApplication::processEvents();
+        report("window", replies, "Write", measure([&] { window.mnuWriteClick(); }),
+               writeWireBytes(), Baud);
+        report("window", replies, "Read", measure([&] { window.mnuReadClick(); }), readWireBytes(),
+               Baud);
+        window.hide();
+    }
+    QDir::setCurrent(before);
+    expect(dialogs.texts, {"Write Success !", "Read Success !"}, "window transfers");
+}
+
+void parallelWrites(int ports)
+{
+    Simulators sim;
+    if (!sim.start(ports, Baud, 1)) {
+        std::fprintf(stderr, "the transmitter simulators did not start\n");
+        std::exit(1);
+    }
+    const rw::SettingsTable table;
+    std::vector<double> seconds(static_cast<std::size_t>(ports));
+    QList<rw::PortJobState> states;
+    const Figures whole = measure([&] {
+        states = rw::runOnPorts(sim.devices(), [&](rw::TCommPort &port, rw::TransferView &view) {
+            QElapsedTimer t;
+            t.start();
+            const bool ok =
+                rw::TransmitterCommands(port, view, rw::WaitClock::standard()).Write(table);
+            const int i = static_cast<int>(sim.devices().indexOf(view.selectedPortName()));
+            seconds[static_cast<std::size_t>(i)] = t.nsecsElapsed() / 1e9;
+            return ok;
+        });
+    });
+    const double wire = wireSeconds(writeWireBytes(), Baud);
+    double worst = 0;
+    for (const rw::PortJobState &s : states) {
+        if (!s.ok) {
+            std::fprintf(stderr, "write to %s failed: %s\n", qPrintable(s.port),
+                         qPrintable(s.messages.join(", ")));
+            failed = true;
+        }
+    }
+    for (double s : seconds)
+        worst = std::max(worst, s / wire);
+    std::printf("threads byte by byte   Write to %d port%s at once: worst port ratio %.3f  "
+                "whole %6.3f s  CPU %6.3f s  %4.1f %% of a core\n",
+                ports, ports == 1 ? " " : "s", worst, whole.wallSeconds, whole.cpuSeconds,
+                100 * whole.cpuSeconds / whole.wallSeconds);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // The window needs no screen to be measured.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    std::printf("Against simulators at %d baud, 10 bits a byte. Targets: ratio <= 1.03 and "
+                "CPU < 2 %% of a core per transfer;\n4 ports at once: each port <= 1.05, the "
+                "process < 5 %% of a core.\n",
+                Baud);
+    // One part alone when named: core, window or threads.
+    const QString only = app.arguments().value(1);
+    if (only.isEmpty() || only == "core") {
+        coreTransfers(16, "16-byte chunks");
+        coreTransfers(1, "byte by byte");
+    }
+    if (only.isEmpty() || only == "window") {
+        windowTransfers(16, "16-byte chunks");
+        windowTransfers(1, "byte by byte");
+    }
+    if (only.isEmpty() || only == "threads") {
+        for (int ports : {1, 2, 4})
+            parallelWrites(ports);
+    }
+    return failed ? 1 : 0;
+}
