@@ -44,8 +44,8 @@ QString tableBackupName(const QString &path)
 TableSaveResult saveTableFile(const QString &path, const QByteArray &image)
 {
     TableSaveResult result;
-    QSaveFile file(path);
-    if (!stageContent(file, image)) {
+    SafeFileWriter file(path);
+    if (!file.write(image) || !file.stage()) {
         result.error = file.errorString();
         return result;
     }
