@@ -1,6 +1,7 @@
 #include "safefile.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace rw {
 
@@ -67,6 +68,21 @@ WriteOutcome copyFileSafely(const QString &source, const QString &target)
     if (!out.commit())
         return {false, out.errorString()};
     return {true, {}};
+}
+
+QString resolvedTarget(const QString &path)
+{
+    QFileInfo info(path);
+    if (!info.isSymLink())
+        return path;
+    const QString canonical = info.canonicalFilePath();
+    if (!canonical.isEmpty())
+        return canonical;
+    // A link to a file that is not there yet: follow the links one by one, as far as
+    // they go (a loop of links ends after as many steps as the system would take).
+    for (int step = 0; step < 40 && info.isSymLink(); ++step)
+        info.setFile(info.symLinkTarget());
+    return info.absoluteFilePath();
 }
 
 } // namespace rw

@@ -46,4 +46,9 @@ WriteOutcome writeFileSafely(const QString &path, const QByteArray &data);
 // as it was when anything fails, reading the source included.
 WriteOutcome copyFileSafely(const QString &source, const QString &target);
 
+// The file that writing to `path` replaces: a symbolic link leads to the file it names
+// (through any chain of links), so the link itself stays a link. Other paths are
+// returned as they are.
+QString resolvedTarget(const QString &path);
+
 } // namespace rw

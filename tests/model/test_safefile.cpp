@@ -1,5 +1,5 @@
 // The one safe-write routine: complete content or the old file untouched, on a disk that
-// is really full and under a file size cap.
+// is really full, under a file size cap, and through symbolic links.
 
 #include "filesizelimit.h"
 #include "model/safefile.h"
@@ -99,6 +99,23 @@ private slots:
         writeFile(dir.filePath("source"), "copied");
         QVERIFY(copyFileSafely(dir.filePath("source"), dir.filePath("target")).ok);
         QCOMPARE(contents(dir.filePath("target")), QByteArray("copied"));
+    }
+
+    void a_symbolic_link_leads_to_the_file_it_names()
+    {
+        QTemporaryDir dir;
+        const QString real = dir.filePath("real.tbl");
+        writeFile(real, "real");
+        QVERIFY(QFile::link(real, dir.filePath("link.tbl")));
+        QVERIFY(QFile::link(dir.filePath("link.tbl"), dir.filePath("chain.tbl")));
+        QCOMPARE(resolvedTarget(dir.filePath("link.tbl")), real);
+        QCOMPARE(resolvedTarget(dir.filePath("chain.tbl")), real);
+        QCOMPARE(resolvedTarget(real), real);
+        // A link to a file that is not there yet leads to where that file would be.
+        QVERIFY(QDir(dir.path()).mkdir("sub"));
+        QVERIFY(QFile::link(dir.filePath("sub/new.tbl"), dir.filePath("dangling.tbl")));
+        QCOMPARE(resolvedTarget(dir.filePath("dangling.tbl")), dir.filePath("sub/new.tbl"));
+        QCOMPARE(resolvedTarget(dir.filePath("plain.tbl")), dir.filePath("plain.tbl"));
     }
 };
 
