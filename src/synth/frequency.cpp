@@ -60,6 +60,11 @@ QString frequencyRefusalMessage(FrequencyRefusal r)
     return {};
 }
 
+QString FrequencyEntry::message() const
+{
+    return frequencyRefusalMessage(refusal);
+}
+
 FrequencyEntry enterFrequency(SynthState &state, qint32 hz)
 {
     FrequencyEntry entry;

@@ -40,6 +40,7 @@ struct FrequencyEntry {
     FrequencyRefusal refusal = FrequencyRefusal::None;
     ChannelSpacing spacing{};
     bool accepted() const { return refusal == FrequencyRefusal::None; }
+    QString message() const; // the window's text for a refusal; empty when accepted
 };
 
 // The window's message for a refused frequency.
