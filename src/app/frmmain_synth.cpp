@@ -55,7 +55,7 @@ void TfmMain::RefreshSynthesizer()
 
 void TfmMain::ShowFrequency()
 {
-    // Empty when the words describe no frequency the edit can show in full.
+    // Empty when the words describe no frequency that 32 bits can carry.
     edtFreq->setText(frequencyText(synth));
 }
 

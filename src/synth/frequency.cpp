@@ -74,7 +74,7 @@ FrequencyEntry enterFrequency(SynthState &state, qint32 hz)
     };
     if (hz < 0)
         return refuse(FrequencyRefusal::Negative);
-    if (hz > MaxShownFrequency)
+    if (hz > MaxEnteredFrequency)
         return refuse(FrequencyRefusal::OutOfRange);
     const auto spacing = chooseChannelSpacing(hz);
     if (!spacing)

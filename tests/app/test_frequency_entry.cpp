@@ -282,6 +282,17 @@ private slots:
         QCOMPARE(again.w().edtFreq->text(), QString("462030000"));
     }
 
+    void a_carrier_of_ten_digits_is_shown_in_full_and_one_that_would_wrap_is_not()
+    {
+        WindowFixture ten([](const QString &dir) { writeFile(dir, "[Reg 0]\nRF_N=200\n"); });
+        QCOMPARE(ten.w().edtFreq->text(), QString("1548900000"));
+
+        WindowFixture wrap(
+            [](const QString &dir) { writeFile(dir, "[Reg 0]\nRF_N=2045\n[Reg 1]\nRF_P=1\n"); });
+        QVERIFY(wrap.dialogs.boxes.isEmpty());
+        QCOMPARE(wrap.w().edtFreq->text(), QString());
+    }
+
     void a_reading_ended_by_a_bad_value_leaves_the_users_later_lines_at_close()
     {
         WindowFixture f([](const QString &dir) {
