@@ -68,7 +68,6 @@ public:
     void RefreshSynthesizer();
     void ShowFrequency();
     void edtFreqExit();
-    void UnpackSynthRegisters();
     SynthState synth; // the register fields and the frequency-plan variables
 
     // --- transmitter link ------------------------------------------------------

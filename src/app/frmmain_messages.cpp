@@ -12,7 +12,6 @@
 
 #include <QComboBox>
 #include <QDate>
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 
@@ -88,8 +87,7 @@ void TfmMain::btnDataExportClick()
     if (result.ok)
         dialogs_.plain(QStringLiteral("Export Success"));
     else
-        dialogs_.warn(QStringLiteral("Export Failed: can't write %1\n%2")
-                          .arg(QDir::toNativeSeparators(result.path), result.error));
+        dialogs_.warn(exportFailureMessage(result));
 }
 
 } // namespace rw

@@ -1,14 +1,13 @@
 // The synthesizer's part of the window: the settings file, the register words and the
 // frequency entry. The arithmetic and the file rules live in synth/; these handlers read
-// the edit, call them, store into the table and show what they report.
+// the edit, call them and show what they report.
 
 #include "dialogs.h"
 #include "editors/numericedit.h"
 #include "frmmain.h"
-#include "model/settingstable.h"
 #include "model/textrules.h"
-#include "synth/frequency.h"
 #include "synth/synthsettings.h"
+#include "synth/synthtable.h"
 
 #include <QLineEdit>
 
@@ -27,6 +26,7 @@ bool TfmMain::LoadSynthSettings()
     case SynthLoadResult::Outcome::Complete:
         break;
     case SynthLoadResult::Outcome::Refused:
+    case SynthLoadResult::Outcome::NotRead:
         dialogs_.plain(r.message);
         break;
     case SynthLoadResult::Outcome::NotANumber:
@@ -44,24 +44,18 @@ void TfmMain::SaveSynthSettings()
 
 void TfmMain::PackSynthRegisters()
 {
-    storeSynthRegisters(table_, packSynthRegisters(synth.fields));
-}
-
-void TfmMain::UnpackSynthRegisters()
-{
-    synth.fields = unpackSynthRegisters(synthRegistersOf(table_));
+    packSynthIntoTable(synth, table_);
 }
 
 void TfmMain::RefreshSynthesizer()
 {
-    UnpackSynthRegisters();
-    refreshSpacing(synth);
+    refreshSynthFromTable(synth, table_);
     ShowFrequency();
 }
 
 void TfmMain::ShowFrequency()
 {
-    // Empty when the words describe no frequency the edit can show in full.
+    // Empty when the words describe no frequency that 32 bits can carry.
     edtFreq->setText(frequencyText(synth));
 }
 
@@ -79,17 +73,12 @@ void TfmMain::edtFreqExit()
         ShowFrequency();
         return;
     }
-    const FrequencyEntry entry = enterFrequency(synth, *hz);
+    const FrequencyEntry entry = applyFrequency(table_, synth, *hz);
     if (!entry.accepted()) {
-        dialogs_.warn(frequencyRefusalMessage(entry.refusal));
+        dialogs_.warn(entry.message());
         edtFreq->setFocus(Qt::OtherFocusReason);
         return;
     }
-    table_.setValue(Field::ChanSpacingCode, entry.spacing.code);
-    // Only the words that carry the frequency fields are rewritten.
-    for (int word : {0, 1, 5})
-        storeSynthRegister(table_, word, packSynthRegister(synth.fields, word));
-    UnpackSynthRegisters();
     ShowFrequency();
 }
 

@@ -32,16 +32,35 @@ ExportResult exportMessages(const SettingsTable &table, const QString &directory
     ExportResult result;
     result.path = dir.filePath(exportFileName(day));
 
-    if (QFileInfo(result.path).isFile())
-        copyReplacing(result.path, dir.filePath(ExportBackupName));
+    // The earlier export of the day is replaced only once it is safely kept as the
+    // backup: a failed copy ends the export with both older files as they were.
+    if (QFileInfo(result.path).isFile()) {
+        const QString backup = dir.filePath(ExportBackupName);
+        const WriteOutcome kept = copyFileSafely(result.path, backup);
+        if (!kept.ok) {
+            result.failedFile = backup;
+            result.error = kept.error;
+            return result;
+        }
+    }
 
-    QSaveFile file(result.path);
-    if (!stageContent(file, exportContent(table)) || !file.commit()) {
-        result.error = file.errorString();
+    const WriteOutcome written = writeFileSafely(result.path, exportContent(table));
+    if (!written.ok) {
+        result.failedFile = result.path;
+        result.error = written.error;
         return result;
     }
     result.ok = true;
     return result;
+}
+
+QString exportFailureMessage(const ExportResult &result)
+{
+    const QString file = QDir::toNativeSeparators(result.failedFile);
+    if (result.failedFile == result.path)
+        return QStringLiteral("Export Failed: can't write %1\n%2").arg(file, result.error);
+    return QStringLiteral("Export Failed: can't keep the earlier export as %1\n%2")
+        .arg(file, result.error);
 }
 
 } // namespace rw

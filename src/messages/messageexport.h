@@ -21,12 +21,17 @@ QByteArray exportContent(const SettingsTable &table);
 
 struct ExportResult {
     bool ok = false;
-    QString path;  // the dated file, full name
-    QString error; // why it failed
+    QString path;       // the dated file, full name
+    QString failedFile; // the file that could not be written: the dated file or the backup
+    QString error;      // why it failed
 };
 
-// Keeps an export of the same day as the backup (a failed copy is not an error: usually
-// there is no export of today yet), then writes the dated file whole or not at all.
+// Keeps an export of the same day as the backup, then writes the dated file whole or not
+// at all. When there is no export of today yet no copy is made and the backup stays. When
+// the copy fails the dated file is not touched: the export fails.
 ExportResult exportMessages(const SettingsTable &table, const QString &directory, const QDate &day);
+
+// What the window shows for a failed export: which file and why.
+QString exportFailureMessage(const ExportResult &result);
 
 } // namespace rw

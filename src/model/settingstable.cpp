@@ -37,6 +37,7 @@ void SettingsTable::takeImage(const QByteArray &image)
     const auto n = std::min<qsizetype>(image.size(), DataSize);
     data_.fill(0);
     std::copy_n(reinterpret_cast<const uint8_t *>(image.constData()), n, data_.begin());
+    ++imageLoads_;
 }
 
 uint32_t SettingsTable::value(Field f) const

@@ -24,6 +24,8 @@ public:
     // Replaces bytes 0..1939 from an image; anything from byte 1940 on is ignored and
     // bytes missing from a short buffer read as zero. Nothing is validated.
     void takeImage(const QByteArray &image);
+    // How many whole images the table has taken in (a table file opened, a Read).
+    quint64 imageLoads() const { return imageLoads_; }
 
     // Typed access to the general block. value() reads 1-byte and 4-byte little-endian
     // fields as unsigned; setValue() writes the low bytes of v into the field only.
@@ -41,6 +43,7 @@ public:
 
 private:
     std::array<uint8_t, DataSize> data_{};
+    quint64 imageLoads_ = 0;
 };
 
 } // namespace rw

@@ -44,18 +44,21 @@ QString tableBackupName(const QString &path)
 TableSaveResult saveTableFile(const QString &path, const QByteArray &image)
 {
     TableSaveResult result;
-    QSaveFile file(path);
-    if (!stageContent(file, image)) {
+    // Saving through a symbolic link replaces the file it names and keeps that file's
+    // backup beside it; the link stays as it is.
+    const QString target = resolvedTarget(path);
+    SafeFileWriter file(target);
+    if (!file.write(image) || !file.stage()) {
         result.error = file.errorString();
         return result;
     }
 
-    const QString backup = tableBackupName(path);
-    const bool movedAside = QFileInfo(path).isFile() && QFile::rename(path, backup);
+    const QString backup = tableBackupName(target);
+    const bool movedAside = QFileInfo(target).isFile() && QFile::rename(target, backup);
     if (!file.commit()) {
         result.error = file.errorString();
         if (movedAside)
-            QFile::rename(backup, path);
+            QFile::rename(backup, target);
         return result;
     }
     result.ok = true;

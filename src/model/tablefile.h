@@ -35,7 +35,8 @@ struct TableSaveResult {
 // Writes the image whole or not at all. Once the new content is safely written beside
 // the target, an existing target is moved to its backup name (a backup name already
 // taken keeps the older backup and the target is replaced all the same). On failure the
-// file that was there stays in place, unchanged.
+// file that was there stays in place, unchanged. A symbolic link is followed: the file it
+// names is the one backed up and replaced.
 TableSaveResult saveTableFile(const QString &path, const QByteArray &image);
 
 // True when both names lead to the same file (or would, once created).

@@ -60,6 +60,11 @@ QString frequencyRefusalMessage(FrequencyRefusal r)
     return {};
 }
 
+QString FrequencyEntry::message() const
+{
+    return frequencyRefusalMessage(refusal);
+}
+
 FrequencyEntry enterFrequency(SynthState &state, qint32 hz)
 {
     FrequencyEntry entry;
@@ -69,7 +74,7 @@ FrequencyEntry enterFrequency(SynthState &state, qint32 hz)
     };
     if (hz < 0)
         return refuse(FrequencyRefusal::Negative);
-    if (hz > MaxShownFrequency)
+    if (hz > MaxEnteredFrequency)
         return refuse(FrequencyRefusal::OutOfRange);
     const auto spacing = chooseChannelSpacing(hz);
     if (!spacing)

@@ -24,8 +24,10 @@ std::optional<ChannelSpacing> chooseChannelSpacing(qint32 hz);
 // The spacing closest to `hz`; of two equally close, the one tried first.
 ChannelSpacing nearestChannelSpacing(qint32 hz);
 
-// The highest carrier the window can show (nine digits).
-constexpr qint64 MaxShownFrequency = 999999999;
+// The highest carrier that can be entered: the edit takes nine digits.
+constexpr qint64 MaxEnteredFrequency = 999999999;
+// The highest carrier that can be shown: what the 32-bit sum holds without wrapping.
+constexpr qint64 MaxShownFrequency = 4294967295;
 
 enum class FrequencyRefusal {
     None,
@@ -40,6 +42,7 @@ struct FrequencyEntry {
     FrequencyRefusal refusal = FrequencyRefusal::None;
     ChannelSpacing spacing{};
     bool accepted() const { return refusal == FrequencyRefusal::None; }
+    QString message() const; // the window's text for a refusal; empty when accepted
 };
 
 // The window's message for a refused frequency.
@@ -49,8 +52,8 @@ QString frequencyRefusalMessage(FrequencyRefusal r);
 // ChannelSpaceHz. A refused frequency changes nothing.
 FrequencyEntry enterFrequency(SynthState &state, qint32 hz);
 
-// The carrier that the fields describe; none when RF_R is zero or the result has more
-// than nine digits.
+// The carrier that the fields describe; none when RF_R is zero or the sum would not fit
+// 32 bits.
 std::optional<qint64> frequencyFromFields(const SynthState &state);
 // What edtFreq shows: the carrier in plain digits, or nothing when there is none.
 QString frequencyText(const SynthState &state);

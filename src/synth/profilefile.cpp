@@ -1,8 +1,9 @@
 #include "profilefile.h"
 
+#include "model/safefile.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace rw {
 
@@ -177,14 +178,10 @@ bool ProfileFile::save() const
 {
     if (tooLarge_ || unreadable_)
         return false;
-    QSaveFile f(path_);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    for (const Line &l : lines_) {
-        f.write(l.text);
-        f.write(l.end);
-    }
-    return f.commit();
+    QByteArray content;
+    for (const Line &l : lines_)
+        content += l.text + l.end;
+    return writeFileSafely(path_, content).ok;
 }
 
 } // namespace rw

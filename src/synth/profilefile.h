@@ -28,8 +28,9 @@ public:
 
     QString read(const QString &section, const QString &key, const QString &defaultText) const;
     void write(const QString &section, const QString &key, const QString &value);
-    // Writes the lines back atomically; false when the file could not be written, or when
-    // an existing file could not be read whole (it is then left as it is).
+    // Writes the lines back whole or not at all; false when the file could not be written
+    // (it then keeps its old content), or when an existing file could not be read whole
+    // (it is then left as it is).
     bool save() const;
 
     bool tooLarge() const { return tooLarge_; }

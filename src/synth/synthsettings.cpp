@@ -150,6 +150,25 @@ void store(const ReadRow &row, qint32 v, SynthState &state)
         state.CompareFreq = state.OSCFreq / v; // RF_R is at least 1 here
 }
 
+void keepLine(const ReadRow &row, KeptSettingsLines &kept)
+{
+    if (row.field)
+        kept.setField(*row.field, true);
+    else if (isOscFreq(row))
+        kept.OSCFreq = true;
+    else
+        kept.ChannelSpace = true;
+}
+
+QString tooLargeMessage()
+{
+    return QStringLiteral("%1 was not read: it is larger than %2 bytes, too large for a "
+                          "settings file.\nThe built-in values are used, and the file is left "
+                          "as it is.")
+        .arg(SynthSettingsFileName)
+        .arg(ProfileFile::MaxFileSize);
+}
+
 } // namespace
 
 QString synthSettingsPath(const QString &programDirectory)
@@ -160,10 +179,17 @@ QString synthSettingsPath(const QString &programDirectory)
 SynthLoadResult loadSynthSettings(const ProfileFile &file, SynthState &state)
 {
     using O = SynthLoadResult::Outcome;
-    for (const ReadRow &row : ReadingTable) {
+    for (std::size_t i = 0; i < ReadingTable.size(); ++i) {
+        const ReadRow &row = ReadingTable[i];
+        // The reading ends here: this key and every later one were never taken in.
+        auto stop = [&](O outcome, const QString &message) {
+            for (std::size_t j = i; j < ReadingTable.size(); ++j)
+                keepLine(ReadingTable[j], state.keptLines);
+            return SynthLoadResult{outcome, message};
+        };
         const QString value = file.read(sectionOf(row), keyOf(row), text(row.defaultText));
         if (value.isEmpty())
-            return {O::Refused, emptyValueMessage(row)};
+            return stop(O::Refused, emptyValueMessage(row));
 
         const Bounds &bounds =
             row.selector && state.fields[*row.selector] == 1 ? row.selectedBounds : row.bounds;
@@ -171,17 +197,17 @@ SynthLoadResult loadSynthSettings(const ProfileFile &file, SynthState &state)
         if (isOscFreq(row)) {
             const auto hz = parseDecimal(value);
             if (!hz)
-                return {O::NotANumber,
-                        QStringLiteral("'%1' is not a valid floating point value").arg(value)};
+                return stop(O::NotANumber,
+                            QStringLiteral("'%1' is not a valid floating point value").arg(value));
             if (!(*hz >= bounds.min && *hz <= bounds.max))
-                return {O::Refused, text(bounds.refusal)};
+                return stop(O::Refused, text(bounds.refusal));
             v = static_cast<qint32>(std::trunc(*hz));
         } else {
             const auto n = parseInt32(value);
             if (!n)
-                return {O::NotANumber, notAnIntegerMessage(value)};
+                return stop(O::NotANumber, notAnIntegerMessage(value));
             if (*n < bounds.min || *n > bounds.max)
-                return {O::Refused, text(bounds.refusal)};
+                return stop(O::Refused, text(bounds.refusal));
             v = *n;
         }
         store(row, v, state);
@@ -191,22 +217,36 @@ SynthLoadResult loadSynthSettings(const ProfileFile &file, SynthState &state)
 
 SynthLoadResult loadSynthSettings(const QString &path, SynthState &state)
 {
-    return loadSynthSettings(ProfileFile(path), state);
+    const ProfileFile file(path);
+    SynthLoadResult result = loadSynthSettings(file, state);
+    // A file too large to be a settings file reads as missing; the user learns that it
+    // was not read, and it is never rewritten.
+    if (file.tooLarge() && result.outcome == SynthLoadResult::Outcome::Complete)
+        result = {SynthLoadResult::Outcome::NotRead, tooLargeMessage()};
+    return result;
 }
 
 void writeSynthSettings(ProfileFile &file, const SynthState &state)
 {
-    file.write(SystemSection, OscFreqKey, QString::number(state.OSCFreq));
+    // A key whose value the run does not hold is not written: the file keeps its line,
+    // or goes on without one (it then reads as its default text, as the user's file
+    // intends). What the run holds for such a key is a start value, not the user's.
+    auto put = [&file](bool kept, const QString &section, const QString &key,
+                       const QString &value) {
+        if (!kept)
+            file.write(section, key, value);
+    };
+    put(state.keptLines.OSCFreq, SystemSection, OscFreqKey, QString::number(state.OSCFreq));
     // A spacing that is none of the five (after a table with an unusual denominator)
     // is saved as the code of the nearest one, so the file always reads back.
-    file.write(SystemSection, ChannelSpaceKey,
-               QString::number(nearestChannelSpacing(state.ChannelSpaceHz).code));
+    put(state.keptLines.ChannelSpace, SystemSection, ChannelSpaceKey,
+        QString::number(nearestChannelSpacing(state.ChannelSpaceHz).code));
     for (SynthField f : WritingOrder) {
         const SynthFieldEntry &entry = synthFieldEntry(f);
         const qint32 v = state.fields[f];
         const QString value =
             f == F::IF_N ? QString::number(static_cast<quint32>(v)) : QString::number(v);
-        file.write(synthSectionName(entry.word), text(entry.key), value);
+        put(state.keptLines.field(f), synthSectionName(entry.word), text(entry.key), value);
     }
 }
 

@@ -19,6 +19,8 @@ struct SynthLoadResult {
         Complete,   // every key read
         Refused,    // a value was empty or out of range: `message` in a plain box
         NotANumber, // a value was not a number: `message` in the general error report
+        NotRead,    // the file is too large to be a settings file: every key took its
+                    // default text, and `message` in a plain box says so
     };
     Outcome outcome = Outcome::Complete;
     QString message;
@@ -27,11 +29,14 @@ struct SynthLoadResult {
 };
 
 // Reads the keys in their order into `state`. Values read before a failing key are kept;
-// the failing key and all after it keep what `state` held.
+// the failing key and all after it keep what `state` held, and their lines in the file
+// are to stay as they are (KeptSettingsLines).
 SynthLoadResult loadSynthSettings(const ProfileFile &file, SynthState &state);
 SynthLoadResult loadSynthSettings(const QString &path, SynthState &state);
 
-// Writes every key, the control bits and fixed fields included, in the writing order.
+// Writes every key, the control bits and fixed fields included, in the writing order,
+// except the keys for which the run holds no value of the user's (KeptSettingsLines):
+// their lines stay as the file holds them.
 void writeSynthSettings(ProfileFile &file, const SynthState &state);
 // False when the file could not be written; it then keeps its old content.
 bool saveSynthSettings(const QString &path, const SynthState &state);

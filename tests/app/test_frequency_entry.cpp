@@ -1,5 +1,6 @@
 // The frequency entry and the synthesizer settings file, through the real window.
 
+#include "synth/profilefile.h"
 #include "synth/synthfields.h"
 #include "synth/synthsettings.h"
 #include "windowfixture.h"
@@ -279,6 +280,131 @@ private slots:
         });
         QVERIFY(again.dialogs.boxes.isEmpty());
         QCOMPARE(again.w().edtFreq->text(), QString("462030000"));
+    }
+
+    void a_carrier_of_ten_digits_is_shown_in_full_and_one_that_would_wrap_is_not()
+    {
+        WindowFixture ten([](const QString &dir) { writeFile(dir, "[Reg 0]\nRF_N=200\n"); });
+        QCOMPARE(ten.w().edtFreq->text(), QString("1548900000"));
+
+        WindowFixture wrap(
+            [](const QString &dir) { writeFile(dir, "[Reg 0]\nRF_N=2045\n[Reg 1]\nRF_P=1\n"); });
+        QVERIFY(wrap.dialogs.boxes.isEmpty());
+        QCOMPARE(wrap.w().edtFreq->text(), QString());
+    }
+
+    void a_reading_ended_by_a_bad_value_leaves_the_users_later_lines_at_close()
+    {
+        WindowFixture f([](const QString &dir) {
+            writeFile(dir, "[Reg 0]\r\nRF_N=5x\r\nRF_FN=360\r\n"
+                           "\r\n[Reg 1]\r\nRF_FD=1188\r\n"
+                           "\r\n[Reg 2]\r\nIF_N=20000\r\n");
+        });
+        QCOMPARE(f.dialogs.texts(), QStringList{"'5x' is not a valid integer value"});
+        f.w().close();
+        // OSCFreq, ChannelSpace and RF_P were read (as their default texts) and are
+        // written; RF_N and every key after it were never read: their lines stay and none
+        // is added. The control bits and fixed fields are written as always.
+        QCOMPARE(settingsFile(f),
+                 QByteArray("[Reg 0]\r\nRF_N=5x\r\nRF_FN=360\r\nR0_C=0\r\n"
+                            "\r\n[Reg 1]\r\nRF_FD=1188\r\nRF_P=0\r\nR1_C=3\r\n"
+                            "\r\n[Reg 2]\r\nIF_N=20000\r\nR2_C=5\r\n"
+                            "\r\n[System]\r\nOSCFreq=14850000\r\nChannelSpace=0\r\n"
+                            "\r\n[Reg 3]\r\nR3_C=7\r\n"
+                            "\r\n[Reg 4]\r\nFixed1=1\r\nFixed2=0\r\nR4_C=9\r\n"
+                            "\r\n[Reg 5]\r\nR5_C=11\r\n"
+                            "\r\n[Reg 6]\r\nR6_C=13\r\n"
+                            "\r\n[Reg 7]\r\nFixed1=0\r\nFixed2=9\r\nR7_C=15\r\n"));
+    }
+
+    void an_entry_after_a_reading_error_keeps_every_field_it_does_not_compute()
+    {
+        const auto prepare = [](const QString &dir) {
+            writeFile(dir, "[Reg 2]\r\nIF_N=20000\r\n[Reg 3]\r\nIF_R=abc\r\n");
+        };
+        WindowFixture f(prepare);
+        QCOMPARE(f.dialogs.texts(), QStringList{"'abc' is not a valid integer value"});
+        f.dialogs.clear();
+        // The start stopped before parking the focus: it is still in edtFreq.
+        QCOMPARE(QApplication::focusWidget(), f.w().edtFreq);
+        QTest::keyClicks(f.w().edtFreq, "462025000");
+        QTest::keyClick(f.w().edtFreq, Qt::Key_Return);
+        QVERIFY(f.dialogs.boxes.isEmpty());
+        QCOMPARE(f.table.value(Field::R0), 0x06E10Cu);
+        QCOMPARE(f.table.value(Field::R2), 0x83C285u); // the table's own words stay
+        QCOMPARE(f.table.value(Field::R3), 0xF90C87u);
+        f.w().close();
+
+        const ProfileFile file(synthSettingsPath(f.w().programDirectory()));
+        // Read before the error: written as read (ACCESS and RF_CPG as their default texts).
+        QCOMPARE(file.read("Reg 2", "IF_N", "-"), QString("20000"));
+        QCOMPARE(file.read("Reg 3", "ACCESS", "-"), QString("1"));
+        QCOMPARE(file.read("Reg 3", "RF_CPG", "-"), QString("3"));
+        // The value that ended the reading stays, a later key stays missing.
+        QCOMPARE(file.read("Reg 3", "IF_R", "-"), QString("abc"));
+        QCOMPARE(file.read("Reg 4", "DITH", "-"), QString("-"));
+        // What the entry computed is the run's own.
+        QCOMPARE(file.read("Reg 0", "RF_N", "-"), QString("55"));
+        QCOMPARE(file.read("Reg 0", "RF_FN", "-"), QString("134"));
+        QCOMPARE(file.read("Reg 1", "RF_FD", "-"), QString("1188"));
+        QCOMPARE(file.read("Reg 1", "RF_R", "-"), QString("1"));
+        QCOMPARE(file.read("Reg 5", "RF_FD", "-"), QString("0"));
+        QCOMPARE(file.read("Reg 5", "RF_FN", "-"), QString("0"));
+        QCOMPARE(file.read("System", "ChannelSpace", "-"), QString("4"));
+
+        // A refresh first (leaving the system code empty re-shows every control from the
+        // table's built-in words) does not lose the values read either.
+        WindowFixture again(prepare);
+        again.clickInto(again.w().edtSysCode);
+        again.typeAndEnter(again.w().edtFreq, "462025000");
+        again.w().close();
+        const ProfileFile after(synthSettingsPath(again.w().programDirectory()));
+        QCOMPARE(after.read("Reg 2", "IF_N", "-"), QString("20000"));
+        QCOMPARE(after.read("Reg 3", "ACCESS", "-"), QString("-")); // still its default text
+        QCOMPARE(after.read("Reg 3", "IF_R", "-"), QString("abc"));
+        QCOMPARE(after.read("Reg 0", "RF_N", "-"), QString("55"));
+    }
+
+    void after_a_reading_error_an_opened_table_is_what_the_close_writes()
+    {
+        WindowFixture f([](const QString &dir) {
+            writeFile(dir, "[Reg 0]\r\nRF_N=5x\r\nRF_FN=360\r\n\r\n[Reg 2]\r\nIF_N=20000\r\n");
+        });
+        SettingsTable site;
+        site.setValue(Field::R2, 0x803095); // IF_PD 1, IF_N 777, R2_C 5
+        const QString tbl = QDir(f.dir.path()).filePath("site.tbl");
+        QFile out(tbl);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(site.buildImage());
+        out.close();
+        f.dialogs.nextFileName = tbl;
+        f.w().mnuOpen->trigger();
+        f.w().close();
+
+        const ProfileFile file(synthSettingsPath(f.w().programDirectory()));
+        QCOMPARE(file.read("Reg 0", "RF_N", "-"), QString("54"));
+        QCOMPARE(file.read("Reg 0", "RF_FN", "-"), QString("772"));
+        QCOMPARE(file.read("Reg 2", "IF_N", "-"), QString("777"));
+        QCOMPARE(file.read("Reg 4", "DITH", "-"), QString("1"));
+        QCOMPARE(file.read("Reg 6", "RF_TOC", "-"), QString("4"));
+    }
+
+    void a_settings_file_too_large_to_read_is_reported_once_and_never_rewritten()
+    {
+        QByteArray huge = "[Reg 0]\r\nRF_N=60\r\n";
+        huge += QByteArray(1 << 20, ';');
+        WindowFixture f([&](const QString &dir) { writeFile(dir, huge); });
+        QCOMPARE(f.dialogs.texts(),
+                 QStringList{"RW830KT2485E.ini was not read: it is larger than 1048576 bytes, "
+                             "too large for a settings file.\nThe built-in values are used, and "
+                             "the file is left as it is."});
+        QCOMPARE(f.dialogs.boxes[0].caption, ApplicationTitle);
+        QCOMPARE(f.dialogs.boxes[0].icon, BoxIcon::None);
+        QCOMPARE(f.dialogs.boxes[0].buttons, BoxButtons::Ok);
+        QCOMPARE(f.w().edtFreq->text(), QString("450000000"));
+        f.w().close();
+        QCOMPARE(f.dialogs.boxes.size(), 1);
+        QCOMPARE(settingsFile(f), huge);
     }
 };
 

@@ -3,6 +3,7 @@
 #include "windowfixture.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -105,6 +106,40 @@ private slots:
         QCOMPARE(f.table.buildImage(), before);
         QCOMPARE(f.w().windowTitle(), caption);
         QCOMPARE(f.w().currentTableFile(), QDir(f.dir.path()).filePath("site1.tbl"));
+    }
+
+    void saving_over_a_symbolic_link_backs_up_and_replaces_the_file_it_names()
+    {
+        WindowFixture f;
+        const QDir dir(f.dir.path());
+        QVERIFY(dir.mkdir("store"));
+        const QString real = dir.filePath("store/real.tbl");
+        const QString link = dir.filePath("link.tbl");
+        QByteArray previous(2048, '\0');
+        previous.replace(2, 8, "previous");
+        QFile file(real);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(previous) == 2048);
+        file.close();
+        QVERIFY(QFile::link(real, link));
+
+        f.dialogs.nextFileName = link;
+        f.w().mnuOpen->trigger();
+        QCOMPARE(f.w().MsgMemos[0]->toPlainText(), QString("previous"));
+        f.clickInto(f.w().MsgMemos[1]);
+        QTest::keyClicks(f.w().MsgMemos[1], "next");
+        QTest::keyClick(f.w().MsgMemos[1], Qt::Key_S, Qt::ControlModifier);
+
+        QVERIFY(f.dialogs.boxes.isEmpty());
+        QCOMPARE(QFileInfo(link).symLinkTarget(), real);
+        const QByteArray saved = contents(real);
+        QCOMPARE(saved.size(), 2048);
+        QCOMPARE(saved.mid(2, 8), QByteArray("previous"));
+        QCOMPARE(saved.mid(60, 5), QByteArray("next\0", 5)); // the second record's text
+        QCOMPARE(contents(dir.filePath("store/real.BAK")), previous);
+        QVERIFY(!QFileInfo(dir.filePath("link.BAK")).isSymLink());
+        QVERIFY(!QFileInfo::exists(dir.filePath("link.BAK")));
+        QCOMPARE(f.w().currentTableFile(), link);
+        QCOMPARE(f.w().windowTitle(), Designed + " - [" + link + "]");
     }
 
     void save_stores_the_memo_being_typed_into_first()

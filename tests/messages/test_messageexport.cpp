@@ -94,6 +94,33 @@ private slots:
         QVERIFY(QDir(dir.path()).mkdir(exportFileName(Day.addDays(1))));
         QVERIFY(!exportMessages(t, dir.path(), Day.addDays(1)).ok);
     }
+
+    void a_backup_that_cannot_be_made_keeps_the_earlier_export_of_the_day()
+    {
+        QTemporaryDir dir;
+        const QString dated = dir.filePath("CannedMessage_20261208.txt");
+        const QString bak = dir.filePath("CannedMessage.bak");
+        SettingsTable long50;
+        for (int k = 0; k < 30; ++k)
+            setMessage(long50, k, QString(50, u'w'));
+        QVERIFY(exportMessages(long50, dir.path(), Day).ok); // about 1700 bytes
+        const QByteArray earlier = contents(dated);
+        QFile old(bak);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("older") == 5);
+        old.close();
+        {
+            // The copy of the earlier export crosses the cap; the new export would not.
+            FileSizeLimit cap(1000);
+            if (!cap.active())
+                QSKIP("no file size limit on this system");
+            const ExportResult r = exportMessages(SettingsTable(), dir.path(), Day);
+            QVERIFY(!r.ok);
+            QCOMPARE(r.failedFile, bak);
+            QVERIFY(!r.error.isEmpty());
+        }
+        QCOMPARE(contents(bak), QByteArray("older"));
+        QCOMPARE(contents(dated), earlier);
+    }
 };
 
 QTEST_MAIN(TestMessageExport)

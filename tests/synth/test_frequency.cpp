@@ -219,7 +219,7 @@ private slots:
         QCOMPARE(frequencyText(s), QString());
     }
 
-    void a_carrier_beyond_nine_digits_is_not_shown_cut_or_wrapped()
+    void a_carrier_of_ten_digits_is_shown_and_one_that_would_wrap_is_not()
     {
         SynthState s = startupState();
         s.ChannelSpaceHz = 12500;
@@ -229,12 +229,17 @@ private slots:
         s.PrescalerModulus = 16;
         s.fields[F::RF_N] = 300;
         QCOMPARE(frequencyText(s), QString());
-        // 1485000000 fits 32 bits but has ten digits.
+        // 14850000 * 100 has ten digits and fits 32 bits.
         s.fields[F::RF_N] = 100;
+        QCOMPARE(frequencyText(s), QString("1485000000"));
+        // The largest sum 32 bits hold: 14850000 * 289 + 1 * 3317295 (FN 809 * 4096 + 3631).
+        s.fields[F::RF_N] = 16 * 18 + 1;
+        s.ChannelSpaceHz = 1;
+        s.fields[F::R5_RF_FN] = 809;
+        s.fields[F::RF_FN] = 3631;
+        QCOMPARE(frequencyText(s), QString("4294967295"));
+        s.fields[F::RF_FN] = 3632;
         QCOMPARE(frequencyText(s), QString());
-        // 67 * 14850000 = 994950000 still fits nine digits.
-        s.fields[F::RF_N] = 67;
-        QCOMPARE(frequencyText(s), QString("994950000"));
     }
 
     void the_refresh_recomputes_prescaler_and_spacing_from_the_fields()

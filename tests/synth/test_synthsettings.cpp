@@ -484,6 +484,29 @@ private slots:
         QCOMPARE(file.read("Reg 2", "IF_N", ""), QString("4294967295"));
         QCOMPARE(file.read("Reg 0", "RF_N", ""), QString("-5"));
     }
+
+    void a_refused_value_leaves_its_own_line_and_every_later_one()
+    {
+        QTemporaryDir dir;
+        Values v = fullFile();
+        setValue(v, "Reg 3/IF_R", "2");
+        const QString path = writeFile(dir, v);
+        const QByteArray before = fileBytes(path);
+        SynthState s;
+        QCOMPARE(loadSynthSettings(path, s).outcome, O::Refused);
+        // Values the run holds for keys it never read are not the user's.
+        s.fields[F::IF_R] = 1234;
+        s.fields[F::RF_CPT] = 0;
+        QVERIFY(saveSynthSettings(path, s));
+        const QByteArray after = fileBytes(path);
+        // Every key of the file was read up to IF_R: all lines stay, the never-read keys
+        // are added at the ends of their sections.
+        QVERIFY(after.contains("[Reg 2]\r\nIF_PD=0\r\nIF_N=30000\r\nR2_C=5\r\n"));
+        QVERIFY(after.contains("[Reg 3]\r\nACCESS=2\r\nRF_CPG=4\r\nIF_R=2\r\nR3_C=7\r\n"));
+        QVERIFY(after.contains("[Reg 7]\r\nDIV4=1\r\nIF_RST=0\r\nRF_RST=1\r\nIF_CPT=1\r\n"
+                               "RF_CPT=1\r\n"));
+        QCOMPARE(after.count("="), before.count("=") + 12);
+    }
 };
 
 QTEST_APPLESS_MAIN(TestSynthSettings)

@@ -3,6 +3,7 @@
 // Used by the tests, the link benchmark and the demo.
 
 #include "link/framecodec.h"
+#include "model/safefile.h"
 #include "pacedline.h"
 #include "pseudoterminal.h"
 #include "synth/profilefile.h"
@@ -11,7 +12,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
-#include <QSaveFile>
 #include <QTextStream>
 #include <cstdio>
 
@@ -94,11 +94,9 @@ bool loadMemory(const QString &path, QByteArray &memory)
 
 void saveMemory(const QString &path, const QByteArray &memory)
 {
-    QSaveFile f(path);
-    if (f.open(QIODevice::WriteOnly)) {
-        f.write(memory);
-        f.commit();
-    }
+    const rw::WriteOutcome saved = rw::writeFileSafely(path, memory);
+    if (!saved.ok)
+        std::fprintf(stderr, "%s not saved: %s\n", qPrintable(path), qPrintable(saved.error));
 }
 
 void logRequest(const QString &path, const rw::frame::Frame &request)

@@ -1,0 +1,64 @@
+#include "synthtable.h"
+
+#include "model/settingstable.h"
+
+namespace rw {
+namespace {
+
+// The fields that a frequency entry sets, all in R0, R1 and R5.
+constexpr std::array<SynthField, 6> FrequencyFields{SynthField::RF_N,     SynthField::RF_FN,
+                                                    SynthField::R5_RF_FN, SynthField::RF_FD,
+                                                    SynthField::R5_RF_FD, SynthField::RF_R};
+constexpr std::array<int, 3> FrequencyWords{0, 1, 5};
+
+} // namespace
+
+void packSynthIntoTable(SynthState &state, SettingsTable &table)
+{
+    storeSynthRegisters(table, packSynthRegisters(state.fields));
+    state.tableImagesFollowed = table.imageLoads();
+}
+
+void refreshSynthFromTable(SynthState &state, const SettingsTable &table)
+{
+    const SynthFields words = unpackSynthRegisters(synthRegistersOf(table));
+    if (table.imageLoads() != state.tableImagesFollowed) {
+        // A loaded table: its fields are what the user chose for this run.
+        state.tableImagesFollowed = table.imageLoads();
+        state.keptLines.fields.fill(false);
+        state.keptLines.ChannelSpace = false;
+    } else {
+        // The table's words differ from the fields only when they were never packed from
+        // them (a start that stopped early): the value being replaced may be the user's.
+        for (const SynthFieldEntry &s : synthFieldLayout())
+            if (words[s.field] != state.fields[s.field])
+                state.keptLines.setField(s.field, true);
+    }
+    state.fields = words;
+    refreshSpacing(state);
+}
+
+FrequencyEntry applyFrequency(SettingsTable &table, SynthState &state, qint32 hz)
+{
+    const FrequencyEntry entry = enterFrequency(state, hz);
+    if (!entry.accepted())
+        return entry;
+    table.setValue(Field::ChanSpacingCode, entry.spacing.code);
+    for (int word : FrequencyWords) {
+        const uint32_t value = packSynthRegister(state.fields, word);
+        storeSynthRegister(table, word, value);
+        // The fields of the word as it now stands, each within its width.
+        SynthRegisters words{};
+        words[static_cast<std::size_t>(word)] = value;
+        const SynthFields stored = unpackSynthRegisters(words);
+        for (const SynthFieldEntry &s : synthFieldLayout())
+            if (s.word == word)
+                state.fields[s.field] = stored[s.field];
+    }
+    for (SynthField f : FrequencyFields)
+        state.keptLines.setField(f, false);
+    state.keptLines.ChannelSpace = false;
+    return entry;
+}
+
+} // namespace rw

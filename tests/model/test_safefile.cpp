@@ -1,0 +1,123 @@
+// The one safe-write routine: complete content or the old file untouched, on a disk that
+// is really full, under a file size cap, and through symbolic links.
+
+#include "filesizelimit.h"
+#include "model/safefile.h"
+#include "smallfilesystem.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace rw;
+
+namespace {
+void writeFile(const QString &path, const QByteArray &data)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(data), data.size());
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+QStringList names(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+} // namespace
+
+class TestSafeFile : public QObject {
+    Q_OBJECT
+private slots:
+    void on_a_full_disk_nothing_is_replaced_and_the_reason_is_given()
+    {
+        SmallFileSystem fs;
+        REQUIRE_MOUNTED(fs);
+        const QString kept = fs.filePath("kept.txt");
+        const QString copy = fs.filePath("copy.bak");
+        writeFile(kept, "the older content");
+        writeFile(copy, "the older backup");
+        QVERIFY(fs.fill());
+
+        // Small enough to sit in Qt's write buffer: only the flush can notice the failure.
+        const WriteOutcome written = writeFileSafely(kept, "new");
+        QVERIFY(!written.ok);
+        QCOMPARE(written.error, QString("No space left on device"));
+        const WriteOutcome copied = copyFileSafely(kept, copy);
+        QVERIFY(!copied.ok);
+        QCOMPARE(copied.error, QString("No space left on device"));
+        const WriteOutcome created = writeFileSafely(fs.filePath("new.txt"), "new");
+        QVERIFY(!created.ok);
+
+        QCOMPARE(contents(kept), QByteArray("the older content"));
+        QCOMPARE(contents(copy), QByteArray("the older backup"));
+        // No temporary file is left behind, and no new file appears.
+        QCOMPARE(names(fs.path()), QStringList({".filler", "copy.bak", "kept.txt"}));
+    }
+
+    void under_a_size_cap_a_cut_file_never_takes_the_name()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("capped.txt");
+        writeFile(path, "older");
+        const QByteArray big(3000, 'b');
+        writeFile(dir.filePath("big.txt"), big);
+        {
+            FileSizeLimit cap(1000);
+            if (!cap.active())
+                QSKIP("no file size limit on this system");
+            QVERIFY(!writeFileSafely(path, big).ok);
+            QVERIFY(!copyFileSafely(dir.filePath("big.txt"), path).ok);
+            // Writing in pieces fails at the piece that crosses the cap, and stays failed.
+            SafeFileWriter pieces(path);
+            QVERIFY(pieces.write(QByteArray(900, 'p')));
+            QVERIFY(pieces.stage());
+            pieces.write(QByteArray(200, 'p'));
+            QVERIFY(!pieces.commit());
+            QVERIFY(!pieces.write("x"));
+            QVERIFY(!pieces.errorString().isEmpty());
+        }
+        QCOMPARE(contents(path), QByteArray("older"));
+        QCOMPARE(names(dir.path()), QStringList({"big.txt", "capped.txt"}));
+
+        QVERIFY(writeFileSafely(path, big).ok);
+        QCOMPARE(contents(path), big);
+    }
+
+    void a_copy_of_a_missing_source_fails_and_keeps_the_target()
+    {
+        QTemporaryDir dir;
+        writeFile(dir.filePath("target"), "kept");
+        QVERIFY(!copyFileSafely(dir.filePath("missing"), dir.filePath("target")).ok);
+        QCOMPARE(contents(dir.filePath("target")), QByteArray("kept"));
+        writeFile(dir.filePath("source"), "copied");
+        QVERIFY(copyFileSafely(dir.filePath("source"), dir.filePath("target")).ok);
+        QCOMPARE(contents(dir.filePath("target")), QByteArray("copied"));
+    }
+
+    void a_symbolic_link_leads_to_the_file_it_names()
+    {
+        QTemporaryDir dir;
+        const QString real = dir.filePath("real.tbl");
+        writeFile(real, "real");
+        QVERIFY(QFile::link(real, dir.filePath("link.tbl")));
+        QVERIFY(QFile::link(dir.filePath("link.tbl"), dir.filePath("chain.tbl")));
+        QCOMPARE(resolvedTarget(dir.filePath("link.tbl")), real);
+        QCOMPARE(resolvedTarget(dir.filePath("chain.tbl")), real);
+        QCOMPARE(resolvedTarget(real), real);
+        // A link to a file that is not there yet leads to where that file would be.
+        QVERIFY(QDir(dir.path()).mkdir("sub"));
+        QVERIFY(QFile::link(dir.filePath("sub/new.tbl"), dir.filePath("dangling.tbl")));
+        QCOMPARE(resolvedTarget(dir.filePath("dangling.tbl")), dir.filePath("sub/new.tbl"));
+        QCOMPARE(resolvedTarget(dir.filePath("plain.tbl")), dir.filePath("plain.tbl"));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestSafeFile)
+#include "test_safefile.moc"
