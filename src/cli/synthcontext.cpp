@@ -4,8 +4,8 @@
 #include "model/settingstable.h"
 #include "model/textrules.h"
 #include "synth/frequency.h"
-#include "synth/synthfields.h"
 #include "synth/synthsettings.h"
+#include "synth/synthtable.h"
 
 #include <QDir>
 
@@ -21,8 +21,7 @@ SynthContext::SynthContext()
 
 void SynthContext::takeRegisters(const SettingsTable &table)
 {
-    state_.fields = unpackSynthRegisters(synthRegistersOf(table));
-    refreshSpacing(state_);
+    refreshSynthFromTable(state_, table);
 }
 
 QString SynthContext::shownFrequency(const SettingsTable &table)
@@ -36,12 +35,9 @@ std::optional<QString> SynthContext::enterFrequency(SettingsTable &table, const 
     const auto hz = parseInt32(text);
     if (!hz)
         return notAnIntegerMessage(text);
-    const FrequencyEntry entry = rw::enterFrequency(state_, *hz);
+    const FrequencyEntry entry = applyFrequency(table, state_, *hz);
     if (!entry.accepted())
-        return frequencyRefusalMessage(entry.refusal);
-    table.setValue(Field::ChanSpacingCode, entry.spacing.code);
-    for (int word : {0, 1, 5})
-        storeSynthRegister(table, word, packSynthRegister(state_.fields, word));
+        return entry.message();
     return std::nullopt;
 }
 
