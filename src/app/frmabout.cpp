@@ -1,5 +1,7 @@
 #include "frmabout.h"
 
+#include "base/version.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -23,7 +25,7 @@ TfmAbout::TfmAbout(QWidget *parent) : QDialog(parent)
     product->setFont(big);
     product->setAlignment(Qt::AlignCenter);
 
-    auto *version = new QLabel("Version 1.0.7 (2015.2.6)", this);
+    auto *version = new QLabel(QStringLiteral("Version %1 (2015.2.6)").arg(ProgramVersion), this);
     version->setObjectName("lblVersion");
     version->setAlignment(Qt::AlignCenter);
 

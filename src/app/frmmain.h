@@ -3,6 +3,7 @@
 // with its progress bar, focus parking and the Show and Close sequences. Each
 // subsystem's handlers live in a file of their own (frmmain_*.cpp, editors/*.cpp).
 
+#include "base/version.h"
 #include "model/fieldlayout.h"
 #include "relayout.h"
 #include "synth/synthstate.h"
@@ -32,7 +33,7 @@ public:
     // The window's designed outer size; the re-layout scales from it.
     static constexpr int DesignWidth = 635;
     static constexpr int DesignHeight = 589;
-    static inline const QString DesignedCaption = QStringLiteral("RW830KT  V1.0.7");
+    static inline const QString DesignedCaption = QStringLiteral("RW830KT  V") + ProgramVersion;
 
     TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent = nullptr);
     ~TfmMain() override;

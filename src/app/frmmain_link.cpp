@@ -1,5 +1,6 @@
 // The transmitter link's part of the window: the port list, Read and Write.
 
+#include "base/settingsfile.h"
 #include "dialogs.h"
 #include "frmmain.h"
 #include "link/commport.h"
@@ -15,8 +16,6 @@
 namespace rw {
 
 namespace {
-
-const QString SettingsFileName = QStringLiteral("/RW830KT2485E.ini");
 
 // The window as the Read and Write commands see it.
 class WindowTransferView : public TransferView {
@@ -49,7 +48,7 @@ private:
 
 void TfmMain::EnumerateComPorts()
 {
-    cboCOM->addItems(systemPortNames(programDirectory() + SettingsFileName));
+    cboCOM->addItems(systemPortNames(settingsFilePath(programDirectory())));
     cboCOM->setCurrentIndex(cboCOM->count() > 0 ? 0 : -1);
 }
 

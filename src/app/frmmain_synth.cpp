@@ -2,6 +2,7 @@
 // frequency entry. The arithmetic and the file rules live in synth/; these handlers read
 // the edit, call them and show what they report.
 
+#include "base/settingsfile.h"
 #include "dialogs.h"
 #include "editors/numericedit.h"
 #include "frmmain.h"
@@ -21,7 +22,7 @@ void TfmMain::wireSynthEditors()
 
 bool TfmMain::LoadSynthSettings()
 {
-    const SynthLoadResult r = loadSynthSettings(synthSettingsPath(programDirectory()), synth);
+    const SynthLoadResult r = loadSynthSettings(settingsFilePath(programDirectory()), synth);
     switch (r.outcome) {
     case SynthLoadResult::Outcome::Complete:
         break;
@@ -39,7 +40,7 @@ bool TfmMain::LoadSynthSettings()
 void TfmMain::SaveSynthSettings()
 {
     // A file that cannot be written keeps its old content; nothing is reported.
-    saveSynthSettings(synthSettingsPath(programDirectory()), synth);
+    saveSynthSettings(settingsFilePath(programDirectory()), synth);
 }
 
 void TfmMain::PackSynthRegisters()

@@ -2,6 +2,7 @@
 // without a window, with the same rules and messages as the window.
 
 #include "arguments.h"
+#include "base/version.h"
 #include "console.h"
 #include "exitstatus.h"
 #include "verbs.h"
@@ -14,7 +15,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("rw830kt-cli"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(RW830KT_VERSION));
+    QCoreApplication::setApplicationVersion(rw::ProgramVersion);
 
     QString error;
     const std::optional<Arguments> a = parseArguments(app.arguments().mid(1), error);
@@ -29,7 +30,7 @@ int main(int argc, char *argv[])
         return Success;
     }
     if (a->version) {
-        printOut(QStringLiteral("rw830kt-cli %1\n").arg(QStringLiteral(RW830KT_VERSION)));
+        printOut(QStringLiteral("rw830kt-cli %1\n").arg(rw::ProgramVersion));
         return Success;
     }
     const QString &v = a->verb;

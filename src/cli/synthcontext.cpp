@@ -1,4 +1,5 @@
 #include "synthcontext.h"
+#include "base/settingsfile.h"
 
 #include "console.h"
 #include "model/settingstable.h"
@@ -13,7 +14,7 @@ namespace rw::cli {
 
 SynthContext::SynthContext()
 {
-    const QString path = synthSettingsPath(QDir::currentPath());
+    const QString path = settingsFilePath(QDir::currentPath());
     const SynthLoadResult r = loadSynthSettings(path, state_);
     if (r.outcome != SynthLoadResult::Outcome::Complete)
         printError(path, QString(r.message).replace('\n', ' '));

@@ -1,5 +1,6 @@
 // The verbs that talk to transmitters: read, write, verify; and the port list.
 
+#include "base/settingsfile.h"
 #include "console.h"
 #include "exitstatus.h"
 #include "link/commport.h"
@@ -110,7 +111,7 @@ PortJob reading(SettingsTable &into)
 int listPorts(const Arguments &a)
 {
     Q_UNUSED(a);
-    const QStringList names = systemPortNames(synthSettingsPath(QDir::currentPath()));
+    const QStringList names = systemPortNames(settingsFilePath(QDir::currentPath()));
     for (const QString &name : names) {
         const QString details = portDetails(name);
         printOut(details.isEmpty() ? name + '\n' : QStringLiteral("%1\t%2\n").arg(name, details));

@@ -1,6 +1,7 @@
 #include "portlist.h"
 
-#include "synth/profilefile.h"
+#include "base/profilefile.h"
+#include "base/settingsfile.h"
 
 #ifdef Q_OS_WIN
 #include "portrecords.h"
@@ -97,7 +98,7 @@ QStringList unixPortNames(const QList<FoundPort> &named, QList<FoundPort> found)
 
 QStringList extraPortNames(const QString &settingsFile)
 {
-    const QString value = ProfileFile(settingsFile).read("Serial", "ExtraPorts", "");
+    const QString value = ProfileFile(settingsFile).read(SerialSection, ExtraPortsKey, "");
     QStringList names;
     for (const QString &part : value.split(u';')) {
         const QString name = part.trimmed();

@@ -1,7 +1,7 @@
 #include "messageexport.h"
 
+#include "base/safefile.h"
 #include "messagerecord.h"
-#include "model/safefile.h"
 #include "model/settingstable.h"
 
 #include <QDir>

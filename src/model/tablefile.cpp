@@ -1,6 +1,6 @@
 #include "tablefile.h"
 
-#include "safefile.h"
+#include "base/safefile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,9 @@
 #include "synthsettings.h"
 
+#include "base/profilefile.h"
+#include "base/settingsfile.h"
 #include "frequency.h"
 #include "model/textrules.h"
-#include "profilefile.h"
 
 #include <QRegularExpression>
 #include <array>
@@ -165,16 +166,11 @@ QString tooLargeMessage()
     return QStringLiteral("%1 was not read: it is larger than %2 bytes, too large for a "
                           "settings file.\nThe built-in values are used, and the file is left "
                           "as it is.")
-        .arg(SynthSettingsFileName)
+        .arg(SettingsFileName)
         .arg(ProfileFile::MaxFileSize);
 }
 
 } // namespace
-
-QString synthSettingsPath(const QString &programDirectory)
-{
-    return programDirectory + QLatin1Char('/') + SynthSettingsFileName;
-}
 
 SynthLoadResult loadSynthSettings(const ProfileFile &file, SynthState &state)
 {

@@ -11,9 +11,6 @@ namespace rw {
 
 class ProfileFile;
 
-inline const QString SynthSettingsFileName = QStringLiteral("RW830KT2485E.ini");
-QString synthSettingsPath(const QString &programDirectory);
-
 struct SynthLoadResult {
     enum class Outcome {
         Complete,   // every key read

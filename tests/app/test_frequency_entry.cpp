@@ -1,6 +1,7 @@
 // The frequency entry and the synthesizer settings file, through the real window.
 
-#include "synth/profilefile.h"
+#include "base/profilefile.h"
+#include "base/settingsfile.h"
 #include "synth/synthfields.h"
 #include "synth/synthsettings.h"
 #include "windowfixture.h"
@@ -14,14 +15,14 @@ namespace {
 
 void writeFile(const QString &dir, const QByteArray &text)
 {
-    QFile f(synthSettingsPath(dir));
+    QFile f(settingsFilePath(dir));
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(text);
 }
 
 QByteArray settingsFile(WindowFixture &f)
 {
-    QFile file(synthSettingsPath(f.w().programDirectory()));
+    QFile file(settingsFilePath(f.w().programDirectory()));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
@@ -272,11 +273,10 @@ private slots:
             QVERIFY(written.startsWith(mine));
             QVERIFY(written.contains("\nChannelSpace=3\n"));
             QVERIFY(written.contains("\nRF_N=55\n"));
-            QFile::copy(synthSettingsPath(f.w().programDirectory()),
-                        synthSettingsPath(keep.path()));
+            QFile::copy(settingsFilePath(f.w().programDirectory()), settingsFilePath(keep.path()));
         }
         WindowFixture again([&](const QString &dir) {
-            QFile::copy(synthSettingsPath(keep.path()), synthSettingsPath(dir));
+            QFile::copy(settingsFilePath(keep.path()), settingsFilePath(dir));
         });
         QVERIFY(again.dialogs.boxes.isEmpty());
         QCOMPARE(again.w().edtFreq->text(), QString("462030000"));
@@ -335,7 +335,7 @@ private slots:
         QCOMPARE(f.table.value(Field::R3), 0xF90C87u);
         f.w().close();
 
-        const ProfileFile file(synthSettingsPath(f.w().programDirectory()));
+        const ProfileFile file(settingsFilePath(f.w().programDirectory()));
         // Read before the error: written as read (ACCESS and RF_CPG as their default texts).
         QCOMPARE(file.read("Reg 2", "IF_N", "-"), QString("20000"));
         QCOMPARE(file.read("Reg 3", "ACCESS", "-"), QString("1"));
@@ -358,7 +358,7 @@ private slots:
         again.clickInto(again.w().edtSysCode);
         again.typeAndEnter(again.w().edtFreq, "462025000");
         again.w().close();
-        const ProfileFile after(synthSettingsPath(again.w().programDirectory()));
+        const ProfileFile after(settingsFilePath(again.w().programDirectory()));
         QCOMPARE(after.read("Reg 2", "IF_N", "-"), QString("20000"));
         QCOMPARE(after.read("Reg 3", "ACCESS", "-"), QString("-")); // still its default text
         QCOMPARE(after.read("Reg 3", "IF_R", "-"), QString("abc"));
@@ -381,7 +381,7 @@ private slots:
         f.w().mnuOpen->trigger();
         f.w().close();
 
-        const ProfileFile file(synthSettingsPath(f.w().programDirectory()));
+        const ProfileFile file(settingsFilePath(f.w().programDirectory()));
         QCOMPARE(file.read("Reg 0", "RF_N", "-"), QString("54"));
         QCOMPARE(file.read("Reg 0", "RF_FN", "-"), QString("772"));
         QCOMPARE(file.read("Reg 2", "IF_N", "-"), QString("777"));

@@ -1,7 +1,8 @@
 // The synthesizer's settings file: the reading table with its ranges and messages,
 // the keys written at close, and what happens to the lines already in the file.
 
-#include "synth/profilefile.h"
+#include "base/profilefile.h"
+#include "base/settingsfile.h"
 #include "synth/synthsettings.h"
 
 #include <QFile>
@@ -117,7 +118,7 @@ QString writeFile(const QTemporaryDir &dir, const Values &values)
             if (sectionKey.section('/', 0, 0) == section)
                 text += sectionKey.section('/', 1).toLatin1() + "=" + value.toLatin1() + "\r\n";
     }
-    const QString path = synthSettingsPath(dir.path());
+    const QString path = settingsFilePath(dir.path());
     QFile f(path);
     f.open(QIODevice::WriteOnly);
     f.write(text);
@@ -407,7 +408,7 @@ private slots:
     void a_start_without_the_file_then_a_close_creates_exactly_this_file()
     {
         QTemporaryDir dir;
-        const QString path = synthSettingsPath(dir.path());
+        const QString path = settingsFilePath(dir.path());
         QVERIFY(saveSynthSettings(path, startedWithoutFile()));
         QCOMPARE(fileBytes(path), CreatedFile);
         // and it reads back to the same fields
@@ -419,7 +420,7 @@ private slots:
     void writing_keeps_every_other_line_of_an_existing_file()
     {
         QTemporaryDir dir;
-        const QString path = synthSettingsPath(dir.path());
+        const QString path = settingsFilePath(dir.path());
         QByteArray before = "; settings of the bench transmitter\n"
                             "[serial]\n"
                             "ExtraPorts=/dev/ttyUSB0\n"
@@ -462,7 +463,7 @@ private slots:
     void a_spacing_that_is_none_of_the_five_is_saved_as_the_nearest_code()
     {
         QTemporaryDir dir;
-        const QString path = synthSettingsPath(dir.path());
+        const QString path = settingsFilePath(dir.path());
         SynthState s = startedWithoutFile();
         s.ChannelSpaceHz = 7000;
         QVERIFY(saveSynthSettings(path, s));
@@ -475,7 +476,7 @@ private slots:
     void the_whole_if_n_is_written_unsigned_and_values_are_not_validated()
     {
         QTemporaryDir dir;
-        const QString path = synthSettingsPath(dir.path());
+        const QString path = settingsFilePath(dir.path());
         SynthState s = startedWithoutFile();
         s.fields[F::IF_N] = -1;
         s.fields[F::RF_N] = -5;

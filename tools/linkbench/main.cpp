@@ -8,6 +8,8 @@
 
 #include "app/dialogs.h"
 #include "app/frmmain.h"
+#include "base/profilefile.h"
+#include "base/settingsfile.h"
 #include "link/commport.h"
 #include "link/portjobs.h"
 #include "link/transferview.h"
@@ -93,13 +95,14 @@ void windowTransfers(int chunk, const char *replies)
 {
     Simulators sim;
     QTemporaryDir folder;
-    QFile ini(folder.filePath("RW830KT2485E.ini"));
-    if (!sim.start(1, Baud, chunk) || !ini.open(QIODevice::WriteOnly) ||
-        ini.write("[Serial]\r\nExtraPorts=" + sim.devices().first().toLocal8Bit() + "\r\n") < 0) {
+    const bool started = sim.start(1, Baud, chunk);
+    rw::ProfileFile ini(rw::settingsFilePath(folder.path()));
+    if (started)
+        ini.write(rw::SerialSection, rw::ExtraPortsKey, sim.devices().first());
+    if (!started || !ini.save()) {
         std::fprintf(stderr, "the transmitter simulator did not start\n");
         std::exit(1);
     }
-    ini.close();
     const QString before = QDir::currentPath();
     QDir::setCurrent(folder.path());
     AnsweringDialogs dialogs;

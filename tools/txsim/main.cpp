@@ -2,11 +2,12 @@
 // serial port, then answers write and read requests from its 2048-byte settings memory.
 // Used by the tests, the link benchmark and the demo.
 
+#include "base/profilefile.h"
+#include "base/safefile.h"
+#include "base/settingsfile.h"
 #include "link/framecodec.h"
-#include "model/safefile.h"
 #include "pacedline.h"
 #include "pseudoterminal.h"
-#include "synth/profilefile.h"
 #include "transmitter.h"
 
 #include <QCommandLineParser>
@@ -60,8 +61,9 @@ bool parseArguments(const QCoreApplication &app, Settings &s)
     p.addOption({"save", "Keep the memory in this table file after every write.", "file"});
     p.addOption({"log", "Append every request received, in hex, one line each.", "file"});
     p.addOption({"settings-file",
-                 "Name this port in the ExtraPorts key of section Serial of this settings "
-                 "file (the program's RW830KT2485E.ini), keeping every other line.",
+                 QStringLiteral("Name this port in the %1 key of section %2 of this settings "
+                                "file (the program's %3), keeping every other line.")
+                     .arg(rw::ExtraPortsKey, rw::SerialSection, rw::SettingsFileName),
                  "file"});
     p.process(app);
     for (const IntOption &o : ints) {
@@ -127,7 +129,7 @@ int main(int argc, char *argv[])
     }
     if (!s.settingsFile.isEmpty()) {
         rw::ProfileFile settings(s.settingsFile);
-        settings.write("Serial", "ExtraPorts", terminal.devicePath());
+        settings.write(rw::SerialSection, rw::ExtraPortsKey, terminal.devicePath());
         if (!settings.save()) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(s.settingsFile));
             return 1;

@@ -1,8 +1,8 @@
 // The one safe-write routine: complete content or the old file untouched, on a disk that
 // is really full, under a file size cap, and through symbolic links.
 
+#include "base/safefile.h"
 #include "filesizelimit.h"
-#include "model/safefile.h"
 #include "smallfilesystem.h"
 
 #include <QDir>

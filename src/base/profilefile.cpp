@@ -1,6 +1,6 @@
 #include "profilefile.h"
 
-#include "model/safefile.h"
+#include "safefile.h"
 
 #include <QFile>
 #include <QFileInfo>

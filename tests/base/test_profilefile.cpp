@@ -1,7 +1,7 @@
 // The initialization-file reader and writer: lookups, defaults, rewriting in place, and
 // files that are empty, binary, huge or otherwise not what a settings file should be.
 
-#include "synth/profilefile.h"
+#include "base/profilefile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,0 +1,10 @@
+#pragma once
+// The program's version, from the project version of the build.
+
+#include <QString>
+
+namespace rw {
+
+inline const QString ProgramVersion = QStringLiteral(RW830KT_VERSION);
+
+} // namespace rw
