@@ -1,6 +1,6 @@
 #include "frmmain.h"
 
-#include "dialogs.h"
+#include "editors/dialogs.h"
 #include "link/transmittercommands.h"
 #include "model/settingstable.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The main window: every control of the settings editors, the menus, the status bar
 // with its progress bar, focus parking and the Show and Close sequences. Each
-// subsystem's handlers live in a file of their own (frmmain_*.cpp, editors/*.cpp).
+// subsystem's handlers live in a file of their own (frmmain_*.cpp).
 
 #include "base/version.h"
 #include "model/fieldlayout.h"

@@ -1,7 +1,7 @@
 // Table files: Open, Save and Save As move the whole settings table to and from
 // 2048-byte *.tbl files; the caption shows the current table file.
 
-#include "dialogs.h"
+#include "editors/dialogs.h"
 #include "frmmain.h"
 #include "model/settingstable.h"
 #include "model/tablefile.h"

@@ -1,7 +1,7 @@
 // The transmitter link's part of the window: the port list, Read and Write.
 
 #include "base/settingsfile.h"
-#include "dialogs.h"
+#include "editors/dialogs.h"
 #include "frmmain.h"
 #include "link/commport.h"
 #include "link/portlist.h"

@@ -1,7 +1,7 @@
 // The canned-message editor and export: thirty messages shown ten at a time, each
 // stored into its record the moment its memo loses the focus.
 
-#include "dialogs.h"
+#include "editors/dialogs.h"
 #include "editors/focuswatch.h"
 #include "editors/messagekeyfilter.h"
 #include "editors/messagememo.h"

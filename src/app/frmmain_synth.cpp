@@ -3,7 +3,7 @@
 // the edit, call them and show what they report.
 
 #include "base/settingsfile.h"
-#include "dialogs.h"
+#include "editors/dialogs.h"
 #include "editors/numericedit.h"
 #include "frmmain.h"
 #include "model/textrules.h"

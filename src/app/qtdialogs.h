@@ -1,7 +1,7 @@
 #pragma once
 // The real modal boxes and file dialogs.
 
-#include "dialogs.h"
+#include "editors/dialogs.h"
 
 class QWidget;
 

@@ -1,6 +1,6 @@
 #include "numericedit.h"
 
-#include "app/dialogs.h"
+#include "dialogs.h"
 #include "focuswatch.h"
 #include "model/textrules.h"
 
@@ -28,9 +28,6 @@ bool isEditingKey(int key)
     }
 }
 } // namespace
-
-const NumericRange ZeroTo999Range{[](qint32 v) { return v >= 0 && v <= 999; },
-                                  "Please insert a number between 0 ~ 999 !"};
 
 NumericKeyFilter::NumericKeyFilter(QLineEdit *edit, Dialogs &dialogs, std::function<void()> park)
     : QObject(edit), dialogs_(dialogs), park_(std::move(park))
@@ -61,25 +58,30 @@ bool NumericKeyFilter::eventFilter(QObject *, QEvent *e)
     return true;
 }
 
-void numericExitRule(QLineEdit *edit, Dialogs &dialogs, const NumericRange &range,
-                     const std::function<void()> &reshow, const std::function<void(qint32)> &store)
+bool showEditResult(const EditResult &result, QLineEdit *edit, Dialogs &dialogs)
 {
-    const QString text = trimBlanks(edit->text());
-    if (text.isEmpty()) {
-        reshow();
-        return;
-    }
-    const auto v = parseInt32(text);
-    if (!v) {
-        dialogs.errorReport(notAnIntegerMessage(text));
-        return;
-    }
-    if (!range.accepts(*v)) {
-        dialogs.warn(range.refusal);
+    switch (result.status) {
+    case EditResult::Status::Stored:
+        return true;
+    case EditResult::Status::NotANumber:
+        dialogs.errorReport(result.message);
+        return false;
+    case EditResult::Status::Refused:
+        dialogs.warn(result.message);
         edit->setFocus(Qt::OtherFocusReason);
-        return;
+        return false;
     }
-    store(*v);
+    return false;
+}
+
+bool numericExitRule(QLineEdit *edit, Dialogs &dialogs, SettingsTable &table, Field field,
+                     const std::function<void()> &reshow)
+{
+    if (trimBlanks(edit->text()).isEmpty()) {
+        reshow();
+        return false;
+    }
+    return showEditResult(applyNumberText(table, field, edit->text()), edit, dialogs);
 }
 
 void attachNumericEditCycle(QLineEdit *edit, Dialogs &dialogs, std::function<void()> park,

@@ -3,6 +3,8 @@
 // Backspace only while typing (Enter parks the focus), and on leaving either re-shown
 // (left empty) or checked against its range and stored.
 
+#include "model/editrules.h"
+
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -12,6 +14,7 @@ class QLineEdit;
 namespace rw {
 
 class Dialogs;
+class SettingsTable;
 
 // Typed characters only: digits and Backspace pass, Enter parks the focus, anything else
 // (Escape included) is refused with "Please insert a numeric !". Delete, the arrows, Home,
@@ -29,19 +32,16 @@ private:
     std::function<void()> park_;
 };
 
-struct NumericRange {
-    bool (*accepts)(qint32 v);
-    QString refusal; // shown when a number is refused
-};
+// Shows what a rule of the core reported about an edit's text: a conversion error in the
+// general error report; a refusal in the "RW830KT" box, with the focus back on the edit.
+// True when the value was stored.
+bool showEditResult(const EditResult &result, QLineEdit *edit, Dialogs &dialogs);
 
-// Lengths in seconds of the flash and alert settings.
-extern const NumericRange ZeroTo999Range;
-
-// The exit rule of a numeric edit. The text is trimmed of blanks; left empty, `reshow`
-// brings the stored value back; not a number, the general error report; refused, the
-// range's message and the focus back on the edit; accepted, `store`.
-void numericExitRule(QLineEdit *edit, Dialogs &dialogs, const NumericRange &range,
-                     const std::function<void()> &reshow, const std::function<void(qint32)> &store);
+// The exit rule of a numeric edit for `field`. The text is trimmed of blanks; left empty,
+// `reshow` brings the stored value back; otherwise the field's rule (editrules.h) stores
+// it or says why not. True when the value was stored.
+bool numericExitRule(QLineEdit *edit, Dialogs &dialogs, SettingsTable &table, Field field,
+                     const std::function<void()> &reshow);
 
 // Attaches the whole cycle (entry rule, key filter, exit rule) to an edit.
 void attachNumericEditCycle(QLineEdit *edit, Dialogs &dialogs, std::function<void()> park,

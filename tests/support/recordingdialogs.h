@@ -2,7 +2,7 @@
 // Test stand-in for every modal box and dialog: answers from a script and remembers
 // what the window showed.
 
-#include "app/dialogs.h"
+#include "editors/dialogs.h"
 
 #include <QList>
 #include <QStringList>

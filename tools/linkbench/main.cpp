@@ -6,10 +6,10 @@
 // Targets: every transfer within 1.03 times the wire time of its bytes and under 2 % of a
 // core; with 4 ports at once each port within 1.05 and the whole process under 5 %.
 
-#include "app/dialogs.h"
 #include "app/frmmain.h"
 #include "base/profilefile.h"
 #include "base/settingsfile.h"
+#include "editors/dialogs.h"
 #include "link/commport.h"
 #include "link/portjobs.h"
 #include "link/transferview.h"

@@ -1,13 +1,13 @@
 // The general settings editors: system code, range test, baud, logo, send twice,
 // heartbeat, flash length and the two reminder times.
 
-#include "app/dialogs.h"
-#include "app/frmmain.h"
-#include "focuswatch.h"
-#include "listchoice.h"
+#include "editors/dialogs.h"
+#include "editors/focuswatch.h"
+#include "editors/listchoice.h"
+#include "editors/numericedit.h"
+#include "frmmain.h"
 #include "model/generalfields.h"
 #include "model/settingstable.h"
-#include "numericedit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,16 +15,6 @@
 #include <QTimer>
 
 namespace rw {
-
-namespace {
-
-const NumericRange SysCodeRange{[](qint32 v) { return v >= 0 && v <= 2000; },
-                                "Please insert a number between 0 ~ 2000 !"};
-const NumericRange RangeTestRange{[](qint32 v) { return v == 0 || (v >= 10 && v <= 240); },
-                                  "Please insert a number between 0 or 10 ~ 240 !"};
-const NumericRange HeartBeatRange{[](qint32 v) { return v == 0 || (v >= 30 && v <= 999); },
-                                  "Please insert a number between 0 or 30 ~ 999 !"};
-} // namespace
 
 void TfmMain::wireGeneralEditors()
 {
@@ -48,34 +38,27 @@ void TfmMain::wireGeneralEditors()
 
 void TfmMain::edtSysCodeExit()
 {
-    numericExitRule(
-        edtSysCode, dialogs_, SysCodeRange, [this] { RefreshControls(); },
-        [this](qint32 v) {
-            const QByteArray code = encodeSysCode(v);
-            edtSysCode->setText(QString::fromLatin1(code));
-            table_.setBytes(Field::SysCode, code);
-        });
+    // The stored code shows as its four digits (7 as "0007").
+    if (numericExitRule(edtSysCode, dialogs_, table_, Field::SysCode,
+                        [this] { RefreshControls(); }))
+        edtSysCode->setText(decodeSysCode(table_.bytes(Field::SysCode)));
 }
 
 void TfmMain::edtRangeTestDurExit()
 {
-    numericExitRule(
-        edtRangeTestDur, dialogs_, RangeTestRange, [this] { RefreshControls(); },
-        [this](qint32 v) { table_.setValue(Field::RangeTestDur, static_cast<uint32_t>(v)); });
+    numericExitRule(edtRangeTestDur, dialogs_, table_, Field::RangeTestDur,
+                    [this] { RefreshControls(); });
 }
 
 void TfmMain::edtHeartBeatExit()
 {
-    numericExitRule(
-        edtHeartBeat, dialogs_, HeartBeatRange, [this] { RefreshControls(); },
-        [this](qint32 v) { table_.setValue(Field::HeartBeat, static_cast<uint32_t>(v)); });
+    numericExitRule(edtHeartBeat, dialogs_, table_, Field::HeartBeat,
+                    [this] { RefreshControls(); });
 }
 
 void TfmMain::edtFlashLenExit()
 {
-    numericExitRule(
-        edtFlashLen, dialogs_, ZeroTo999Range, [this] { RefreshControls(); },
-        [this](qint32 v) { table_.setValue(Field::FlashLen, static_cast<uint32_t>(v)); });
+    numericExitRule(edtFlashLen, dialogs_, table_, Field::FlashLen, [this] { RefreshControls(); });
 }
 
 void TfmMain::cboPOCBaudClick()

@@ -2,12 +2,12 @@
 // offered, but every refresh fills them and their handlers are complete, so showing a
 // tab is all it takes to offer them.
 
-#include "app/frmmain.h"
-#include "focuswatch.h"
-#include "listchoice.h"
+#include "editors/focuswatch.h"
+#include "editors/listchoice.h"
+#include "editors/numericedit.h"
+#include "frmmain.h"
 #include "model/alertlayout.h"
 #include "model/settingstable.h"
-#include "numericedit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -53,12 +53,9 @@ void TfmMain::alertTypeClick(int profile)
 
 void TfmMain::alertLenExit(int profile)
 {
-    numericExitRule(
-        alertProfiles[profile].length, dialogs_, ZeroTo999Range,
-        [this, profile] { ShowAlertProfile(profile); },
-        [this, profile](qint32 v) {
-            table_.setValue(AlertProfileLayout[profile].length, static_cast<uint32_t>(v));
-        });
+    numericExitRule(alertProfiles[profile].length, dialogs_, table_,
+                    AlertProfileLayout[profile].length,
+                    [this, profile] { ShowAlertProfile(profile); });
 }
 
 void TfmMain::ShowAlertProfile(int profile)
@@ -88,11 +85,8 @@ void TfmMain::funBitLenExit(int bit, bool alertLength)
 {
     const FunBitControls &c = funBits[bit];
     const FunBitFields &f = FunBitLayout[bit];
-    const Field field = alertLength ? *f.alertLen : f.flashLen;
-    numericExitRule(
-        alertLength ? c.alertLen : c.flashLen, dialogs_, ZeroTo999Range,
-        [this] { ShowFunBitAlerts(); },
-        [this, field](qint32 v) { table_.setValue(field, static_cast<uint32_t>(v)); });
+    numericExitRule(alertLength ? c.alertLen : c.flashLen, dialogs_, table_,
+                    alertLength ? *f.alertLen : f.flashLen, [this] { ShowFunBitAlerts(); });
 }
 
 void TfmMain::ShowFunBitAlerts()
