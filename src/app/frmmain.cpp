@@ -21,7 +21,7 @@
 namespace rw {
 
 TfmMain::TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent)
-    : QMainWindow(parent), table_(table), dialogs_(dialogs)
+    : QMainWindow(parent), table_(table), dialogs_(dialogs), synth_(table)
 {
     setObjectName("fmMain");
     setWindowTitle(DesignedCaption);

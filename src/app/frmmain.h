@@ -6,7 +6,7 @@
 #include "base/version.h"
 #include "model/fieldlayout.h"
 #include "relayout.h"
-#include "synth/synthstate.h"
+#include "synth/synthesizer.h"
 
 #include <QMainWindow>
 #include <array>
@@ -69,7 +69,7 @@ public:
     void RefreshSynthesizer();
     void ShowFrequency();
     void edtFreqExit();
-    SynthState synth; // the register fields and the frequency-plan variables
+    const Synthesizer &synthesizer() const { return synth_; }
 
     // --- transmitter link ------------------------------------------------------
     void EnumerateComPorts();
@@ -192,6 +192,7 @@ private:
 
     SettingsTable &table_;
     Dialogs &dialogs_;
+    Synthesizer synth_; // the synthesizer beside the table
     QString programDirectory_;
     QString currentTableFile_;
     Relayout layout_;

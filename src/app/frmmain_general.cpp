@@ -89,7 +89,7 @@ void TfmMain::edtPowLogoExit()
 
 void TfmMain::ShowPowLogo()
 {
-    edtPowLogo->setText(showPowLogo(table_));
+    edtPowLogo->setText(powLogoText(table_));
 }
 
 void TfmMain::RefreshGeneralControls()

@@ -38,7 +38,7 @@ public:
         const int index = w_.cboCOM->currentIndex();
         return index < 0 ? QString() : w_.cboCOM->itemText(index);
     }
-    void refreshControls() override { w_.RefreshControls(); }
+    void showTable() override { w_.RefreshControls(); }
 
 private:
     TfmMain &w_;

@@ -72,8 +72,8 @@ void TfmMain::memMsg0Exit(MessageMemo *memo)
     const int record = MsgPage * 10 + memo->property("Tag").toInt();
     QByteArray bytes = table_.messageRecord(record);
     if (!storeMessage(bytes, memoText(memo))) {
-        dialogs_.message({QStringLiteral("Warning!"), QStringLiteral("More then 50 Characters!"),
-                          BoxIcon::None, BoxButtons::Ok});
+        dialogs_.message(
+            {QStringLiteral("Warning!"), MessageTooLongText, BoxIcon::None, BoxButtons::Ok});
         memo->setFocus(Qt::OtherFocusReason);
         return;
     }

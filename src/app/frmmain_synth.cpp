@@ -1,14 +1,10 @@
 // The synthesizer's part of the window: the settings file, the register words and the
-// frequency entry. The arithmetic and the file rules live in synth/; these handlers read
-// the edit, call them and show what they report.
+// frequency entry. The state and every rule live in synth/ (Synthesizer); these handlers
+// read the edit, call it and show what it reports.
 
-#include "base/settingsfile.h"
 #include "editors/dialogs.h"
 #include "editors/numericedit.h"
 #include "frmmain.h"
-#include "model/textrules.h"
-#include "synth/synthsettings.h"
-#include "synth/synthtable.h"
 
 #include <QLineEdit>
 
@@ -22,7 +18,7 @@ void TfmMain::wireSynthEditors()
 
 bool TfmMain::LoadSynthSettings()
 {
-    const SynthLoadResult r = loadSynthSettings(settingsFilePath(programDirectory()), synth);
+    const SynthLoadResult r = synth_.readSettings(programDirectory());
     switch (r.outcome) {
     case SynthLoadResult::Outcome::Complete:
         break;
@@ -40,47 +36,39 @@ bool TfmMain::LoadSynthSettings()
 void TfmMain::SaveSynthSettings()
 {
     // A file that cannot be written keeps its old content; nothing is reported.
-    saveSynthSettings(settingsFilePath(programDirectory()), synth);
+    synth_.writeSettings(programDirectory());
 }
 
 void TfmMain::PackSynthRegisters()
 {
-    packSynthIntoTable(synth, table_);
+    synth_.packIntoTable();
 }
 
 void TfmMain::RefreshSynthesizer()
 {
-    refreshSynthFromTable(synth, table_);
+    synth_.followTable();
     ShowFrequency();
 }
 
 void TfmMain::ShowFrequency()
 {
     // Empty when the words describe no frequency that 32 bits can carry.
-    edtFreq->setText(frequencyText(synth));
+    edtFreq->setText(synth_.frequencyText());
 }
 
 void TfmMain::edtFreqExit()
 {
-    // Entering the edit emptied it: left as it is, the frequency comes back unchanged.
+    // Intended differences from the other numeric edits: the text is compared with the
+    // empty text as it stands (blanks are not removed), and after a conversion error the
+    // frequency is shown again.
     const QString text = edtFreq->text();
     if (text.isEmpty()) {
         ShowFrequency();
         return;
     }
-    const auto hz = parseInt32(text);
-    if (!hz) {
-        dialogs_.errorReport(notAnIntegerMessage(text));
+    const EditResult r = synth_.enterFrequency(text);
+    if (showEditResult(r, edtFreq, dialogs_) || r.status == EditResult::Status::NotANumber)
         ShowFrequency();
-        return;
-    }
-    const FrequencyEntry entry = applyFrequency(table_, synth, *hz);
-    if (!entry.accepted()) {
-        dialogs_.warn(entry.message());
-        edtFreq->setFocus(Qt::OtherFocusReason);
-        return;
-    }
-    ShowFrequency();
 }
 
 } // namespace rw

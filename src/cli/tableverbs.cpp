@@ -36,7 +36,7 @@ QString dumpText(const SettingsTable &table, const QString &frequency)
     QString out;
     out += QStringLiteral("Frequency  %1\n")
                .arg(frequency.isEmpty() ? QStringLiteral("(none)") : frequency + " Hz");
-    out += QStringLiteral("Logo       \"%1\"\n\nFields:\n").arg(showPowLogo(table));
+    out += QStringLiteral("Logo       \"%1\"\n\nFields:\n").arg(powLogoText(table));
     for (const NamedValue &v : generalFieldValues(table))
         out += QStringLiteral("  %1 %2\n").arg(v.name, -22).arg(v.text);
     out += QStringLiteral("\nMessages:\n");
@@ -59,7 +59,7 @@ QJsonObject dumpJson(const SettingsTable &table, const QString &frequency)
         messages.append(m);
     return {{"fields", fields},
             {"frequency_hz", frequency.isEmpty() ? QJsonValue() : QJsonValue(frequency.toDouble())},
-            {"logo", showPowLogo(table)},
+            {"logo", powLogoText(table)},
             {"messages", messages}};
 }
 
@@ -81,12 +81,12 @@ bool knownSettingName(const QString &name)
 std::optional<QString> applySetting(SettingsTable &table, SynthContext &synth, const QString &name,
                                     const QString &value)
 {
-    auto numeric = [&](Field f) -> std::optional<QString> {
-        const EditResult r = applyNumberText(table, f, value);
+    auto refusal = [](const EditResult &r) {
         return r.stored() ? std::nullopt : std::optional<QString>(r.message);
     };
+    auto numeric = [&](Field f) { return refusal(applyNumberText(table, f, value)); };
     if (name == "frequency")
-        return synth.enterFrequency(table, value);
+        return refusal(synth.enterFrequency(value));
     if (name == "system-code")
         return numeric(Field::SysCode);
     if (name == "range-test")
@@ -116,7 +116,7 @@ std::optional<QString> applySetting(SettingsTable &table, SynthContext &synth, c
         const int n = name.mid(8).toInt();
         QByteArray record = table.messageRecord(n - 1);
         if (!storeMessage(record, value))
-            return QStringLiteral("More then 50 Characters!");
+            return MessageTooLongText;
         table.setMessageRecord(n - 1, record);
         return std::nullopt;
     }
@@ -127,11 +127,10 @@ std::optional<QString> applySetting(SettingsTable &table, SynthContext &synth, c
 
 int dumpTable(const Arguments &a)
 {
-    const std::optional<SettingsTable> table = readTable(a.operands.first());
+    std::optional<SettingsTable> table = readTable(a.operands.first());
     if (!table)
         return FileError;
-    SynthContext synth;
-    const QString frequency = synth.shownFrequency(*table);
+    const QString frequency = SynthContext(*table).frequencyText();
     if (a.json)
         printOut(QString::fromUtf8(QJsonDocument(dumpJson(*table, frequency)).toJson()));
     else
@@ -161,10 +160,9 @@ int setFields(const Arguments &a)
     std::optional<SettingsTable> table = readTable(file);
     if (!table)
         return FileError;
-    SynthContext synth;
-    synth.takeRegisters(*table);
     // Every edit on a copy: one refused value leaves the file as it was.
     SettingsTable edited = *table;
+    SynthContext synth(edited);
     for (const QString &pair : a.operands.mid(1)) {
         const qsizetype eq = pair.indexOf('=');
         if (eq <= 0) {

@@ -41,7 +41,7 @@ public:
     void warn(const QString &text) override { note(text); }
     void plainMessage(const QString &text) override { note(text); }
     QString selectedPortName() const override { return state_.port; }
-    void refreshControls() override {}
+    void showTable() override {}
 
 private:
     void note(const QString &text)

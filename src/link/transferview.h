@@ -29,7 +29,7 @@ public:
     // The port chosen in the window's port list; empty when the list has no selection.
     virtual QString selectedPortName() const = 0;
     // Re-shows every control from the settings table.
-    virtual void refreshControls() = 0;
+    virtual void showTable() = 0;
 };
 
 } // namespace rw

@@ -134,7 +134,7 @@ bool TransmitterCommands::Read(SettingsTable &table)
     view_.setProgressPosition(0);
     table.takeImage(received);
     closePort();
-    view_.refreshControls();
+    view_.showTable();
     view_.setWindowEnabled(true);
     view_.setStatusText(ReadyText);
     view_.warn(QStringLiteral("Read Success !"));

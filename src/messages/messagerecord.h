@@ -31,5 +31,7 @@ int storedMessageLength(const QString &memoText);
 // Stores the memo's text into the record: MsgLen and the zero-padded MsgText. False,
 // with the record untouched, when the text is longer than 50 characters.
 bool storeMessage(QByteArray &record, const QString &memoText);
+// What the user is told when a message is refused for its length.
+inline const QString MessageTooLongText = QStringLiteral("More then 50 Characters!");
 
 } // namespace rw

@@ -31,7 +31,7 @@ void storePowLogo(SettingsTable &table, const QString &editText)
     table.setBytes(Field::PowLogoText, text);
 }
 
-QString showPowLogo(const SettingsTable &table)
+QString powLogoText(const SettingsTable &table)
 {
     const int lead = table.value(Field::PowLogoLead) & 0x0F;
     const int len = static_cast<int>(table.value(Field::PowLogoLen));

@@ -17,6 +17,6 @@ QString decodeSysCode(const QByteArray &bytes);
 // The power-up logo: leading blanks, the number of characters that count, and the
 // characters themselves. Bytes of the text field beyond the logo keep their contents.
 void storePowLogo(SettingsTable &table, const QString &editText);
-QString showPowLogo(const SettingsTable &table);
+QString powLogoText(const SettingsTable &table);
 
 } // namespace rw

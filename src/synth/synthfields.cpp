@@ -109,7 +109,7 @@ SynthFields::SynthFields()
         (*this)[s.field] = s.initial;
 }
 
-uint32_t packSynthRegister(const SynthFields &fields, int word)
+uint32_t packSynthWord(const SynthFields &fields, int word)
 {
     uint32_t w = 0;
     for (const SynthFieldEntry &s : Layout)
@@ -118,15 +118,15 @@ uint32_t packSynthRegister(const SynthFields &fields, int word)
     return w;
 }
 
-SynthRegisters packSynthRegisters(const SynthFields &fields)
+SynthRegisters packSynthWords(const SynthFields &fields)
 {
     SynthRegisters words{};
     for (int r = 0; r < SynthRegisterCount; ++r)
-        words[static_cast<std::size_t>(r)] = packSynthRegister(fields, r);
+        words[static_cast<std::size_t>(r)] = packSynthWord(fields, r);
     return words;
 }
 
-SynthFields unpackSynthRegisters(const SynthRegisters &words)
+SynthFields unpackSynthWords(const SynthRegisters &words)
 {
     SynthFields fields;
     for (const SynthFieldEntry &s : Layout)

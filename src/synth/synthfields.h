@@ -65,10 +65,10 @@ using SynthRegisters = std::array<uint32_t, SynthRegisterCount>;
 // Each field is reduced to its own width before it is shifted into place, so no value
 // ever reaches a neighbouring field or bits 31..24: a value too wide for its field (the
 // settings file accepts up to 4095 for the 10-bit fields of R5) keeps its low bits.
-uint32_t packSynthRegister(const SynthFields &fields, int word);
-SynthRegisters packSynthRegisters(const SynthFields &fields);
+uint32_t packSynthWord(const SynthFields &fields, int word);
+SynthRegisters packSynthWords(const SynthFields &fields);
 // Bits 31..24 of a stored word are ignored.
-SynthFields unpackSynthRegisters(const SynthRegisters &words);
+SynthFields unpackSynthWords(const SynthRegisters &words);
 
 // The words as the settings table holds them.
 SynthRegisters synthRegistersOf(const SettingsTable &table);

@@ -172,7 +172,7 @@ QString tooLargeMessage()
 
 } // namespace
 
-SynthLoadResult loadSynthSettings(const ProfileFile &file, SynthState &state)
+SynthLoadResult readSynthSettings(const ProfileFile &file, SynthState &state)
 {
     using O = SynthLoadResult::Outcome;
     for (std::size_t i = 0; i < ReadingTable.size(); ++i) {
@@ -211,10 +211,10 @@ SynthLoadResult loadSynthSettings(const ProfileFile &file, SynthState &state)
     return {};
 }
 
-SynthLoadResult loadSynthSettings(const QString &path, SynthState &state)
+SynthLoadResult readSynthSettings(const QString &path, SynthState &state)
 {
     const ProfileFile file(path);
-    SynthLoadResult result = loadSynthSettings(file, state);
+    SynthLoadResult result = readSynthSettings(file, state);
     // A file too large to be a settings file reads as missing; the user learns that it
     // was not read, and it is never rewritten.
     if (file.tooLarge() && result.outcome == SynthLoadResult::Outcome::Complete)
@@ -246,7 +246,7 @@ void writeSynthSettings(ProfileFile &file, const SynthState &state)
     }
 }
 
-bool saveSynthSettings(const QString &path, const SynthState &state)
+bool writeSynthSettingsFile(const QString &path, const SynthState &state)
 {
     ProfileFile file(path);
     writeSynthSettings(file, state);

@@ -28,14 +28,14 @@ struct SynthLoadResult {
 // Reads the keys in their order into `state`. Values read before a failing key are kept;
 // the failing key and all after it keep what `state` held, and their lines in the file
 // are to stay as they are (KeptSettingsLines).
-SynthLoadResult loadSynthSettings(const ProfileFile &file, SynthState &state);
-SynthLoadResult loadSynthSettings(const QString &path, SynthState &state);
+SynthLoadResult readSynthSettings(const ProfileFile &file, SynthState &state);
+SynthLoadResult readSynthSettings(const QString &path, SynthState &state);
 
 // Writes every key, the control bits and fixed fields included, in the writing order,
 // except the keys for which the run holds no value of the user's (KeptSettingsLines):
 // their lines stay as the file holds them.
 void writeSynthSettings(ProfileFile &file, const SynthState &state);
 // False when the file could not be written; it then keeps its old content.
-bool saveSynthSettings(const QString &path, const SynthState &state);
+bool writeSynthSettingsFile(const QString &path, const SynthState &state);
 
 } // namespace rw

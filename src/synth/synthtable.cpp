@@ -15,13 +15,13 @@ constexpr std::array<int, 3> FrequencyWords{0, 1, 5};
 
 void packSynthIntoTable(SynthState &state, SettingsTable &table)
 {
-    storeSynthRegisters(table, packSynthRegisters(state.fields));
+    storeSynthRegisters(table, packSynthWords(state.fields));
     state.tableImagesFollowed = table.imageLoads();
 }
 
 void refreshSynthFromTable(SynthState &state, const SettingsTable &table)
 {
-    const SynthFields words = unpackSynthRegisters(synthRegistersOf(table));
+    const SynthFields words = unpackSynthWords(synthRegistersOf(table));
     if (table.imageLoads() != state.tableImagesFollowed) {
         // A loaded table: its fields are what the user chose for this run.
         state.tableImagesFollowed = table.imageLoads();
@@ -45,12 +45,12 @@ FrequencyEntry applyFrequency(SettingsTable &table, SynthState &state, qint32 hz
         return entry;
     table.setValue(Field::ChanSpacingCode, entry.spacing.code);
     for (int word : FrequencyWords) {
-        const uint32_t value = packSynthRegister(state.fields, word);
+        const uint32_t value = packSynthWord(state.fields, word);
         storeSynthRegister(table, word, value);
         // The fields of the word as it now stands, each within its width.
         SynthRegisters words{};
         words[static_cast<std::size_t>(word)] = value;
-        const SynthFields stored = unpackSynthRegisters(words);
+        const SynthFields stored = unpackSynthWords(words);
         for (const SynthFieldEntry &s : synthFieldLayout())
             if (s.word == word)
                 state.fields[s.field] = stored[s.field];

@@ -75,7 +75,7 @@ private slots:
         expected[0] = 0x06E10C;
         QCOMPARE(synthRegistersOf(f.table), expected);
         QCOMPARE(f.table.value(Field::ChanSpacingCode), 4u);
-        QCOMPARE(f.w().synth.ChannelSpaceHz, 12500);
+        QCOMPARE(f.w().synthesizer().state().ChannelSpaceHz, 12500);
 
         f.typeAndEnter(f.w().edtFreq, "459997500");
         expected =
@@ -102,7 +102,7 @@ private slots:
         QCOMPARE(f.dialogs.boxes[0].icon, BoxIcon::Warning);
         QCOMPARE(QApplication::focusWidget(), f.w().edtFreq);
         QCOMPARE(f.table.buildImage(), image);
-        QCOMPARE(f.w().synth.ChannelSpaceHz, 12500);
+        QCOMPARE(f.w().synthesizer().state().ChannelSpaceHz, 12500);
 
         // Leaving the edit now, without a new number, shows the frequency again.
         f.clickInto(f.w().edtSysCode);

@@ -83,7 +83,7 @@ private slots:
         const QString ini = fs.filePath("RW830KT2485E.ini");
         auto f = windowOnFullDisk(fs, [&] { writeFile(ini, UserSettings); });
         QVERIFY(f->dialogs.boxes.isEmpty());
-        QCOMPARE(f->w().synth.OSCFreq, 12800000);
+        QCOMPARE(f->w().synthesizer().state().OSCFreq, 12800000);
 
         f->w().close();
         QVERIFY(f->dialogs.boxes.isEmpty());

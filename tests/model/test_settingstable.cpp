@@ -123,24 +123,24 @@ private slots:
     void power_up_logo_keeps_leading_blanks_and_old_bytes()
     {
         SettingsTable t;
-        QCOMPARE(showPowLogo(t), QString("     CONDOR"));
+        QCOMPARE(powLogoText(t), QString("     CONDOR"));
         storePowLogo(t, "  HELLO  ");
         QCOMPARE(t.value(Field::PowLogoLead), 2u);
         QCOMPARE(t.value(Field::PowLogoLen), 5u);
         QCOMPARE(t.bytes(Field::PowLogoText).left(7), QByteArray("HELLOR "));
-        QCOMPARE(showPowLogo(t), QString("  HELLO"));
+        QCOMPARE(powLogoText(t), QString("  HELLO"));
 
         // Blank or empty: lead 0, length 1, the text untouched.
         storePowLogo(t, "   ");
         QCOMPARE(t.value(Field::PowLogoLead), 0u);
         QCOMPARE(t.value(Field::PowLogoLen), 1u);
-        QCOMPARE(showPowLogo(t), QString("H"));
+        QCOMPARE(powLogoText(t), QString("H"));
 
         // Only the low four bits of the lead show; a zero byte ends the text early.
         t.setValue(Field::PowLogoLead, 0x12);
         t.setValue(Field::PowLogoLen, 21);
         t.setBytes(Field::PowLogoText, QByteArray("AB\0", 3));
-        QCOMPARE(showPowLogo(t), QString("  AB"));
+        QCOMPARE(powLogoText(t), QString("  AB"));
     }
 
     void numbers_convert_only_from_plain_decimal_text()

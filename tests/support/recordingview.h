@@ -49,7 +49,7 @@ public:
         events << "plain:" + text;
     }
     QString selectedPortName() const override { return selected; }
-    void refreshControls() override
+    void showTable() override
     {
         ++refreshes;
         events << "refresh";

@@ -25,7 +25,7 @@ SynthState startupState()
 // What the window does after an accepted entry: pack, unpack, show.
 QString shownAfterPackAndUnpack(SynthState s)
 {
-    s.fields = unpackSynthRegisters(packSynthRegisters(s.fields));
+    s.fields = unpackSynthWords(packSynthWords(s.fields));
     return frequencyText(s);
 }
 
@@ -66,7 +66,7 @@ private slots:
         QCOMPARE(e.spacing.code, quint8(4));
         QCOMPARE(s.ChannelSpaceHz, 12500);
         checkFrequencyFields(s, {55, 134, 0, 1188, 0});
-        const SynthRegisters w = packSynthRegisters(s.fields);
+        const SynthRegisters w = packSynthWords(s.fields);
         QCOMPARE(w[0], 0x06E10Cu);
         QCOMPARE(w[1], 0x014A43u);
         QCOMPARE(w[5], 0x00000Bu);
@@ -81,7 +81,7 @@ private slots:
         QCOMPARE(e.spacing.hz, 2500);
         QCOMPARE(e.spacing.code, quint8(0));
         checkFrequencyFields(s, {54, 1703, 1, 1844, 1});
-        const SynthRegisters w = packSynthRegisters(s.fields);
+        const SynthRegisters w = packSynthWords(s.fields);
         QCOMPARE(w[0], 0x06CD4Eu);
         QCOMPARE(w[1], 0x017343u);
         QCOMPARE(w[5], 0x00401Bu);

@@ -29,7 +29,7 @@ private slots:
     {
         const SynthRegisters expected =
             words({0x06C608, 0x019483, 0x83C285, 0xF90C87, 0x05C719, 0x00000B, 0x6C004D, 0x00098F});
-        QCOMPARE(packSynthRegisters(SynthFields()), expected);
+        QCOMPARE(packSynthWords(SynthFields()), expected);
         QCOMPARE(synthRegistersOf(SettingsTable()), expected);
     }
 
@@ -41,22 +41,22 @@ private slots:
         f[F::ACCESS] = 1;
         f[F::RF_CPG] = 3;
         f[F::MUX] = 9;
-        QCOMPARE(packSynthRegisters(f), words({0x06C2D0, 0x014A43, 0x83C285, 0x130C87, 0x05C799,
-                                               0x00000B, 0x6C004D, 0x00098F}));
+        QCOMPARE(packSynthWords(f), words({0x06C2D0, 0x014A43, 0x83C285, 0x130C87, 0x05C799,
+                                           0x00000B, 0x6C004D, 0x00098F}));
     }
 
     void r4_unpacks_field_by_field_and_packs_back()
     {
         SynthRegisters w{};
         w[4] = 0x05C719;
-        const SynthFields f = unpackSynthRegisters(w);
+        const SynthFields f = unpackSynthWords(w);
         const QList<QPair<F, int>> expected{{F::ATPU, 0},    {F::R4_Fixed1, 1}, {F::DITH, 1},
                                             {F::FM, 3},      {F::R4_Fixed2, 0}, {F::OSC_2X, 0},
                                             {F::OSC_OUT, 0}, {F::IF_CPP, 1},    {F::RF_CPP, 1},
                                             {F::IF_P, 1},    {F::MUX, 1},       {F::R4_C, 9}};
         for (const auto &[field, value] : expected)
             QCOMPARE(f[field], value);
-        QCOMPARE(packSynthRegister(f, 4), 0x05C719u);
+        QCOMPARE(packSynthWord(f, 4), 0x05C719u);
     }
 
     void each_field_at_its_largest_sets_exactly_its_own_bits_data()
@@ -123,8 +123,8 @@ private slots:
         f[field] = synthFieldEntry(field).maxValue();
         SynthRegisters expected{};
         expected[word] = bits;
-        QCOMPARE(packSynthRegisters(f), expected);
-        QCOMPARE(unpackSynthRegisters(expected), f);
+        QCOMPARE(packSynthWords(f), expected);
+        QCOMPARE(unpackSynthWords(expected), f);
     }
 
     void a_value_wider_than_its_field_keeps_its_low_bits_and_spills_nowhere()
@@ -133,32 +133,32 @@ private slots:
         f[F::R5_RF_FD] = 4095; // the settings file accepts this for a 10-bit field
         f[F::R5_RF_FN] = 4095;
         f[F::R5_C] = 0;
-        QCOMPARE(packSynthRegister(f, 5), 0xFFFFF0u);
+        QCOMPARE(packSynthWord(f, 5), 0xFFFFF0u);
         f[F::R5_RF_FD] = 1024; // only bit 10 set: nothing of it fits
         f[F::R5_RF_FN] = 0;
-        QCOMPARE(packSynthRegister(f, 5), 0u);
+        QCOMPARE(packSynthWord(f, 5), 0u);
 
         SynthFields n;
         n.values.fill(0);
         n[F::RF_FN] = -1; // every bit set
-        QCOMPARE(packSynthRegister(n, 0), 0x001FFEu);
+        QCOMPARE(packSynthWord(n, 0), 0x001FFEu);
         n.values.fill(-1);
-        for (uint32_t w : packSynthRegisters(n))
+        for (uint32_t w : packSynthWords(n))
             QCOMPARE(w, SynthWordMask);
     }
 
     void bits_31_to_24_of_a_stored_word_are_ignored()
     {
-        SynthRegisters plain = packSynthRegisters(SynthFields());
+        SynthRegisters plain = packSynthWords(SynthFields());
         SynthRegisters dirty = plain;
         for (uint32_t &w : dirty)
             w |= 0xA5000000;
-        QCOMPARE(unpackSynthRegisters(dirty), unpackSynthRegisters(plain));
+        QCOMPARE(unpackSynthWords(dirty), unpackSynthWords(plain));
     }
 
     void an_all_zero_table_unpacks_to_all_zero_fields()
     {
-        const SynthFields f = unpackSynthRegisters(SynthRegisters{});
+        const SynthFields f = unpackSynthWords(SynthRegisters{});
         for (qint32 v : f.values)
             QCOMPARE(v, 0);
     }
@@ -170,7 +170,7 @@ private slots:
             SynthFields f;
             for (const SynthFieldEntry &s : synthFieldLayout())
                 f[s.field] = static_cast<qint32>(rng.bounded(quint32(s.maxValue()) + 1));
-            QCOMPARE(unpackSynthRegisters(packSynthRegisters(f)), f);
+            QCOMPARE(unpackSynthWords(packSynthWords(f)), f);
         }
     }
 

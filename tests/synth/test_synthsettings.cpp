@@ -168,7 +168,7 @@ const QByteArray CreatedFile = "[System]\r\n"
 SynthState startedWithoutFile()
 {
     SynthState s;
-    loadSynthSettings(QStringLiteral("/nonexistent/RW830KT2485E.ini"), s);
+    readSynthSettings(QStringLiteral("/nonexistent/RW830KT2485E.ini"), s);
     s.ChannelSpaceHz = 12500; // what the start-up refresh finds
     return s;
 }
@@ -181,7 +181,7 @@ private slots:
     void without_a_file_every_key_takes_its_default()
     {
         SynthState s;
-        const SynthLoadResult r = loadSynthSettings(QString("/nonexistent/x.ini"), s);
+        const SynthLoadResult r = readSynthSettings(QString("/nonexistent/x.ini"), s);
         QCOMPARE(r.outcome, O::Complete);
         QVERIFY(r.message.isEmpty());
         for (const Row &row : ReadingRows)
@@ -193,14 +193,14 @@ private slots:
         QCOMPARE(s.PrescalerModulus, 8);
         const SynthRegisters expected{0x06C2D0, 0x014A43, 0x83C285, 0x130C87,
                                       0x05C799, 0x00000B, 0x6C004D, 0x00098F};
-        QCOMPARE(packSynthRegisters(s.fields), expected);
+        QCOMPARE(packSynthWords(s.fields), expected);
     }
 
     void a_full_file_is_read_with_its_follow_up_values()
     {
         QTemporaryDir dir;
         SynthState s;
-        const SynthLoadResult r = loadSynthSettings(writeFile(dir, fullFile()), s);
+        const SynthLoadResult r = readSynthSettings(writeFile(dir, fullFile()), s);
         QCOMPARE(r.outcome, O::Complete);
         checkReadUpTo(s, ReadingRows.size());
         QCOMPARE(s.PrescalerModulus, 16);
@@ -223,7 +223,7 @@ private slots:
         Values v = fullFile();
         setValue(v, QString("%1/%2").arg(r.section, r.key), "");
         SynthState s;
-        const SynthLoadResult result = loadSynthSettings(writeFile(dir, v), s);
+        const SynthLoadResult result = readSynthSettings(writeFile(dir, v), s);
         QCOMPARE(result.outcome, O::Refused);
         QCOMPARE(result.message, emptyMessage(r));
         checkReadUpTo(s, row);
@@ -273,7 +273,7 @@ private slots:
         if (!selector.isEmpty())
             setValue(v, selector.section('=', 0, 0), selector.section('=', 1));
         SynthState s;
-        const SynthLoadResult result = loadSynthSettings(writeFile(dir, v), s);
+        const SynthLoadResult result = readSynthSettings(writeFile(dir, v), s);
         QCOMPARE(result.outcome, O::Refused);
         QCOMPARE(result.message, message);
         if (selector.isEmpty())
@@ -325,7 +325,7 @@ private slots:
         if (!selector.isEmpty())
             setValue(v, selector.section('=', 0, 0), selector.section('=', 1));
         SynthState s;
-        const SynthLoadResult result = loadSynthSettings(writeFile(dir, v), s);
+        const SynthLoadResult result = readSynthSettings(writeFile(dir, v), s);
         QCOMPARE(result.outcome, O::Complete);
         QCOMPARE(observed(s, r), stored);
     }
@@ -338,7 +338,7 @@ private slots:
             Values v = fullFile();
             setValue(v, "System/ChannelSpace", QString::number(code));
             SynthState s;
-            QCOMPARE(loadSynthSettings(writeFile(dir, v), s).outcome, O::Complete);
+            QCOMPARE(readSynthSettings(writeFile(dir, v), s).outcome, O::Complete);
             QCOMPARE(s.ChannelSpaceHz, hz[code]);
         }
     }
@@ -375,7 +375,7 @@ private slots:
         Values v = fullFile();
         setValue(v, sectionKey, value);
         SynthState s;
-        const SynthLoadResult r = loadSynthSettings(writeFile(dir, v), s);
+        const SynthLoadResult r = readSynthSettings(writeFile(dir, v), s);
         QCOMPARE(r.outcome, O::NotANumber);
         QVERIFY(r.conversionError());
         QCOMPARE(r.message, message);
@@ -387,7 +387,7 @@ private slots:
         QTemporaryDir dir;
         SynthState s;
         const Values v{{"Reg 0/RF_N", "2000"}, {"Reg 1/RF_P", "1"}};
-        QCOMPARE(loadSynthSettings(writeFile(dir, v), s).outcome, O::Complete);
+        QCOMPARE(readSynthSettings(writeFile(dir, v), s).outcome, O::Complete);
         QCOMPARE(s.fields[F::RF_N], 2000);
     }
 
@@ -399,7 +399,7 @@ private slots:
         v.append(qMakePair(QString("Reg 4/Fixed1"), QString("7")));
         v.append(qMakePair(QString("Reg 7/Fixed2"), QString("1")));
         SynthState s;
-        QCOMPARE(loadSynthSettings(writeFile(dir, v), s).outcome, O::Complete);
+        QCOMPARE(readSynthSettings(writeFile(dir, v), s).outcome, O::Complete);
         QCOMPARE(s.fields[F::R4_C], 9);
         QCOMPARE(s.fields[F::R4_Fixed1], 1);
         QCOMPARE(s.fields[F::R7_Fixed2], 9);
@@ -409,11 +409,11 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = settingsFilePath(dir.path());
-        QVERIFY(saveSynthSettings(path, startedWithoutFile()));
+        QVERIFY(writeSynthSettingsFile(path, startedWithoutFile()));
         QCOMPARE(fileBytes(path), CreatedFile);
         // and it reads back to the same fields
         SynthState again;
-        QCOMPARE(loadSynthSettings(path, again).outcome, O::Complete);
+        QCOMPARE(readSynthSettings(path, again).outcome, O::Complete);
         QVERIFY(again.fields == startedWithoutFile().fields);
     }
 
@@ -435,7 +435,7 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(before);
         f.close();
-        QVERIFY(saveSynthSettings(path, startedWithoutFile()));
+        QVERIFY(writeSynthSettingsFile(path, startedWithoutFile()));
         const QByteArray after = fileBytes(path);
         QVERIFY2(after.startsWith("; settings of the bench transmitter\n"
                                   "[serial]\n"
@@ -466,10 +466,10 @@ private slots:
         const QString path = settingsFilePath(dir.path());
         SynthState s = startedWithoutFile();
         s.ChannelSpaceHz = 7000;
-        QVERIFY(saveSynthSettings(path, s));
+        QVERIFY(writeSynthSettingsFile(path, s));
         QCOMPARE(ProfileFile(path).read("System", "ChannelSpace", "x"), QString("2"));
         s.ChannelSpaceHz = 0; // a refresh that found a denominator above the reference
-        QVERIFY(saveSynthSettings(path, s));
+        QVERIFY(writeSynthSettingsFile(path, s));
         QCOMPARE(ProfileFile(path).read("System", "ChannelSpace", "x"), QString("0"));
     }
 
@@ -480,7 +480,7 @@ private slots:
         SynthState s = startedWithoutFile();
         s.fields[F::IF_N] = -1;
         s.fields[F::RF_N] = -5;
-        QVERIFY(saveSynthSettings(path, s));
+        QVERIFY(writeSynthSettingsFile(path, s));
         const ProfileFile file(path);
         QCOMPARE(file.read("Reg 2", "IF_N", ""), QString("4294967295"));
         QCOMPARE(file.read("Reg 0", "RF_N", ""), QString("-5"));
@@ -494,11 +494,11 @@ private slots:
         const QString path = writeFile(dir, v);
         const QByteArray before = fileBytes(path);
         SynthState s;
-        QCOMPARE(loadSynthSettings(path, s).outcome, O::Refused);
+        QCOMPARE(readSynthSettings(path, s).outcome, O::Refused);
         // Values the run holds for keys it never read are not the user's.
         s.fields[F::IF_R] = 1234;
         s.fields[F::RF_CPT] = 0;
-        QVERIFY(saveSynthSettings(path, s));
+        QVERIFY(writeSynthSettingsFile(path, s));
         const QByteArray after = fileBytes(path);
         // Every key of the file was read up to IF_R: all lines stay, the never-read keys
         // are added at the ends of their sections.

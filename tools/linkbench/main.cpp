@@ -51,7 +51,7 @@ public:
     void warn(const QString &text) override { messages << text; }
     void plainMessage(const QString &text) override { messages << text; }
     QString selectedPortName() const override { return port_; }
-    void refreshControls() override {}
+    void showTable() override {}
     QStringList messages;
 
 private:
