@@ -119,14 +119,6 @@ void TfmMain::buildStatusBar()
     bar->addWidget(StatusPanel1);
 }
 
-QList<QLineEdit *> TfmMain::numericEdits() const
-{
-    QList<QLineEdit *> edits{edtFreq, edtSysCode, edtRangeTestDur, edtHeartBeat, edtFlashLen};
-    for (const AlertProfileControls &p : alertProfiles)
-        edits.append(p.length);
-    return edits;
-}
-
 void TfmMain::setInputEnabled(bool enabled)
 {
     centralWidget()->setEnabled(enabled);

@@ -33,6 +33,8 @@ public:
     // The window's designed outer size; the re-layout scales from it.
     static constexpr int DesignWidth = 635;
     static constexpr int DesignHeight = 589;
+    // The canned messages show ten at a time.
+    static constexpr int MessagesPerPage = 10;
     static inline const QString DesignedCaption = QStringLiteral("RW830KT  V") + ProgramVersion;
 
     TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent = nullptr);
@@ -129,8 +131,8 @@ public:
     // Canned Message
     QComboBox *cboMsgPage = nullptr;
     QPushButton *btnDataExport = nullptr;
-    std::array<QLabel *, 10> MsgLabels{};
-    std::array<MessageMemo *, 10> MsgMemos{};
+    std::array<QLabel *, MessagesPerPage> MsgLabels{};
+    std::array<MessageMemo *, MessagesPerPage> MsgMemos{};
 
     // Hidden page TabSheet2: heartbeat, pager parameters and the four alert profiles
     QLineEdit *edtHeartBeat = nullptr;
@@ -165,9 +167,6 @@ public:
     QAction *mnuRead = nullptr;
     QAction *mnuWrite = nullptr;
     QAction *mnuAbout = nullptr;
-
-    // The nine edits that empty on entry and take only digits.
-    QList<QLineEdit *> numericEdits() const;
 
 protected:
     void showEvent(QShowEvent *e) override;

@@ -42,6 +42,7 @@ void TfmMain::mnuOpenClick()
     currentTableFile_ = name;
     table_.takeImage(*workArea);
     RefreshControls();
+    // Intended: after an Open the caption ends in "] ", with a blank; after a Save in "]".
     showTableFileInCaption(QStringLiteral("] "));
 }
 

@@ -142,7 +142,7 @@ void TfmMain::buildTxPage(QWidget *page)
                       10, 130);
     btnDataExport =
         place(new QPushButton("Export Canned Message", msg), "btnDataExport", 420, 9, 170, 25);
-    for (int k = 0; k < 10; ++k) {
+    for (int k = 0; k < MessagesPerPage; ++k) {
         const int y = 42 + k * 29;
         label(msg, qPrintable(QStringLiteral("lblRowCaption%1").arg(k)), "Msg #", 10, y + 4, 40);
         auto *number = label(msg, qPrintable(QStringLiteral("lblMsg%1").arg(k)),

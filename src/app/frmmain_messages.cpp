@@ -27,7 +27,7 @@ void TfmMain::CollectMsgControls()
         if (!tagProperty.isValid())
             continue;
         const int tag = tagProperty.toInt();
-        if (tag < 0 || tag >= 10)
+        if (tag < 0 || tag >= MessagesPerPage)
             continue;
         if (prefix == QLatin1String("lblMsg")) {
             if (auto *l = qobject_cast<QLabel *>(o))
@@ -52,15 +52,17 @@ void TfmMain::wireMessageEditor()
 
 void TfmMain::ShowMsgPage()
 {
-    for (int k = 0; k < 10; ++k)
-        MsgMemos[k]->showMessage(messageForMemo(table_.messageRecord(MsgPage * 10 + k)));
+    for (int k = 0; k < MessagesPerPage; ++k)
+        MsgMemos[k]->showMessage(
+            messageForMemo(table_.messageRecord(MsgPage * MessagesPerPage + k)));
 }
 
 void TfmMain::cboMsgPageClick()
 {
     MsgPage = cboMsgPage->currentIndex();
-    for (int k = 0; k < 10; ++k)
-        MsgLabels[k]->setText(QStringLiteral("%1").arg(MsgPage * 10 + k + 1, 2, 10, QChar('0')));
+    for (int k = 0; k < MessagesPerPage; ++k)
+        MsgLabels[k]->setText(
+            QStringLiteral("%1").arg(MsgPage * MessagesPerPage + k + 1, 2, 10, QChar('0')));
     ShowMsgPage();
 }
 
@@ -69,7 +71,7 @@ void TfmMain::memMsg0Exit(MessageMemo *memo)
     // Passing through a memo is no edit: the record keeps its bytes as they are.
     if (!memo->typedSinceShown())
         return;
-    const int record = MsgPage * 10 + memo->property("Tag").toInt();
+    const int record = MsgPage * MessagesPerPage + memo->property("Tag").toInt();
     QByteArray bytes = table_.messageRecord(record);
     if (!storeMessage(bytes, memoText(memo))) {
         dialogs_.message(

@@ -27,7 +27,6 @@ public:
     void record(QSize designed, QWidget *root, const QList<QWidget *> &skip);
     void apply(QSize current) const;
     const QList<Entry> &entries() const { return entries_; }
-    QSize designedSize() const { return designed_; }
 
 private:
     QSize designed_;

@@ -14,7 +14,6 @@ public:
     {
         return input.size() <= max_ ? Acceptable : Invalid;
     }
-    int maxLength() const { return max_; }
 
 private:
     int max_;

@@ -52,7 +52,8 @@ QByteArray readRequest(uint16_t address, int count)
 
 const QByteArray &writeAcknowledgement()
 {
-    static const QByteArray ack = buildFrame(WriteCommand, QByteArrayView("\x06", 1));
+    static const QByteArray ack =
+        buildFrame(WriteCommand, QByteArray(1, static_cast<char>(AckByte)));
     return ack;
 }
 

@@ -19,8 +19,8 @@ constexpr uint8_t WriteCommand = 'S';
 constexpr uint8_t ReadCommand = 'R';
 constexpr int LengthOffset = 12;
 constexpr int BodyOffset = 13;
-constexpr int Overhead = 15; // header, protocol, command, length, checksum
-constexpr uint8_t AckByte = 0x06;
+constexpr int Overhead = 15;      // header, protocol, command, length, checksum
+constexpr uint8_t AckByte = 0x06; // the body of the write acknowledgement
 
 // What one request can carry: L = n + 2 must fit in a byte for a write.
 constexpr int MaxWriteData = 253;

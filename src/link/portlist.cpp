@@ -2,10 +2,9 @@
 
 #include "base/profilefile.h"
 #include "base/settingsfile.h"
-
-#ifdef Q_OS_WIN
 #include "portrecords.h"
-#else
+
+#ifndef Q_OS_WIN
 #include <QFileInfo>
 #include <QSerialPortInfo>
 #endif
@@ -90,7 +89,7 @@ QStringList unixPortNames(const QList<FoundPort> &named, QList<FoundPort> found)
     for (const FoundPort &port : found)
         add(port);
     if (names.isEmpty()) {
-        for (int i = 0; i < 16; ++i)
+        for (int i = 0; i < FallbackPortCount; ++i)
             names.append(QStringLiteral("ttyS%1").arg(i));
     }
     return names;

@@ -72,9 +72,9 @@ WindowsPortList windowsPortNames(const std::vector<PortDeviceRecord> &records)
             list.names.push_back(name);
     }
     if (list.count == 0) {
-        for (int i = 1; i <= 16; ++i)
+        for (int i = 1; i <= FallbackPortCount; ++i)
             list.names.push_back("COM" + std::to_string(i));
-        list.count = 16;
+        list.count = FallbackPortCount;
     }
     return list;
 }

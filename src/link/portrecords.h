@@ -20,6 +20,8 @@ struct WindowsPortList {
 };
 
 constexpr int MaxPortNumber = 256;
+// How many names the list offers when the machine reports no port.
+constexpr int FallbackPortCount = 16;
 constexpr int MaxPortNameLength = 9; // the list holds names of up to 9 characters
 
 // A device qualifies when its friendly name contains "COM" and its driver service is the

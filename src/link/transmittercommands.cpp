@@ -99,6 +99,8 @@ bool TransmitterCommands::Write(const SettingsTable &table)
     return true;
 }
 
+// Intended: a failed Write warns before it closes the port, a failed Read closes the port
+// first (endReadWithError); the two orders differ on purpose.
 void TransmitterCommands::endWriteWithError(const QString &message)
 {
     view_.warn(message);
@@ -130,6 +132,7 @@ bool TransmitterCommands::Read(SettingsTable &table)
         }
         view_.setProgressPosition(offset + TransferBlockSize);
     }
+    // Intended: 256 and then 0, as the transmitter's own program has always done.
     view_.setProgressPosition(256);
     view_.setProgressPosition(0);
     table.takeImage(received);

@@ -33,6 +33,7 @@ void storePowLogo(SettingsTable &table, const QString &editText)
 
 QString powLogoText(const SettingsTable &table)
 {
+    // Intended: only the low four bits of PowLogoLead count as leading blanks.
     const int lead = table.value(Field::PowLogoLead) & 0x0F;
     const int len = static_cast<int>(table.value(Field::PowLogoLen));
     const QByteArray text = untilZero(table.bytes(Field::PowLogoText), len);

@@ -39,8 +39,6 @@ public:
     QByteArray messageRecord(int k) const;
     void setMessageRecord(int k, const QByteArray &record);
 
-    uint8_t byteAt(int offset) const { return data_[static_cast<std::size_t>(offset)]; }
-
 private:
     std::array<uint8_t, DataSize> data_{};
     quint64 imageLoads_ = 0;

@@ -113,6 +113,8 @@ std::optional<qint64> frequencyFromFields(const SynthState &state)
     if (divider == 0)
         return std::nullopt;
     const qint64 code = within(f, SynthField::RF_N);
+    // Intended: bits 3..2 count fours and bits 1..0 ones, added whole even where they reach
+    // past the modulus (8), below which the entry keeps them.
     const qint64 count = state.PrescalerModulus * (code >> 4) + 4 * ((code >> 2) & 3) + (code & 3);
     const qint64 fn =
         (within(f, SynthField::R5_RF_FN) << HighPartShift) + within(f, SynthField::RF_FN);

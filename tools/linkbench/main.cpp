@@ -28,7 +28,7 @@
 
 namespace {
 
-constexpr int Baud = 19200;
+constexpr int Baud = rw::TransmitterBaudRate;
 bool failed = false;
 
 void expect(const QStringList &messages, const QStringList &wanted, const char *what)

@@ -1,13 +1,15 @@
 #include "measure.h"
 
 #include "link/framecodec.h"
+#include "link/transmittercommands.h"
+#include "model/fieldlayout.h"
 
 #include <cstdio>
 
 namespace {
 
-constexpr int Blocks = 16;
-constexpr int BlockBytes = 128;
+constexpr int BlockBytes = rw::TransferBlockSize;
+constexpr int Blocks = rw::ImageSize / BlockBytes;
 
 } // namespace
 
