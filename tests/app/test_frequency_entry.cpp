@@ -4,6 +4,8 @@
 #include "base/settingsfile.h"
 #include "synth/synthfields.h"
 #include "synth/synthsettings.h"
+#include "synthwords.h"
+#include "testfiles.h"
 #include "windowfixture.h"
 
 #include <QFile>
@@ -13,11 +15,9 @@ using namespace rw;
 
 namespace {
 
-void writeFile(const QString &dir, const QByteArray &text)
+void writeSettingsFile(const QString &dir, const QByteArray &text)
 {
-    QFile f(settingsFilePath(dir));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(text);
+    writeFile(settingsFilePath(dir), text);
 }
 
 QByteArray settingsFile(WindowFixture &f)
@@ -26,13 +26,6 @@ QByteArray settingsFile(WindowFixture &f)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
-}
-
-SynthRegisters words(std::initializer_list<uint32_t> w)
-{
-    SynthRegisters r{};
-    std::copy(w.begin(), w.end(), r.begin());
-    return r;
 }
 
 const SynthRegisters StartupWords =
@@ -175,7 +168,8 @@ private slots:
 
     void a_small_oscillator_refuses_frequencies_it_cannot_code()
     {
-        WindowFixture f([](const QString &dir) { writeFile(dir, "[System]\nOSCFreq=40\n"); });
+        WindowFixture f(
+            [](const QString &dir) { writeSettingsFile(dir, "[System]\nOSCFreq=40\n"); });
         QVERIFY(f.dialogs.boxes.isEmpty());
         const QByteArray image = f.table.buildImage();
         f.typeAndEnter(f.w().edtFreq, "462025000");
@@ -186,9 +180,9 @@ private slots:
     void a_settings_file_is_read_at_start()
     {
         WindowFixture f([](const QString &dir) {
-            writeFile(dir, "[System]\r\nOSCFreq=12800000\r\n"
-                           "[Reg 0]\r\nRF_N=54\r\nRF_FN=100\r\n"
-                           "[Reg 1]\r\nRF_FD=1024\r\n");
+            writeSettingsFile(dir, "[System]\r\nOSCFreq=12800000\r\n"
+                                   "[Reg 0]\r\nRF_N=54\r\nRF_FN=100\r\n"
+                                   "[Reg 1]\r\nRF_FD=1024\r\n");
         });
         QVERIFY(f.dialogs.boxes.isEmpty());
         QCOMPARE(f.table.value(Field::R0), 0x06C0C8u);
@@ -199,7 +193,8 @@ private slots:
 
     void an_empty_value_stops_the_reading_and_the_start_goes_on()
     {
-        WindowFixture f([](const QString &dir) { writeFile(dir, "[Reg 1]\nRF_R=\nRF_FD=1\n"); });
+        WindowFixture f(
+            [](const QString &dir) { writeSettingsFile(dir, "[Reg 1]\nRF_R=\nRF_FD=1\n"); });
         QCOMPARE(f.dialogs.texts(), QStringList{"Get RF_R Failed!\nDefault=1"});
         QCOMPARE(f.dialogs.boxes[0].icon, BoxIcon::None);
         QCOMPARE(f.dialogs.boxes[0].caption, ApplicationTitle);
@@ -211,7 +206,7 @@ private slots:
 
     void a_conversion_error_skips_the_rest_of_the_start()
     {
-        WindowFixture f([](const QString &dir) { writeFile(dir, "[Reg 0]\nRF_N=5x\n"); });
+        WindowFixture f([](const QString &dir) { writeSettingsFile(dir, "[Reg 0]\nRF_N=5x\n"); });
         QCOMPARE(f.dialogs.texts(), QStringList{"'5x' is not a valid integer value"});
         QCOMPARE(f.dialogs.boxes[0].icon, BoxIcon::Error);
         QCOMPARE(synthRegistersOf(f.table), BuiltinWords);
@@ -233,7 +228,7 @@ private slots:
     {
         // Without the parking at the end of the start, the window opens with the focus
         // already in edtFreq.
-        WindowFixture f([](const QString &dir) { writeFile(dir, "[Reg 0]\nRF_N=5x\n"); });
+        WindowFixture f([](const QString &dir) { writeSettingsFile(dir, "[Reg 0]\nRF_N=5x\n"); });
         QCOMPARE(QApplication::focusWidget(), f.w().edtFreq);
         QTest::keyClicks(f.w().edtFreq, "462025000");
         QTest::keyClick(f.w().edtFreq, Qt::Key_Return);
@@ -266,7 +261,7 @@ private slots:
         const QByteArray mine = "; bench unit 7\n[Serial]\nExtraPorts=/dev/pts/4\n";
         QTemporaryDir keep;
         {
-            WindowFixture f([&](const QString &dir) { writeFile(dir, mine); });
+            WindowFixture f([&](const QString &dir) { writeSettingsFile(dir, mine); });
             f.typeAndEnter(f.w().edtFreq, "462030000");
             f.w().close();
             const QByteArray written = settingsFile(f);
@@ -284,11 +279,13 @@ private slots:
 
     void a_carrier_of_ten_digits_is_shown_in_full_and_one_that_would_wrap_is_not()
     {
-        WindowFixture ten([](const QString &dir) { writeFile(dir, "[Reg 0]\nRF_N=200\n"); });
+        WindowFixture ten(
+            [](const QString &dir) { writeSettingsFile(dir, "[Reg 0]\nRF_N=200\n"); });
         QCOMPARE(ten.w().edtFreq->text(), QString("1548900000"));
 
-        WindowFixture wrap(
-            [](const QString &dir) { writeFile(dir, "[Reg 0]\nRF_N=2045\n[Reg 1]\nRF_P=1\n"); });
+        WindowFixture wrap([](const QString &dir) {
+            writeSettingsFile(dir, "[Reg 0]\nRF_N=2045\n[Reg 1]\nRF_P=1\n");
+        });
         QVERIFY(wrap.dialogs.boxes.isEmpty());
         QCOMPARE(wrap.w().edtFreq->text(), QString());
     }
@@ -296,9 +293,9 @@ private slots:
     void a_reading_ended_by_a_bad_value_leaves_the_users_later_lines_at_close()
     {
         WindowFixture f([](const QString &dir) {
-            writeFile(dir, "[Reg 0]\r\nRF_N=5x\r\nRF_FN=360\r\n"
-                           "\r\n[Reg 1]\r\nRF_FD=1188\r\n"
-                           "\r\n[Reg 2]\r\nIF_N=20000\r\n");
+            writeSettingsFile(dir, "[Reg 0]\r\nRF_N=5x\r\nRF_FN=360\r\n"
+                                   "\r\n[Reg 1]\r\nRF_FD=1188\r\n"
+                                   "\r\n[Reg 2]\r\nIF_N=20000\r\n");
         });
         QCOMPARE(f.dialogs.texts(), QStringList{"'5x' is not a valid integer value"});
         f.w().close();
@@ -320,7 +317,7 @@ private slots:
     void an_entry_after_a_reading_error_keeps_every_field_it_does_not_compute()
     {
         const auto prepare = [](const QString &dir) {
-            writeFile(dir, "[Reg 2]\r\nIF_N=20000\r\n[Reg 3]\r\nIF_R=abc\r\n");
+            writeSettingsFile(dir, "[Reg 2]\r\nIF_N=20000\r\n[Reg 3]\r\nIF_R=abc\r\n");
         };
         WindowFixture f(prepare);
         QCOMPARE(f.dialogs.texts(), QStringList{"'abc' is not a valid integer value"});
@@ -368,7 +365,8 @@ private slots:
     void after_a_reading_error_an_opened_table_is_what_the_close_writes()
     {
         WindowFixture f([](const QString &dir) {
-            writeFile(dir, "[Reg 0]\r\nRF_N=5x\r\nRF_FN=360\r\n\r\n[Reg 2]\r\nIF_N=20000\r\n");
+            writeSettingsFile(dir,
+                              "[Reg 0]\r\nRF_N=5x\r\nRF_FN=360\r\n\r\n[Reg 2]\r\nIF_N=20000\r\n");
         });
         SettingsTable site;
         site.setValue(Field::R2, 0x803095); // IF_PD 1, IF_N 777, R2_C 5
@@ -393,7 +391,7 @@ private slots:
     {
         QByteArray huge = "[Reg 0]\r\nRF_N=60\r\n";
         huge += QByteArray(1 << 20, ';');
-        WindowFixture f([&](const QString &dir) { writeFile(dir, huge); });
+        WindowFixture f([&](const QString &dir) { writeSettingsFile(dir, huge); });
         QCOMPARE(f.dialogs.texts(),
                  QStringList{"RW830KT2485E.ini was not read: it is larger than 1048576 bytes, "
                              "too large for a settings file.\nThe built-in values are used, and "

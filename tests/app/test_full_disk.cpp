@@ -4,6 +4,7 @@
 #include "messages/messageexport.h"
 #include "smallfilesystem.h"
 #include "synth/synthsettings.h"
+#include "testfiles.h"
 #include "windowfixture.h"
 
 #include <QFile>
@@ -13,24 +14,6 @@
 using namespace rw;
 
 namespace {
-void writeFile(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(data), data.size());
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-QStringList names(const QString &dir)
-{
-    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-}
-
 // A window whose program folder is the small file system: `prepare` puts the files there
 // that the test needs, and the disk is filled before the window opens.
 std::unique_ptr<WindowFixture> windowOnFullDisk(SmallFileSystem &fs,
@@ -71,7 +54,7 @@ private slots:
         QCOMPARE(contents(bak), QByteArray("older backup"));
         QCOMPARE(contents(dated), earlier);
         QCOMPARE(
-            names(fs.path()),
+            fileNames(fs.path()),
             QStringList({".filler", "CannedMessage.bak",
                          "CannedMessage_" + QDate::currentDate().toString("yyyyMMdd") + ".txt"}));
     }
@@ -88,7 +71,7 @@ private slots:
         f->w().close();
         QVERIFY(f->dialogs.boxes.isEmpty());
         QCOMPARE(contents(ini), UserSettings);
-        QCOMPARE(names(fs.path()), QStringList({".filler", "RW830KT2485E.ini"}));
+        QCOMPARE(fileNames(fs.path()), QStringList({".filler", "RW830KT2485E.ini"}));
     }
 
     void a_table_save_is_reported_and_keeps_the_file_that_was_there()
@@ -104,7 +87,7 @@ private slots:
         QCOMPARE(f->dialogs.boxes[0].caption, QString("File Error"));
         QVERIFY(f->dialogs.boxes[0].text.endsWith("No space left on device"));
         QCOMPARE(contents(site), QByteArray("the saved table"));
-        QCOMPARE(names(fs.path()), QStringList({".filler", "site.tbl"}));
+        QCOMPARE(fileNames(fs.path()), QStringList({".filler", "site.tbl"}));
         QVERIFY(f->w().currentTableFile().isEmpty());
     }
 };

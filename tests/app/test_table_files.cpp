@@ -1,5 +1,6 @@
 // Open, Save and Save As in the real window: files, backups, the caption, the boxes.
 
+#include "testfiles.h"
 #include "windowfixture.h"
 
 #include <QFile>
@@ -12,11 +13,6 @@ using namespace rw;
 namespace {
 const QString Designed = TfmMain::DesignedCaption;
 
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 } // namespace
 
 class TestTableFiles : public QObject {

@@ -4,6 +4,7 @@
 #include "base/safefile.h"
 #include "filesizelimit.h"
 #include "smallfilesystem.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,26 +12,6 @@
 #include <QTest>
 
 using namespace rw;
-
-namespace {
-void writeFile(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(data), data.size());
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-QStringList names(const QString &dir)
-{
-    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-}
-} // namespace
 
 class TestSafeFile : public QObject {
     Q_OBJECT
@@ -58,7 +39,7 @@ private slots:
         QCOMPARE(contents(kept), QByteArray("the older content"));
         QCOMPARE(contents(copy), QByteArray("the older backup"));
         // No temporary file is left behind, and no new file appears.
-        QCOMPARE(names(fs.path()), QStringList({".filler", "copy.bak", "kept.txt"}));
+        QCOMPARE(fileNames(fs.path()), QStringList({".filler", "copy.bak", "kept.txt"}));
     }
 
     void under_a_size_cap_a_cut_file_never_takes_the_name()
@@ -84,7 +65,7 @@ private slots:
             QVERIFY(!pieces.errorString().isEmpty());
         }
         QCOMPARE(contents(path), QByteArray("older"));
-        QCOMPARE(names(dir.path()), QStringList({"big.txt", "capped.txt"}));
+        QCOMPARE(fileNames(dir.path()), QStringList({"big.txt", "capped.txt"}));
 
         QVERIFY(writeFileSafely(path, big).ok);
         QCOMPARE(contents(path), big);

@@ -471,8 +471,10 @@ private slots:
         QVERIFY(!TransmitterCommands(port, view, WaitClock::standard()).Read(table));
         const qint64 read = t.elapsed();
         QCOMPARE(view.messages, (QStringList{"Write Error !", "Read Error !"}));
-        QVERIFY2(write >= 3030 && write < 4500, qPrintable(QString::number(write)));
-        QVERIFY2(read >= 6060 && read < 7500, qPrintable(QString::number(read)));
+        // The upper bounds leave room for slow (sanitizer) builds and still catch a budget
+        // waited twice.
+        QVERIFY2(write >= 3030 && write < 5500, qPrintable(QString::number(write)));
+        QVERIFY2(read >= 6060 && read < 10000, qPrintable(QString::number(read)));
     }
 };
 

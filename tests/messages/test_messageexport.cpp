@@ -4,6 +4,7 @@
 #include "messages/messageexport.h"
 #include "messages/messagerecord.h"
 #include "model/settingstable.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,12 +15,6 @@ using namespace rw;
 
 namespace {
 const QDate Day(2026, 12, 8);
-
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 void setMessage(SettingsTable &t, int k, const QString &text)
 {

@@ -2,6 +2,7 @@
 
 #include "filesizelimit.h"
 #include "model/tablefile.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,18 +20,6 @@ QByteArray pattern(int size)
     return b;
 }
 
-void writeFile(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(data), data.size());
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 } // namespace
 
 class TestTableFile : public QObject {

@@ -2,6 +2,7 @@
 
 #include "model/settingstable.h"
 #include "synth/synthfields.h"
+#include "synthwords.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -10,17 +11,6 @@ using namespace rw;
 using F = SynthField;
 
 Q_DECLARE_METATYPE(rw::SynthField)
-
-namespace {
-
-SynthRegisters words(std::initializer_list<uint32_t> w)
-{
-    SynthRegisters r{};
-    std::copy(w.begin(), w.end(), r.begin());
-    return r;
-}
-
-} // namespace
 
 class TestSynthRegisters : public QObject {
     Q_OBJECT

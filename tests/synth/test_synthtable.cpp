@@ -2,6 +2,7 @@
 // pack and the refresh, and which keys of the settings file each of them makes the run's.
 
 #include "model/settingstable.h"
+#include "synth/synthesizer.h"
 #include "synth/synthtable.h"
 
 #include <QTest>
@@ -127,6 +128,28 @@ private slots:
         QVERIFY(s.keptLines.OSCFreq);
         QCOMPARE(s.fields[F::IF_N], 15400); // from the table's R2 0x83C285
         QCOMPARE(s.fields[F::ACCESS], 15);  // from R3 0xF90C87
+    }
+
+    void the_synthesizer_takes_a_typed_frequency_or_says_why_not()
+    {
+        SettingsTable table;
+        Synthesizer synth(table);
+        synth.packIntoTable();
+        const QByteArray before = table.buildImage();
+
+        EditResult r = synth.enterFrequency("46202500x");
+        QCOMPARE(r.status, EditResult::Status::NotANumber);
+        QCOMPARE(r.message, QString("'46202500x' is not a valid integer value"));
+        r = synth.enterFrequency("1000000000");
+        QCOMPARE(r.status, EditResult::Status::Refused);
+        QCOMPARE(r.message, QString("Frequency Range Error!"));
+        QCOMPARE(table.buildImage(), before);
+
+        r = synth.enterFrequency("462025000");
+        QVERIFY(r.stored());
+        QCOMPARE(synth.frequencyText(), QString("462025000"));
+        QCOMPARE(table.value(Field::R0), 0x06E10Cu);
+        QCOMPARE(table.value(Field::ChanSpacingCode), 4u); // 12500 Hz
     }
 };
 
