@@ -43,7 +43,7 @@ DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "$DEB" >/dev/null
 echo "Installed: $(dpkg-query -W -f '${Package} ${Version} ${Status}' rw830kt)"
 FILES=$(dpkg -L rw830kt)
 for f in /usr/bin/rw830kt /usr/bin/rw830kt-simulator /usr/share/man/man1/rw830kt.1.gz \
-    /usr/share/man/man1/rw830kt-cli.1.gz /usr/lib/udev/rules.d/70-rw830kt-serial.rules \
+    /usr/lib/udev/rules.d/70-rw830kt-serial.rules \
     /usr/share/icons/hicolor/48x48/apps/rw830kt.png /usr/share/icons/hicolor/scalable/apps/rw830kt.svg; do
     [ -e "$f" ] || fail "the package did not install $f"
 done
@@ -52,8 +52,9 @@ LAUNCHER=$(sed -n 's/^Exec=//p' "/usr/share/applications/$APP.desktop")
 
 # The command line, while it is not built yet only noted.
 if [ -x /usr/bin/rw830kt-cli ]; then
-    rw830kt-cli --version
-    rw830kt-simulator --save "$WORK/transmitter.tbl" >"$WORK/simulator.out" &
+    [ -e /usr/share/man/man1/rw830kt-cli.1.gz ] || fail "the package has no manual page of rw830kt-cli"
+    /usr/bin/rw830kt-cli --version
+    /usr/bin/rw830kt-simulator --save "$WORK/transmitter.tbl" >"$WORK/simulator.out" &
     SIMULATOR=$!
     i=0
     until [ -s "$WORK/simulator.out" ]; do
@@ -61,8 +62,8 @@ if [ -x /usr/bin/rw830kt-cli ]; then
         [ "$i" -le 100 ] && kill -0 "$SIMULATOR" 2>/dev/null || fail "the simulator did not start"
         sleep 0.1
     done
-    rw830kt-cli read -p "$(head -n 1 "$WORK/simulator.out")" -o "$WORK/read.tbl"
-    rw830kt-cli dump "$WORK/read.tbl" >"$WORK/dump.txt"
+    /usr/bin/rw830kt-cli read -p "$(head -n 1 "$WORK/simulator.out")" -o "$WORK/read.tbl"
+    /usr/bin/rw830kt-cli dump "$WORK/read.tbl" >"$WORK/dump.txt"
     kill "$SIMULATOR"
     SIMULATOR=
     grep -q SysCode "$WORK/dump.txt" || fail "rw830kt-cli dump names no SysCode"

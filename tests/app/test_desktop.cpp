@@ -54,6 +54,27 @@ private slots:
         QCOMPARE(image.pixelColor(58, 48).blue() > image.pixelColor(58, 48).red(), true);
     }
 
+    void aWindowClosedAtOnceIsTornDownWithoutRunningAnExitRule()
+    {
+        // Stopped right after start, the window closes before it was ever active; taking
+        // its controls apart then moves the focus out of the frequency edit, whose exit
+        // rule must not run on a window that is half gone (the sanitizers catch it).
+        QTemporaryDir folder;
+        const QString oldCwd = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        SettingsTable table;
+        RecordingDialogs dialogs;
+        auto window = std::make_unique<TfmMain>(table, dialogs);
+        window->show();
+        const QByteArray before = table.buildImage();
+        QVERIFY(window->close());
+        QApplication::processEvents();
+        window.reset();
+        QDir::setCurrent(oldCwd);
+        QCOMPARE(dialogs.texts(), QStringList());
+        QCOMPARE(table.buildImage(), before);
+    }
+
     void stoppingTheProgramClosesItsWindowAndWritesTheSettingsFile()
     {
         QTemporaryDir folder;
