@@ -142,8 +142,11 @@ bool accountHasGroup(gid_t gid)
 
 QString permissionReason(const QString &path, const struct stat *st)
 {
+    // Joining the device's group helps only where the group may read and write it, is
+    // not root's, and the user is not in it already.
     constexpr mode_t GroupReadWrite = S_IRGRP | S_IWGRP;
-    if (!st || st->st_gid == 0 || (st->st_mode & GroupReadWrite) != GroupReadWrite) {
+    if (!st || st->st_gid == 0 || (st->st_mode & GroupReadWrite) != GroupReadWrite ||
+        sessionHasGroup(st->st_gid)) {
         QString owner;
         if (st)
             owner = QStringLiteral(" (owner %1, group %2)")
@@ -153,7 +156,7 @@ QString permissionReason(const QString &path, const struct stat *st)
             .arg(path, owner);
     }
     const QString group = groupName(st->st_gid);
-    if (!sessionHasGroup(st->st_gid) && accountHasGroup(st->st_gid))
+    if (accountHasGroup(st->st_gid))
         return QStringLiteral("You may not open %1 yet: it belongs to the group %2, which you "
                               "joined after logging in. Log out and log in again.")
             .arg(path, group);
