@@ -1,5 +1,8 @@
 #include "frmabout.h"
 
+#include "programicon.h"
+
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -14,6 +17,11 @@ TfmAbout::TfmAbout(QWidget *parent) : QDialog(parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setModal(true);
+
+    setWindowIcon(programIcon());
+    auto *icon = new QLabel(this);
+    icon->setObjectName("imgIcon");
+    icon->setPixmap(programIcon().pixmap(64, 64));
 
     auto *product = new QLabel("RW830KT", this);
     product->setObjectName("lblProduct");
@@ -32,11 +40,16 @@ TfmAbout::TfmAbout(QWidget *parent) : QDialog(parent)
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
+    auto *names = new QVBoxLayout;
+    names->addWidget(product);
+    names->addWidget(version);
+    auto *top = new QHBoxLayout;
+    top->addWidget(icon);
+    top->addLayout(names, 1);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(product);
-    layout->addWidget(version);
+    layout->addLayout(top);
     layout->addWidget(ok, 0, Qt::AlignCenter);
-    setFixedSize(260, 150);
+    setFixedSize(320, 150);
 }
 
 } // namespace rw
