@@ -50,27 +50,24 @@ done
 LAUNCHER=$(sed -n 's/^Exec=//p' "/usr/share/applications/$APP.desktop")
 [ -x "$LAUNCHER" ] || fail "the menu entry starts $LAUNCHER, which is not there"
 
-# The command line, while it is not built yet only noted.
-if [ -x /usr/bin/rw830kt-cli ]; then
-    [ -e /usr/share/man/man1/rw830kt-cli.1.gz ] || fail "the package has no manual page of rw830kt-cli"
-    /usr/bin/rw830kt-cli --version
-    /usr/bin/rw830kt-simulator --save "$WORK/transmitter.tbl" >"$WORK/simulator.out" &
-    SIMULATOR=$!
-    i=0
-    until [ -s "$WORK/simulator.out" ]; do
-        i=$((i + 1))
-        [ "$i" -le 100 ] && kill -0 "$SIMULATOR" 2>/dev/null || fail "the simulator did not start"
-        sleep 0.1
-    done
-    /usr/bin/rw830kt-cli read -p "$(head -n 1 "$WORK/simulator.out")" -o "$WORK/read.tbl"
-    /usr/bin/rw830kt-cli dump "$WORK/read.tbl" >"$WORK/dump.txt"
-    kill "$SIMULATOR"
-    SIMULATOR=
-    grep -q SysCode "$WORK/dump.txt" || fail "rw830kt-cli dump names no SysCode"
-    echo "The installed rw830kt-cli read the installed simulator and dumped the table."
-else
-    echo "NOTE: the package has no rw830kt-cli yet; its check is skipped until it is built."
-fi
+# The command line: its version, then a read from the installed simulator and a dump.
+[ -x /usr/bin/rw830kt-cli ] || fail "the package did not install /usr/bin/rw830kt-cli"
+[ -e /usr/share/man/man1/rw830kt-cli.1.gz ] || fail "the package has no manual page of rw830kt-cli"
+/usr/bin/rw830kt-cli --version
+/usr/bin/rw830kt-simulator --save "$WORK/transmitter.tbl" >"$WORK/simulator.out" &
+SIMULATOR=$!
+i=0
+until [ -s "$WORK/simulator.out" ]; do
+    i=$((i + 1))
+    [ "$i" -le 100 ] && kill -0 "$SIMULATOR" 2>/dev/null || fail "the simulator did not start"
+    sleep 0.1
+done
+/usr/bin/rw830kt-cli read -p "$(head -n 1 "$WORK/simulator.out")" -o "$WORK/read.tbl"
+/usr/bin/rw830kt-cli dump "$WORK/read.tbl" >"$WORK/dump.txt"
+kill "$SIMULATOR"
+SIMULATOR=
+grep -q SysCode "$WORK/dump.txt" || fail "rw830kt-cli dump names no SysCode"
+echo "The installed rw830kt-cli read the installed simulator and dumped the table."
 
 # Starts the window offscreen by the given command in the folder RUN_IN, waits until it is
 # up (it then catches SIGTERM), stops it as the system would, and checks that it closed in
