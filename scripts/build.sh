@@ -1,13 +1,29 @@
 #!/bin/sh
-# Builds the program, the simulator and the tests into build/ (or build-sanitize/ with
-# --sanitize: AddressSanitizer and UndefinedBehaviorSanitizer).
+# Builds the programs and the tests into build/; with --sanitize into build-sanitize/
+# (AddressSanitizer and UndefinedBehaviorSanitizer); with --package the programs alone,
+# optimised and for /usr, into build-package/ (scripts/package.sh makes the package).
 set -e
 cd "$(dirname "$0")/.."
 DIR=build
 FLAGS="-DCMAKE_BUILD_TYPE=RelWithDebInfo"
-if [ "$1" = "--sanitize" ]; then
+case "$1" in
+--sanitize)
     DIR=build-sanitize
     FLAGS="-DCMAKE_BUILD_TYPE=Debug -DRW830KT_SANITIZE=ON"
+    ;;
+--package)
+    DIR=build-package
+    FLAGS="-DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DCMAKE_INSTALL_PREFIX=/usr"
+    ;;
+esac
+# A folder configured before keeps the generator it was made with (Ninja or Makefiles);
+# a new one gets Ninja where it is installed.
+GENERATOR=
+if [ -f "$DIR/CMakeCache.txt" ]; then
+    echo "Building in $DIR/ with its $(sed -n 's/^CMAKE_GENERATOR:INTERNAL=//p' "$DIR/CMakeCache.txt") build files."
+elif command -v ninja >/dev/null 2>&1; then
+    GENERATOR="-G Ninja"
 fi
-cmake -S . -B "$DIR" -G Ninja $FLAGS >/dev/null
-cmake --build "$DIR"
+# shellcheck disable=SC2086
+cmake -S . -B "$DIR" $GENERATOR $FLAGS >/dev/null
+cmake --build "$DIR" --parallel "$(nproc)"

@@ -3,6 +3,7 @@
 # cannot rot unseen on Linux: builds a tiny Windows program that prints the port list.
 set -e
 cd "$(dirname "$0")/.."
+scripts/install-deps.sh windows
 OUT=$(mktemp -d)
 trap 'rm -rf "$OUT"' EXIT
 cat >"$OUT/listports.cpp" <<'CPP'

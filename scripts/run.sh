@@ -5,7 +5,7 @@
 # The simulator keeps its memory in demo/transmitter.tbl and stops with the program.
 set -e
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh build
 scripts/build.sh
 mkdir -p demo
 cd demo

@@ -1,7 +1,9 @@
 #include "frmabout.h"
 
 #include "base/version.h"
+#include "programicon.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -16,6 +18,11 @@ TfmAbout::TfmAbout(QWidget *parent) : QDialog(parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setModal(true);
+
+    setWindowIcon(programIcon());
+    auto *icon = new QLabel(this);
+    icon->setObjectName("imgIcon");
+    icon->setPixmap(programIcon().pixmap(64, 64));
 
     auto *product = new QLabel("RW830KT", this);
     product->setObjectName("lblProduct");
@@ -34,11 +41,16 @@ TfmAbout::TfmAbout(QWidget *parent) : QDialog(parent)
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
+    auto *names = new QVBoxLayout;
+    names->addWidget(product);
+    names->addWidget(version);
+    auto *top = new QHBoxLayout;
+    top->addWidget(icon);
+    top->addLayout(names, 1);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(product);
-    layout->addWidget(version);
+    layout->addLayout(top);
     layout->addWidget(ok, 0, Qt::AlignCenter);
-    setFixedSize(260, 150);
+    setFixedSize(320, 150);
 }
 
 } // namespace rw

@@ -3,6 +3,7 @@
 #include "editors/dialogs.h"
 #include "link/transmittercommands.h"
 #include "model/settingstable.h"
+#include "programicon.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -25,6 +26,7 @@ TfmMain::TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent)
 {
     setObjectName("fmMain");
     setWindowTitle(DesignedCaption);
+    setWindowIcon(programIcon());
     buildMenus();
     buildStatusBar();
     buildControls();

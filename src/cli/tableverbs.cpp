@@ -8,6 +8,7 @@
 #include "model/settingstable.h"
 #include "model/tablefile.h"
 #include "synthcontext.h"
+#include "tableinput.h"
 #include "tablereport.h"
 #include "verbs.h"
 
@@ -18,18 +19,6 @@
 namespace rw::cli {
 
 namespace {
-
-std::optional<SettingsTable> readTable(const QString &path)
-{
-    const std::optional<QByteArray> area = readTableFile(path);
-    if (!area) {
-        printError(path, QStringLiteral("cannot read this table file"));
-        return std::nullopt;
-    }
-    SettingsTable table;
-    table.takeImage(*area);
-    return table;
-}
 
 QString dumpText(const SettingsTable &table, const QString &frequency)
 {
@@ -127,7 +116,7 @@ std::optional<QString> applySetting(SettingsTable &table, SynthContext &synth, c
 
 int dumpTable(const Arguments &a)
 {
-    std::optional<SettingsTable> table = readTable(a.operands.first());
+    std::optional<SettingsTable> table = openTable(a.operands.first());
     if (!table)
         return FileError;
     const QString frequency = SynthContext(*table).frequencyText();
@@ -142,8 +131,8 @@ int diffTables(const Arguments &a)
 {
     const QString &nameA = a.operands[0];
     const QString &nameB = a.operands[1];
-    const std::optional<SettingsTable> tableA = readTable(nameA);
-    const std::optional<SettingsTable> tableB = readTable(nameB);
+    const std::optional<SettingsTable> tableA = openTable(nameA);
+    const std::optional<SettingsTable> tableB = openTable(nameB);
     if (!tableA || !tableB)
         return FileError;
     const QList<Difference> d = tableDifferences(*tableA, *tableB);
@@ -157,7 +146,7 @@ int diffTables(const Arguments &a)
 int setFields(const Arguments &a)
 {
     const QString &file = a.operands.first();
-    std::optional<SettingsTable> table = readTable(file);
+    std::optional<SettingsTable> table = openTable(file);
     if (!table)
         return FileError;
     // Every edit on a copy: one refused value leaves the file as it was.

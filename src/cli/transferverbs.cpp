@@ -14,6 +14,7 @@
 #include "model/tablefile.h"
 #include "progress.h"
 #include "synth/synthsettings.h"
+#include "tableinput.h"
 #include "tablereport.h"
 #include "verbs.h"
 
@@ -87,23 +88,21 @@ std::optional<QList<PortJobState>> run(const Arguments &a, const QStringList &po
     return states;
 }
 
-std::optional<SettingsTable> readTable(const QString &path)
+// A Read of the one port into `received`: nullopt when it succeeded (and the trace was
+// written whole: `traceOk`), else the exit status.
+std::optional<int> readPort(const Arguments &a, SettingsTable &received, bool &traceOk)
 {
-    const std::optional<QByteArray> area = readTableFile(path);
-    if (!area) {
-        printError(path, QStringLiteral("cannot read this table file"));
-        return std::nullopt;
-    }
-    SettingsTable table;
-    table.takeImage(*area);
-    return table;
-}
-
-PortJob reading(SettingsTable &into)
-{
-    return [&into](TCommPort &port, TransferView &view) {
-        return TransmitterCommands(port, view, WaitClock::standard()).Read(into);
-    };
+    const auto states = run(
+        a, a.ports,
+        [&received](TCommPort &port, TransferView &view) {
+            return TransmitterCommands(port, view, WaitClock::standard()).Read(received);
+        },
+        traceOk);
+    if (!states)
+        return FileError;
+    if (!states->first().ok)
+        return Failed;
+    return std::nullopt;
 }
 
 } // namespace
@@ -123,11 +122,8 @@ int readTransmitter(const Arguments &a)
 {
     SettingsTable received;
     bool traceOk = true;
-    const auto states = run(a, a.ports, reading(received), traceOk);
-    if (!states)
-        return FileError;
-    if (!states->first().ok)
-        return Failed;
+    if (const auto failed = readPort(a, received, traceOk))
+        return *failed;
     const TableSaveResult saved = saveTableFile(a.output, received.buildImage());
     if (!saved.ok) {
         printError(a.output, QStringLiteral("cannot write the table file: %1").arg(saved.error));
@@ -141,7 +137,7 @@ int readTransmitter(const Arguments &a)
 int writeTransmitters(const Arguments &a)
 {
     const QString &file = a.operands.first();
-    const std::optional<SettingsTable> table = readTable(file);
+    const std::optional<SettingsTable> table = openTable(file);
     if (!table)
         return FileError;
     bool traceOk = true;
@@ -176,16 +172,13 @@ int writeTransmitters(const Arguments &a)
 int verifyTransmitter(const Arguments &a)
 {
     const QString &file = a.operands.first();
-    const std::optional<SettingsTable> table = readTable(file);
+    const std::optional<SettingsTable> table = openTable(file);
     if (!table)
         return FileError;
     SettingsTable received;
     bool traceOk = true;
-    const auto states = run(a, a.ports, reading(received), traceOk);
-    if (!states)
-        return FileError;
-    if (!states->first().ok)
-        return Failed;
+    if (const auto failed = readPort(a, received, traceOk))
+        return *failed;
     const QList<Difference> d = tableDifferences(*table, received);
     if (d.isEmpty()) {
         if (!a.quiet)

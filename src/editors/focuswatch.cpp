@@ -19,7 +19,7 @@ FocusWatch::FocusWatch(QWidget *control, std::function<void()> onEnter,
     control->installEventFilter(this);
 }
 
-bool FocusWatch::eventFilter(QObject *, QEvent *e)
+bool FocusWatch::eventFilter(QObject *watched, QEvent *e)
 {
     if (e->type() == QEvent::FocusIn) {
         // Any arrival counts as entering when the control was not entered: the focus put
@@ -31,7 +31,10 @@ bool FocusWatch::eventFilter(QObject *, QEvent *e)
         }
     } else if (e->type() == QEvent::FocusOut) {
         const auto reason = static_cast<QFocusEvent *>(e)->reason();
-        if (!isActivationChange(reason) && entered_) {
+        // A closed window commits nothing: taking it apart moves the focus out of its
+        // controls, and an exit rule run then would work on a window half gone.
+        const bool windowShown = static_cast<QWidget *>(watched)->window()->isVisible();
+        if (!isActivationChange(reason) && entered_ && windowShown) {
             entered_ = false;
             if (onExit_)
                 onExit_();

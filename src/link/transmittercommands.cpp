@@ -3,6 +3,7 @@
 #include "blockprotocol.h"
 #include "commport.h"
 #include "model/settingstable.h"
+#include "portopenreason.h"
 #include "transferview.h"
 
 #include <QScopedValueRollback>
@@ -29,9 +30,14 @@ void OpenSelectedPort(TCommPort &port, TransferView &view)
         port.Connect(TransmitterBaudRate, name, TransmitterLineFormat);
         port.Purge();
     } catch (const ECommError &e) {
-        view.plainMessage(e.Code == OpenFailed
-                              ? QStringLiteral("Error opening comm port. Port already in use?")
-                              : QStringLiteral("Error opening comm port."));
+        QString text = e.Code == OpenFailed
+                           ? QStringLiteral("Error opening comm port. Port already in use?")
+                           : QStringLiteral("Error opening comm port.");
+        // The words above cover every cause; the system usually knows the real one.
+        const QString reason = portOpenReason(name, e);
+        if (!reason.isEmpty())
+            text += QStringLiteral("\n\n") + reason;
+        view.plainMessage(text);
         port.Close();
     }
 }

@@ -223,7 +223,12 @@ private slots:
         WindowFixture f(namingPort("/dev/rw830kt-no-such-port"));
         f.w().mnuWrite->trigger();
         QCOMPARE(f.dialogs.texts(),
-                 (QStringList{"Error opening comm port. Port already in use?", "Write Error !"}));
+                 (QStringList{"Error opening comm port. Port already in use?\n\n"
+                              "The port /dev/rw830kt-no-such-port has no device behind it: the "
+                              "adapter is unplugged, or the system has given it another name. "
+                              "Plug it in and choose the port again; the list of ports is made "
+                              "when the program starts.",
+                              "Write Error !"}));
         QCOMPARE(f.dialogs.boxes[0].icon, BoxIcon::None);
         QCOMPARE(f.dialogs.boxes[1].icon, BoxIcon::Warning);
         QVERIFY(inputEnabled(f.w()));

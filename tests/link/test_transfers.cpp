@@ -223,10 +223,13 @@ private slots:
         TCommPort port;
         RecordingView view(port, "/dev/rw830kt-no-such-port");
         TransmitterCommands(port, view, WaitClock::standard()).Write(patternedTable());
-        QCOMPARE(view.messages,
-                 (QStringList{"Error opening comm port. Port already in use?", "Write Error !"}));
-        QCOMPARE(view.events.first(),
-                 QString("plain:Error opening comm port. Port already in use?"));
+        const QString opening = "Error opening comm port. Port already in use?\n\n"
+                                "The port /dev/rw830kt-no-such-port has no device behind it: "
+                                "the adapter is unplugged, or the system has given it another "
+                                "name. Plug it in and choose the port again; the list of ports "
+                                "is made when the program starts.";
+        QCOMPARE(view.messages, (QStringList{opening, "Write Error !"}));
+        QCOMPARE(view.events.first(), "plain:" + opening);
         checkEndedCleanly(view, port);
     }
 
@@ -241,7 +244,12 @@ private slots:
         SettingsTable table;
         QVERIFY(!TransmitterCommands(port, view, WaitClock::standard()).Read(table));
         QCOMPARE(view.messages,
-                 (QStringList{"Error opening comm port. Port already in use?", "Read Error !"}));
+                 (QStringList{QString("Error opening comm port. Port already in use?\n\n"
+                                      "The port %1 is in use by another program: test_transfers "
+                                      "(process %2). Close that program and try again.")
+                                  .arg(sim.device())
+                                  .arg(QCoreApplication::applicationPid()),
+                              "Read Error !"}));
         QVERIFY(sim.requests().isEmpty());
     }
 
@@ -371,8 +379,9 @@ private slots:
         RecordingView again(port, sim.device());
         SettingsTable table;
         QVERIFY(!TransmitterCommands(port, again, WaitClock::standard()).Read(table));
-        QCOMPARE(again.messages,
-                 (QStringList{"Error opening comm port. Port already in use?", "Read Error !"}));
+        QCOMPARE(again.messages.size(), 2);
+        QVERIFY(again.messages[0].startsWith("Error opening comm port. Port already in use?"));
+        QCOMPARE(again.messages[1], QString("Read Error !"));
     }
 
     void unpluggedPortDuringReadLeavesTheTable()

@@ -1,6 +1,16 @@
 #!/bin/sh
 # Runs a test program under a virtual X server with a window manager, so focus and
-# activation behave as on a desktop.
+# activation behave as on a desktop. Where those tools are missing the test is skipped
+# (exit status 77, which ctest reports as skipped) with a word on what to install.
+missing=
+for tool in xvfb-run xauth matchbox-window-manager; do
+    command -v "$tool" >/dev/null 2>&1 || missing="$missing $tool"
+done
+if [ -n "$missing" ]; then
+    echo "Skipped: no virtual X server here (missing:$missing)." \
+        "Install them with: scripts/install-deps.sh x11"
+    exit 77
+fi
 exec xvfb-run -a sh -c '
     matchbox-window-manager -use_titlebar no >/dev/null 2>&1 &
     wm=$!

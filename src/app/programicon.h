@@ -1,0 +1,10 @@
+#pragma once
+// The program's icon, built into the program in the sizes a desktop asks for.
+
+#include <QIcon>
+
+namespace rw {
+
+QIcon programIcon();
+
+} // namespace rw

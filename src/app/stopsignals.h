@@ -1,0 +1,13 @@
+#pragma once
+// When the system asks the program to stop (SIGTERM at shutdown or logout, SIGHUP when
+// its terminal goes away, SIGINT from Ctrl+C in a shell), the main window closes as if
+// its close box were clicked, so the settings file is written as at every close.
+
+class QWidget;
+
+namespace rw {
+
+// Nothing on systems without these signals.
+void closeOnStopSignals(QWidget &window);
+
+} // namespace rw

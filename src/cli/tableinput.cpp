@@ -1,0 +1,20 @@
+#include "tableinput.h"
+
+#include "console.h"
+#include "model/tablefile.h"
+
+namespace rw::cli {
+
+std::optional<SettingsTable> openTable(const QString &path)
+{
+    const std::optional<QByteArray> area = readTableFile(path);
+    if (!area) {
+        printError(path, QStringLiteral("cannot read this table file"));
+        return std::nullopt;
+    }
+    SettingsTable table;
+    table.takeImage(*area);
+    return table;
+}
+
+} // namespace rw::cli

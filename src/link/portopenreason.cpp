@@ -1,0 +1,224 @@
+#include "portopenreason.h"
+
+#include "commport.h"
+
+#include <QSerialPort>
+#include <QStringList>
+
+#ifdef Q_OS_LINUX
+#include <QFile>
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <dirent.h>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+#endif
+
+namespace rw {
+
+QString serialDevicePath(const QString &portName)
+{
+    // Qt opens a path as it is and a bare name under /dev.
+    if (portName.startsWith(QLatin1Char('/')) || portName.startsWith(QLatin1String("./")) ||
+        portName.startsWith(QLatin1String("../")))
+        return portName;
+    return QStringLiteral("/dev/") + portName;
+}
+
+#ifdef Q_OS_LINUX
+
+namespace {
+
+QString processName(pid_t pid)
+{
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+    if (!comm.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLocal8Bit(comm.readAll()).trimmed();
+}
+
+bool processRuns(pid_t pid)
+{
+    return pid > 0 && QFile::exists(QStringLiteral("/proc/%1").arg(pid));
+}
+
+// Serial programs (Qt's among them) take a lock file named after the device, holding
+// their process number: it names the holder even where its open files are hidden from us.
+pid_t lockHolder(const QString &path)
+{
+    QString name = path.startsWith(QLatin1String("/dev/")) ? path.mid(5) : path;
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    for (const char *folder : {"/var/lock", "/run/lock", "/etc/locks", "/var/spool/locks",
+                               "/var/spool/uucp", "/tmp", "/var/tmp"}) {
+        QFile lock(QLatin1String(folder) + QLatin1String("/LCK..") + name);
+        if (!lock.open(QIODevice::ReadOnly))
+            continue;
+        const pid_t pid = lock.readLine(32).trimmed().toInt();
+        if (processRuns(pid))
+            return pid;
+    }
+    return 0;
+}
+
+// The processes with the device open, as far as the system lets us see their files.
+std::vector<pid_t> processesHolding(dev_t device)
+{
+    std::vector<pid_t> holders;
+    DIR *proc = opendir("/proc");
+    if (!proc)
+        return holders;
+    while (const dirent *entry = readdir(proc)) {
+        char *end = nullptr;
+        const long pid = std::strtol(entry->d_name, &end, 10);
+        if (pid <= 0 || *end != '\0')
+            continue;
+        const QByteArray fdFolder = "/proc/" + QByteArray(entry->d_name) + "/fd";
+        DIR *fds = opendir(fdFolder.constData());
+        if (!fds)
+            continue; // another user's process
+        while (const dirent *fd = readdir(fds)) {
+            struct stat st {};
+            if (fd->d_name[0] != '.' && fstatat(dirfd(fds), fd->d_name, &st, 0) == 0 &&
+                S_ISCHR(st.st_mode) && st.st_rdev == device) {
+                holders.push_back(static_cast<pid_t>(pid));
+                break;
+            }
+        }
+        closedir(fds);
+    }
+    closedir(proc);
+    return holders;
+}
+
+QString describeProcesses(const std::vector<pid_t> &pids)
+{
+    QStringList names;
+    for (pid_t pid : pids)
+        names << QStringLiteral("%1 (process %2)").arg(processName(pid)).arg(pid);
+    return names.join(QStringLiteral(", "));
+}
+
+QString groupName(gid_t gid)
+{
+    const group *g = getgrgid(gid);
+    return g ? QString::fromLocal8Bit(g->gr_name) : QString::number(gid);
+}
+
+QString userName(uid_t uid)
+{
+    const passwd *p = getpwuid(uid);
+    return p ? QString::fromLocal8Bit(p->pw_name) : QString::number(uid);
+}
+
+bool sessionHasGroup(gid_t gid)
+{
+    const int count = getgroups(0, nullptr);
+    std::vector<gid_t> groups(count > 0 ? count : 0);
+    if (count > 0 && getgroups(count, groups.data()) < 0)
+        return false;
+    return getegid() == gid || std::find(groups.begin(), groups.end(), gid) != groups.end();
+}
+
+// Whether the user's account lists the group, which a session only takes up at login.
+bool accountHasGroup(gid_t gid)
+{
+    const passwd *p = getpwuid(getuid());
+    if (!p)
+        return false;
+    int count = 64;
+    std::vector<gid_t> groups(count);
+    if (getgrouplist(p->pw_name, p->pw_gid, groups.data(), &count) < 0) {
+        groups.resize(count);
+        if (getgrouplist(p->pw_name, p->pw_gid, groups.data(), &count) < 0)
+            return false;
+    }
+    groups.resize(count);
+    return std::find(groups.begin(), groups.end(), gid) != groups.end();
+}
+
+QString permissionReason(const QString &path, const struct stat *st)
+{
+    // Joining the device's group helps only where the group may read and write it, is
+    // not root's, and the user is not in it already.
+    constexpr mode_t GroupReadWrite = S_IRGRP | S_IWGRP;
+    if (!st || st->st_gid == 0 || (st->st_mode & GroupReadWrite) != GroupReadWrite ||
+        sessionHasGroup(st->st_gid)) {
+        QString owner;
+        if (st)
+            owner = QStringLiteral(" (owner %1, group %2)")
+                        .arg(userName(st->st_uid), groupName(st->st_gid));
+        return QStringLiteral("You may not open %1%2. Ask the administrator of this computer "
+                              "for access to it.")
+            .arg(path, owner);
+    }
+    const QString group = groupName(st->st_gid);
+    if (accountHasGroup(st->st_gid))
+        return QStringLiteral("You may not open %1 yet: it belongs to the group %2, which you "
+                              "joined after logging in. Log out and log in again.")
+            .arg(path, group);
+    return QStringLiteral("You may not open %1: it belongs to the group %2. Join that group "
+                          "with\n    sudo usermod -aG %2 $USER\nthen log out and log in again.")
+        .arg(path, group);
+}
+
+QString missingReason(const QString &path)
+{
+    return QStringLiteral("The port %1 has no device behind it: the adapter is unplugged, or "
+                          "the system has given it another name. Plug it in and choose the "
+                          "port again; the list of ports is made when the program starts.")
+        .arg(path);
+}
+
+} // namespace
+
+QString portOpenReason(const QString &portName, const ECommError &failure)
+{
+    const QString path = serialDevicePath(portName);
+    const QByteArray file = path.toLocal8Bit();
+    struct stat st {};
+    if (stat(file.constData(), &st) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return missingReason(path);
+        if (errno == EACCES)
+            return permissionReason(path, nullptr);
+        return {};
+    }
+    if (access(file.constData(), R_OK | W_OK) != 0 && errno == EACCES)
+        return permissionReason(path, &st);
+    if (!S_ISCHR(st.st_mode))
+        return QStringLiteral("%1 is not a serial port. Choose the port of the adapter.").arg(path);
+
+    // The device is there and ours to open: Qt's own error tells missing from busy.
+    const auto error = static_cast<QSerialPort::SerialPortError>(failure.SystemError);
+    if (error == QSerialPort::DeviceNotFoundError || error == QSerialPort::ResourceError)
+        return missingReason(path);
+    if (error != QSerialPort::PermissionError)
+        return {};
+    std::vector<pid_t> holders;
+    if (const pid_t locker = lockHolder(path))
+        holders.push_back(locker);
+    else
+        holders = processesHolding(st.st_rdev);
+    if (!holders.empty())
+        return QStringLiteral("The port %1 is in use by another program: %2. Close that program "
+                              "and try again.")
+            .arg(path, describeProcesses(holders));
+    return QStringLiteral("The port %1 is probably in use by another program, such as a terminal "
+                          "program or ModemManager. Close it and try again.")
+        .arg(path);
+}
+
+#else
+
+QString portOpenReason(const QString &, const ECommError &)
+{
+    return {};
+}
+
+#endif
+
+} // namespace rw

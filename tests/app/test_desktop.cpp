@@ -1,0 +1,110 @@
+// The program as a desktop sees it: its icon on the window and in the About box, and an
+// orderly close when the system stops it.
+
+#include "app/frmabout.h"
+#include "windowfixture.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+using namespace rw;
+
+namespace {
+
+// True once the process catches the signal, that is once its handler is in place.
+bool catchesSignal(qint64 pid, int signal)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
+    // Files in /proc have no size: read them to their end, never ask for it.
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("SigCgt:"))
+            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1;
+    }
+    return false;
+}
+
+} // namespace
+
+class TestDesktop : public QObject {
+    Q_OBJECT
+private slots:
+    void theWindowAndTheAboutBoxShowTheProgramIcon()
+    {
+        WindowFixture f;
+        const QList<QSize> sizes = f.w().windowIcon().availableSizes();
+        for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+            QVERIFY2(sizes.contains(QSize(size, size)), qPrintable(QString::number(size)));
+
+        TfmAbout about(&f.w());
+        const QPixmap shown = about.findChild<QLabel *>("imgIcon")->pixmap();
+        QCOMPARE(shown.size(), QSize(64, 64));
+        // The icon's display is green and its case dark blue; an empty or wrong picture
+        // has neither.
+        const QImage image = shown.toImage();
+        QCOMPARE(image.pixelColor(20, 40).green() > 180, true);
+        QCOMPARE(image.pixelColor(20, 40).red() < 190, true);
+        QCOMPARE(image.pixelColor(58, 48).blue() > image.pixelColor(58, 48).red(), true);
+    }
+
+    void aWindowClosedAtOnceIsTornDownWithoutRunningAnExitRule()
+    {
+        // Stopped right after start, the window closes before it was ever active; taking
+        // its controls apart then moves the focus out of the frequency edit, whose exit
+        // rule must not run on a window that is half gone (the sanitizers catch it).
+        QTemporaryDir folder;
+        const QString oldCwd = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        SettingsTable table;
+        RecordingDialogs dialogs;
+        auto window = std::make_unique<TfmMain>(table, dialogs);
+        window->show();
+        const QByteArray before = table.buildImage();
+        QVERIFY(window->close());
+        QApplication::processEvents();
+        window.reset();
+        QDir::setCurrent(oldCwd);
+        QCOMPARE(dialogs.texts(), QStringList());
+        QCOMPARE(table.buildImage(), before);
+    }
+
+    void stoppingTheProgramClosesItsWindowAndWritesTheSettingsFile()
+    {
+        QTemporaryDir folder;
+        QProcess program;
+        program.setProgram(QStringLiteral(RW830KT_PROGRAM));
+        program.setWorkingDirectory(folder.path());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        program.setProcessEnvironment(env);
+        program.start();
+        QVERIFY(program.waitForStarted(5000));
+
+        QElapsedTimer waited;
+        waited.start();
+        while (!catchesSignal(program.processId(), SIGTERM) && waited.elapsed() < 20000)
+            QTest::qWait(20);
+        QVERIFY2(catchesSignal(program.processId(), SIGTERM), "the window came up");
+        QVERIFY(!QFile::exists(folder.filePath("RW830KT2485E.ini")));
+
+        ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+        QFile settings(folder.filePath("RW830KT2485E.ini"));
+        QVERIFY(settings.open(QIODevice::ReadOnly));
+        const QByteArray written = settings.readAll();
+        QVERIFY(written.contains("[System]"));
+        QVERIFY(written.contains("[Reg 7]"));
+    }
+};
+
+QTEST_MAIN(TestDesktop)
+#include "test_desktop.moc"
