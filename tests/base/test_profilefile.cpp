@@ -2,6 +2,7 @@
 // files that are empty, binary, huge or otherwise not what a settings file should be.
 
 #include "base/profilefile.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,17 +19,8 @@ QString writeBytes(const QTemporaryDir &dir, const QByteArray &bytes,
                    const QString &name = "test.ini")
 {
     const QString path = dir.filePath(name);
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
+    writeFile(path, bytes);
     return path;
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
 }
 
 // Rewrites one value and returns the file's new bytes.
@@ -41,7 +33,7 @@ QByteArray afterWriting(const QByteArray &before, const QString &section, const 
     p.write(section, key, value);
     if (!p.save())
         return "<not saved>";
-    return readBytes(path);
+    return contents(path);
 }
 
 } // namespace
@@ -178,7 +170,7 @@ private slots:
         p.write("A", "z", "3");
         p.write("a", "X", "4");
         QVERIFY(p.save());
-        QCOMPARE(readBytes(path), QByteArray("[A]\r\nx=4\r\nz=3\r\n\r\n[B]\r\ny=2\r\n"));
+        QCOMPARE(contents(path), QByteArray("[A]\r\nx=4\r\nz=3\r\n\r\n[B]\r\ny=2\r\n"));
     }
 
     void an_empty_file_reads_as_defaults_and_takes_new_keys()
@@ -189,7 +181,7 @@ private slots:
         QCOMPARE(p.read("S", "K", "d"), QString("d"));
         p.write("S", "K", "1");
         QVERIFY(p.save());
-        QCOMPARE(readBytes(path), QByteArray("[S]\r\nK=1\r\n"));
+        QCOMPARE(contents(path), QByteArray("[S]\r\nK=1\r\n"));
     }
 
     void a_value_written_with_a_line_break_cannot_split_its_line()
@@ -224,7 +216,7 @@ private slots:
             QVERIFY(p.read("System", key, "d").size() <= ProfileFile::MaxValueLength);
         p.write("System", "OSCFreq", "14850000");
         QVERIFY(p.save());
-        const QByteArray after = readBytes(path);
+        const QByteArray after = contents(path);
         QVERIFY(after.size() > junk.size());
         QCOMPARE(ProfileFile(path).read("System", "OSCFreq", "d"), QString("14850000"));
         // Every byte of the junk survives; at most a line end is added after its last line.
@@ -242,7 +234,7 @@ private slots:
         QCOMPARE(p.read("System", "OSCFreq", "d"), QString("d"));
         p.write("System", "OSCFreq", "2");
         QVERIFY(!p.save());
-        QCOMPARE(readBytes(path).size(), huge.size());
+        QCOMPARE(contents(path).size(), huge.size());
     }
 
     void a_file_just_under_the_limit_with_many_lines_is_handled()
@@ -259,7 +251,7 @@ private slots:
         for (int i = 0; i < 44; ++i)
             p.write("Reg 9", QString("K%1").arg(i), "1");
         QVERIFY(p.save());
-        QVERIFY(readBytes(path).startsWith(big));
+        QVERIFY(contents(path).startsWith(big));
     }
 
     void a_folder_in_place_of_the_file_is_left_alone()
@@ -284,7 +276,7 @@ private slots:
         p.write("S", "K", "2");
         QVERIFY(!p.save());
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        QCOMPARE(readBytes(path), QByteArray("[S]\nK=1\nOther=keep\n"));
+        QCOMPARE(contents(path), QByteArray("[S]\nK=1\nOther=keep\n"));
     }
 
     void the_port_list_reads_its_extra_ports()

@@ -4,6 +4,7 @@
 #include "base/profilefile.h"
 #include "base/settingsfile.h"
 #include "synth/synthsettings.h"
+#include "testfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -119,17 +120,8 @@ QString writeFile(const QTemporaryDir &dir, const Values &values)
                 text += sectionKey.section('/', 1).toLatin1() + "=" + value.toLatin1() + "\r\n";
     }
     const QString path = settingsFilePath(dir.path());
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(text);
+    ::writeFile(path, text);
     return path;
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
 }
 
 // Rows before `stop` hold the file's values; `stop` and all after keep the start values.
@@ -410,7 +402,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = settingsFilePath(dir.path());
         QVERIFY(writeSynthSettingsFile(path, startedWithoutFile()));
-        QCOMPARE(fileBytes(path), CreatedFile);
+        QCOMPARE(contents(path), CreatedFile);
         // and it reads back to the same fields
         SynthState again;
         QCOMPARE(readSynthSettings(path, again).outcome, O::Complete);
@@ -436,7 +428,7 @@ private slots:
         f.write(before);
         f.close();
         QVERIFY(writeSynthSettingsFile(path, startedWithoutFile()));
-        const QByteArray after = fileBytes(path);
+        const QByteArray after = contents(path);
         QVERIFY2(after.startsWith("; settings of the bench transmitter\n"
                                   "[serial]\n"
                                   "ExtraPorts=/dev/ttyUSB0\n"
@@ -492,14 +484,14 @@ private slots:
         Values v = fullFile();
         setValue(v, "Reg 3/IF_R", "2");
         const QString path = writeFile(dir, v);
-        const QByteArray before = fileBytes(path);
+        const QByteArray before = contents(path);
         SynthState s;
         QCOMPARE(readSynthSettings(path, s).outcome, O::Refused);
         // Values the run holds for keys it never read are not the user's.
         s.fields[F::IF_R] = 1234;
         s.fields[F::RF_CPT] = 0;
         QVERIFY(writeSynthSettingsFile(path, s));
-        const QByteArray after = fileBytes(path);
+        const QByteArray after = contents(path);
         // Every key of the file was read up to IF_R: all lines stay, the never-read keys
         // are added at the ends of their sections.
         QVERIFY(after.contains("[Reg 2]\r\nIF_PD=0\r\nIF_N=30000\r\nR2_C=5\r\n"));
