@@ -9,7 +9,7 @@
 #include "model/tablefile.h"
 #include "synthcontext.h"
 #include "tableinput.h"
-#include "tablereport.h"
+#include "report/tablereport.h"
 #include "verbs.h"
 
 #include <QJsonArray>

@@ -15,7 +15,7 @@
 #include "progress.h"
 #include "synth/synthsettings.h"
 #include "tableinput.h"
-#include "tablereport.h"
+#include "report/tablereport.h"
 #include "verbs.h"
 
 #include <QDir>

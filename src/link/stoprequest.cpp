@@ -1,0 +1,28 @@
+#include "stoprequest.h"
+
+#include <atomic>
+
+namespace rw {
+
+namespace {
+// Lock-free, so a signal handler may set it.
+std::atomic<bool> stop{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+} // namespace
+
+void requestStop()
+{
+    stop.store(true, std::memory_order_relaxed);
+}
+
+bool stopRequested()
+{
+    return stop.load(std::memory_order_relaxed);
+}
+
+void clearStopRequest()
+{
+    stop.store(false, std::memory_order_relaxed);
+}
+
+} // namespace rw
