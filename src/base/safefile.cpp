@@ -1,21 +1,78 @@
 #include "safefile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <atomic>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace rw {
 
-SafeFileWriter::SafeFileWriter(const QString &target) : file_(target)
+namespace {
+
+std::atomic<WriteStepObserver> stepObserver{nullptr};
+
+#ifdef Q_OS_UNIX
+QString systemError(int error)
 {
-    if (!file_.open(QIODevice::WriteOnly))
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+#endif
+
+// Makes the names in the folder of `file` (a rename, a new link) last through a power
+// cut. A file system that cannot sync a folder has nothing more to do.
+void syncFolderOf(const QString &file)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray folder = QFile::encodeName(QFileInfo(file).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+#else
+    Q_UNUSED(file);
+#endif
+}
+
+} // namespace
+
+void observeWriteSteps(WriteStepObserver observer)
+{
+    stepObserver.store(observer);
+}
+
+void reportWriteStep(WriteStep step)
+{
+    if (const WriteStepObserver observer = stepObserver.load())
+        observer(step);
+}
+
+SafeFileWriter::SafeFileWriter(const QString &target) : target_(target), file_(target)
+{
+    if (const auto refusal = replaceRefusal(target))
+        fail(*refusal);
+    else if (!file_.open(QIODevice::WriteOnly))
         fail();
 }
 
 bool SafeFileWriter::fail()
 {
+    return fail(file_.errorString());
+}
+
+bool SafeFileWriter::fail(const QString &reason)
+{
     if (!failed_) {
         failed_ = true;
-        error_ = file_.errorString();
+        error_ = reason;
     }
     // The temporary file is removed when file_ goes; cancelling here would replace the
     // reason in errorString().
@@ -26,6 +83,7 @@ bool SafeFileWriter::write(const QByteArray &bytes)
 {
     if (failed_)
         return false;
+    synced_ = false;
     return file_.write(bytes) == bytes.size() || fail();
 }
 
@@ -33,14 +91,33 @@ bool SafeFileWriter::stage()
 {
     if (failed_)
         return false;
-    return file_.flush() || fail();
+    if (synced_)
+        return true;
+    if (!file_.flush())
+        return fail();
+#ifdef Q_OS_UNIX
+    // A file system that allots blocks late reports a full disk only here.
+    if (::fsync(file_.handle()) != 0 && errno != EINVAL && errno != EROFS)
+        return fail(systemError(errno));
+#endif
+    synced_ = true;
+    reportWriteStep(WriteStep::ContentSynced);
+    return true;
 }
 
 bool SafeFileWriter::commit()
 {
     if (!stage())
         return false;
-    return file_.commit() || fail();
+    // What is at the name now, not only what was there when the write began.
+    if (const auto refusal = replaceRefusal(target_))
+        return fail(*refusal);
+    if (!file_.commit())
+        return fail();
+    reportWriteStep(WriteStep::Replaced);
+    syncFolderOf(resolvedTarget(target_));
+    reportWriteStep(WriteStep::FolderSynced);
+    return true;
 }
 
 WriteOutcome writeFileSafely(const QString &path, const QByteArray &data)
@@ -70,6 +147,23 @@ WriteOutcome copyFileSafely(const QString &source, const QString &target)
     return {true, {}};
 }
 
+WriteOutcome keepFileAs(const QString &source, const QString &keep)
+{
+    const QFileInfo kept(keep);
+    if (kept.exists() || kept.isSymLink())
+        return {false, QStringLiteral("%1 is there already").arg(QDir::toNativeSeparators(keep))};
+#ifdef Q_OS_UNIX
+    if (::link(QFile::encodeName(source).constData(), QFile::encodeName(keep).constData()) == 0) {
+        syncFolderOf(keep);
+        return {true, {}};
+    }
+    if (errno == EEXIST)
+        return {false, systemError(errno)};
+        // A file system without second names (or a source that may not have more): a copy.
+#endif
+    return copyFileSafely(source, keep);
+}
+
 QString resolvedTarget(const QString &path)
 {
     QFileInfo info(path);
@@ -83,6 +177,45 @@ QString resolvedTarget(const QString &path)
     for (int step = 0; step < 40 && info.isSymLink(); ++step)
         info.setFile(info.symLinkTarget());
     return info.absoluteFilePath();
+}
+
+std::optional<QString> replaceRefusal(const QString &path)
+{
+    QString kind;
+#ifdef Q_OS_UNIX
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    // A name that is not there, or cannot be looked at, is left to the write to report.
+    if (::stat(name.constData(), &st) != 0 || S_ISREG(st.st_mode))
+        return std::nullopt;
+    if (S_ISDIR(st.st_mode))
+        kind = QStringLiteral("a folder");
+    else if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+        kind = QStringLiteral("a device");
+    else if (S_ISFIFO(st.st_mode))
+        kind = QStringLiteral("a FIFO (named pipe)");
+    else if (S_ISSOCK(st.st_mode))
+        kind = QStringLiteral("a socket");
+    else
+        kind = QStringLiteral("something other than a file");
+    struct stat link {};
+    const bool viaLink = ::lstat(name.constData(), &link) == 0 && S_ISLNK(link.st_mode);
+#else
+    const QFileInfo info(path);
+    if (!info.exists() || info.isFile())
+        return std::nullopt;
+    kind =
+        info.isDir() ? QStringLiteral("a folder") : QStringLiteral("something other than a file");
+    const bool viaLink = info.isSymLink();
+#endif
+    const QString shown = QDir::toNativeSeparators(path);
+    if (viaLink)
+        return QStringLiteral("%1 is a symbolic link to %2, not to a file. Only a file, or a "
+                              "name not yet taken, is written; nothing was changed.")
+            .arg(shown, kind);
+    return QStringLiteral("%1 is %2, not a file. Only a file, or a name not yet taken, is "
+                          "written; nothing was changed.")
+        .arg(shown, kind);
 }
 
 } // namespace rw

@@ -43,26 +43,27 @@ QString tableBackupName(const QString &path)
 
 TableSaveResult saveTableFile(const QString &path, const QByteArray &image)
 {
-    TableSaveResult result;
+    // Only a table file is replaced: a device, a FIFO, a folder (or a link to one) is
+    // left as it is, whoever runs the program.
+    if (const auto refusal = replaceRefusal(path))
+        return {false, *refusal};
     // Saving through a symbolic link replaces the file it names and keeps that file's
     // backup beside it; the link stays as it is.
     const QString target = resolvedTarget(path);
     SafeFileWriter file(target);
-    if (!file.write(image) || !file.stage()) {
-        result.error = file.errorString();
-        return result;
-    }
+    if (!file.write(image) || !file.stage())
+        return {false, file.errorString()};
 
-    const QString backup = tableBackupName(target);
-    const bool movedAside = QFileInfo(target).isFile() && QFile::rename(target, backup);
-    if (!file.commit()) {
-        result.error = file.errorString();
-        if (movedAside)
-            QFile::rename(backup, target);
-        return result;
-    }
-    result.ok = true;
-    return result;
+    // The old file keeps its name until the one rename below: the backup is made beside
+    // it, never by moving it away, so an interrupted save leaves the old file or the new
+    // one under the name, never neither. A backup name already taken keeps the older
+    // backup, and the save goes on.
+    if (QFileInfo(target).isFile())
+        keepFileAs(target, tableBackupName(target));
+    reportWriteStep(WriteStep::BackupKept);
+    if (!file.commit())
+        return {false, file.errorString()};
+    return {true, {}};
 }
 
 bool sameFile(const QString &a, const QString &b)

@@ -32,11 +32,13 @@ struct TableSaveResult {
     QString error; // why the file could not be written
 };
 
-// Writes the image whole or not at all. Once the new content is safely written beside
-// the target, an existing target is moved to its backup name (a backup name already
-// taken keeps the older backup and the target is replaced all the same). On failure the
-// file that was there stays in place, unchanged. A symbolic link is followed: the file it
-// names is the one backed up and replaced.
+// Writes the image whole or not at all. The new content is written and synced beside
+// the target first; an existing target then also gets its backup name (a backup name
+// already taken keeps the older backup and the target is replaced all the same); then the
+// new content takes the target's name in one rename. At every moment the name holds the
+// old or the new complete file, and on failure the file that was there stays unchanged.
+// A symbolic link is followed: the file it names is the one backed up and replaced. Only
+// a regular file or a new name is written: anything else is refused with the reason.
 TableSaveResult saveTableFile(const QString &path, const QByteArray &image);
 
 // True when both names lead to the same file (or would, once created).
