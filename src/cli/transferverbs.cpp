@@ -120,6 +120,11 @@ int listPorts(const Arguments &a)
 
 int readTransmitter(const Arguments &a)
 {
+    // Refused before the port is touched: a table that could not be kept is not read.
+    if (const auto refusal = tableSaveRefusal(a.output)) {
+        printError(QString(), *refusal);
+        return FileError;
+    }
     SettingsTable received;
     bool traceOk = true;
     if (const auto failed = readPort(a, received, traceOk))

@@ -45,7 +45,7 @@ TableSaveResult saveTableFile(const QString &path, const QByteArray &image)
 {
     // Only a table file is replaced: a device, a FIFO, a folder (or a link to one) is
     // left as it is, whoever runs the program.
-    if (const auto refusal = replaceRefusal(path))
+    if (const auto refusal = tableSaveRefusal(path))
         return {false, *refusal};
     // Saving through a symbolic link replaces the file it names and keeps that file's
     // backup beside it; the link stays as it is.
@@ -64,6 +64,11 @@ TableSaveResult saveTableFile(const QString &path, const QByteArray &image)
     if (!file.commit())
         return {false, file.errorString()};
     return {true, {}};
+}
+
+std::optional<QString> tableSaveRefusal(const QString &path)
+{
+    return replaceRefusal(path);
 }
 
 bool sameFile(const QString &a, const QString &b)

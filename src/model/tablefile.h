@@ -41,6 +41,10 @@ struct TableSaveResult {
 // a regular file or a new name is written: anything else is refused with the reason.
 TableSaveResult saveTableFile(const QString &path, const QByteArray &image);
 
+// Why no table can be saved to `path` (it names a device, a FIFO, a socket or a folder, or
+// a link to one): the text for the user; empty when a save may go ahead.
+std::optional<QString> tableSaveRefusal(const QString &path);
+
 // True when both names lead to the same file (or would, once created).
 bool sameFile(const QString &a, const QString &b);
 

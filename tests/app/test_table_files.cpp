@@ -8,6 +8,8 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace rw;
 
 namespace {
@@ -102,6 +104,42 @@ private slots:
         QCOMPARE(f.table.buildImage(), before);
         QCOMPARE(f.w().windowTitle(), caption);
         QCOMPARE(f.w().currentTableFile(), QDir(f.dir.path()).filePath("site1.tbl"));
+    }
+
+    void save_as_refuses_a_fifo_or_a_link_to_a_device_and_changes_nothing()
+    {
+        WindowFixture f;
+        const QDir dir(f.dir.path());
+        const QString fifo = dir.filePath("pipe.tbl");
+        const QString null = dir.filePath("null.tbl");
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(QFile::link("/dev/null", null));
+        const QString caption = f.w().windowTitle();
+
+        f.dialogs.nextFileName = fifo;
+        f.w().mnuSaveAs->trigger();
+        f.dialogs.nextFileName = null;
+        f.w().mnuSaveAs->trigger();
+        QCOMPARE(f.dialogs.boxes.size(), 2);
+        for (const MessageBoxRequest &box : f.dialogs.boxes) {
+            QCOMPARE(box.caption, QString("File Error"));
+            QCOMPARE(box.buttons, BoxButtons::OkCancel);
+        }
+        QCOMPARE(f.dialogs.boxes[0].text,
+                 "Can't perform one of the following file operations: Create, Write, Close.\n\n" +
+                     fifo + "\n" + fifo +
+                     " is a FIFO (named pipe), not a file. Only a file, or a name not yet taken, "
+                     "is written; nothing was changed.");
+        QCOMPARE(f.dialogs.boxes[1].text,
+                 "Can't perform one of the following file operations: Create, Write, Close.\n\n" +
+                     null + "\n" + null +
+                     " is a symbolic link to a device, not to a file. Only a file, or a name not "
+                     "yet taken, is written; nothing was changed.");
+        QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
+        QCOMPARE(QFileInfo(null).symLinkTarget(), QString("/dev/null"));
+        QVERIFY(!QFileInfo(QString("/dev/null")).isFile());
+        QCOMPARE(f.w().windowTitle(), caption);
+        QVERIFY(f.w().currentTableFile().isEmpty());
     }
 
     void saving_over_a_symbolic_link_backs_up_and_replaces_the_file_it_names()
