@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <dirent.h>
+#include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -46,25 +47,52 @@ bool processRuns(pid_t pid)
     return pid > 0 && QFile::exists(QStringLiteral("/proc/%1").arg(pid));
 }
 
+// The process number at the start of a lock file; 0 when there is none. Lock folders such
+// as /tmp may be written by anyone: only a regular file is read (a FIFO there would wait for
+// a writer for ever, a device may do anything when opened), opened without waiting and
+// without following a link, and only its first few bytes.
+pid_t lockFilePid(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    if (lstat(name.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return 0;
+    const int fd =
+        ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    char start[32];
+    ssize_t got = -1;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+        got = ::read(fd, start, sizeof start);
+    ::close(fd);
+    if (got <= 0)
+        return 0;
+    // The number in decimal text, padded with blanks, on the first line.
+    const QByteArray text = QByteArray(start, static_cast<qsizetype>(got));
+    bool ok = false;
+    const int pid = text.left(text.indexOf('\n')).trimmed().toInt(&ok);
+    return ok && pid > 0 ? static_cast<pid_t>(pid) : 0;
+}
+
 // Serial programs (Qt's among them) take a lock file named after the device, holding
 // their process number: it names the holder even where its open files are hidden from us.
+// A lock whose process has ended is stale and names nobody; nor does one of this program's
+// own, which is not "another program".
 pid_t lockHolder(const QString &path)
 {
     QString name = path.startsWith(QLatin1String("/dev/")) ? path.mid(5) : path;
     name.replace(QLatin1Char('/'), QLatin1Char('_'));
     for (const char *folder : {"/var/lock", "/run/lock", "/etc/locks", "/var/spool/locks",
                                "/var/spool/uucp", "/tmp", "/var/tmp"}) {
-        QFile lock(QLatin1String(folder) + QLatin1String("/LCK..") + name);
-        if (!lock.open(QIODevice::ReadOnly))
-            continue;
-        const pid_t pid = lock.readLine(32).trimmed().toInt();
-        if (processRuns(pid))
+        const pid_t pid = lockFilePid(QLatin1String(folder) + QLatin1String("/LCK..") + name);
+        if (pid != getpid() && processRuns(pid))
             return pid;
     }
     return 0;
 }
 
-// The processes with the device open, as far as the system lets us see their files.
+// The other processes with the device open, as far as the system lets us see their files.
 std::vector<pid_t> processesHolding(dev_t device)
 {
     std::vector<pid_t> holders;
@@ -74,7 +102,7 @@ std::vector<pid_t> processesHolding(dev_t device)
     while (const dirent *entry = readdir(proc)) {
         char *end = nullptr;
         const long pid = std::strtol(entry->d_name, &end, 10);
-        if (pid <= 0 || *end != '\0')
+        if (pid <= 0 || *end != '\0' || pid == getpid())
             continue;
         const QByteArray fdFolder = "/proc/" + QByteArray(entry->d_name) + "/fd";
         DIR *fds = opendir(fdFolder.constData());

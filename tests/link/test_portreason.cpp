@@ -7,10 +7,12 @@
 #include "recordingview.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QSerialPort>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <fcntl.h>
 #include <grp.h>
 #include <stdlib.h>
@@ -50,6 +52,96 @@ struct PseudoTerminal {
     }
     QString device() const { return master >= 0 ? QString::fromLocal8Bit(ptsname(master)) : ""; }
 };
+
+// A program that is not this one with `device` open (by a shell redirection, so without a
+// lock file), for as long as the object lives.
+struct OtherHolder {
+    QProcess sleeper;
+    explicit OtherHolder(const QString &device)
+    {
+        sleeper.start("sh", {"-c", "exec sleep 300 <>\"$0\"", device});
+        sleeper.waitForStarted(10000);
+    }
+    ~OtherHolder()
+    {
+        sleeper.kill();
+        sleeper.waitForFinished(10000);
+    }
+    pid_t pid() const { return static_cast<pid_t>(sleeper.processId()); }
+    // True once the shell has opened the device and become "sleep".
+    bool holding() const
+    {
+        for (int i = 0; i < 1000; ++i) {
+            QFile comm(QString("/proc/%1/comm").arg(pid()));
+            if (comm.open(QIODevice::ReadOnly) && comm.readAll() == "sleep\n")
+                return true;
+            QTest::qWait(10);
+        }
+        return false;
+    }
+};
+
+// A lock file in /tmp, the one lock folder every user may write, for `device`; removed when
+// the object goes.
+struct TmpLock {
+    QString path;
+    explicit TmpLock(const QString &device) : path("/tmp/LCK.." + device.mid(5).replace('/', '_'))
+    {
+        QFile::remove(path);
+    }
+    ~TmpLock() { QFile::remove(path); }
+    void holdPid(qint64 pid) const
+    {
+        QFile f(path);
+        if (f.open(QIODevice::WriteOnly))
+            f.write(QByteArray::number(pid).rightJustified(10, ' ') + '\n');
+    }
+};
+
+// The reason, computed in a child process that is killed when it has not answered within a
+// minute: a check that hangs fails the test instead of stopping it.
+QString reasonWithinAMinute(const QString &device)
+{
+    int out[2];
+    if (pipe(out) != 0)
+        return "<no pipe>";
+    const pid_t child = fork();
+    if (child == 0) {
+        ::close(out[0]);
+        const QByteArray text =
+            portOpenReason(device, ECommError{OpenFailed, QSerialPort::PermissionError, {}})
+                .toUtf8();
+        const bool written = write(out[1], text.constData(), text.size()) == text.size();
+        _exit(written ? 0 : 3);
+    }
+    ::close(out[1]);
+    int status = 0;
+    bool ended = false;
+    for (int i = 0; i < 6000 && !ended; ++i) {
+        ended = waitpid(child, &status, WNOHANG) == child;
+        if (!ended)
+            usleep(10000);
+    }
+    if (!ended) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        ::close(out[0]);
+        return "<no answer>";
+    }
+    QByteArray told;
+    char buffer[512];
+    for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;)
+        told.append(buffer, n);
+    ::close(out[0]);
+    return QString::fromUtf8(told);
+}
+
+QString probablyInUse(const QString &device)
+{
+    return QString("The port %1 is probably in use by another program, such as a terminal "
+                   "program or ModemManager. Close it and try again.")
+        .arg(device);
+}
 
 } // namespace
 
@@ -123,14 +215,39 @@ private slots:
     {
         PseudoTerminal pty;
         QVERIFY(!pty.device().isEmpty());
-        QSerialPort other(pty.device());
-        QVERIFY(other.open(QIODevice::ReadWrite));
+        // The other program: a process of its own that opens the port the way this program
+        // does, lock file and all.
+        int ready[2];
+        QVERIFY(pipe(ready) == 0);
+        const pid_t other = fork();
+        if (other == 0) {
+            ::close(ready[0]);
+            QSerialPort port(pty.device());
+            const char answer = port.open(QIODevice::ReadWrite) ? 'y' : 'n';
+            if (write(ready[1], &answer, 1) != 1)
+                _exit(3);
+            pause();
+            _exit(0);
+        }
+        ::close(ready[1]);
+        char answer = 0;
+        QCOMPARE(read(ready[0], &answer, 1), ssize_t(1));
+        ::close(ready[0]);
+        const QString told = openFailureText(pty.device());
+        kill(other, SIGKILL);
+        waitpid(other, nullptr, 0);
+        QCOMPARE(answer, 'y');
+        QCOMPARE(told, OpenFailedText +
+                           QString("\n\nThe port %1 is in use by another program: test_portreason "
+                                   "(process %2). Close that program and try again.")
+                               .arg(pty.device())
+                               .arg(other));
+
+        // This program holding the port itself is not "another program".
+        QSerialPort own(pty.device());
+        QVERIFY(own.open(QIODevice::ReadWrite));
         QCOMPARE(openFailureText(pty.device()),
-                 OpenFailedText +
-                     QString("\n\nThe port %1 is in use by another program: test_portreason "
-                             "(process %2). Close that program and try again.")
-                         .arg(pty.device())
-                         .arg(getpid()));
+                 OpenFailedText + "\n\n" + probablyInUse(pty.device()));
     }
 
     void aHolderWithoutALockFileIsFoundAmongTheOpenFiles()
@@ -139,20 +256,82 @@ private slots:
         // a permission error (the holder asked for exclusive use).
         PseudoTerminal pty;
         QVERIFY(!pty.device().isEmpty());
-        const int held = ::open(QFile::encodeName(pty.device()).constData(), O_RDWR | O_NOCTTY);
-        QVERIFY(held >= 0);
-        const QString reason =
-            portOpenReason(pty.device(), ECommError{OpenFailed, QSerialPort::PermissionError, {}});
-        ::close(held);
-        QCOMPARE(reason, QString("The port %1 is in use by another program: test_portreason "
-                                 "(process %2). Close that program and try again.")
+        // This program has it open too, and is left out.
+        const int own = ::open(QFile::encodeName(pty.device()).constData(), O_RDWR | O_NOCTTY);
+        QVERIFY(own >= 0);
+        QString reason;
+        pid_t holder = 0;
+        {
+            OtherHolder other(pty.device());
+            QVERIFY(other.holding());
+            holder = other.pid();
+            reason = portOpenReason(pty.device(),
+                                    ECommError{OpenFailed, QSerialPort::PermissionError, {}});
+        }
+        QCOMPARE(reason, QString("The port %1 is in use by another program: sleep (process %2). "
+                                 "Close that program and try again.")
                              .arg(pty.device())
-                             .arg(getpid()));
+                             .arg(holder));
         QCOMPARE(
             portOpenReason(pty.device(), ECommError{OpenFailed, QSerialPort::PermissionError, {}}),
-            QString("The port %1 is probably in use by another program, such as a terminal "
-                    "program or ModemManager. Close it and try again.")
-                .arg(pty.device()));
+            probablyInUse(pty.device()));
+        ::close(own);
+    }
+
+    void aLockFileNamesItsProcessOnlyWhileThatOtherProcessRuns()
+    {
+        PseudoTerminal pty;
+        QVERIFY(!pty.device().isEmpty());
+        TmpLock lock(pty.device());
+
+        // A living process that is not this one: the lock names it.
+        QProcess sleeper;
+        sleeper.start("sleep", {"300"});
+        QVERIFY(sleeper.waitForStarted(10000));
+        lock.holdPid(sleeper.processId());
+        QCOMPARE(reasonWithinAMinute(pty.device()),
+                 QString("The port %1 is in use by another program: sleep (process %2). Close "
+                         "that program and try again.")
+                     .arg(pty.device())
+                     .arg(sleeper.processId()));
+
+        // The same process ended: the lock is stale and names nobody.
+        sleeper.kill();
+        QVERIFY(sleeper.waitForFinished(10000));
+        QCOMPARE(reasonWithinAMinute(pty.device()), probablyInUse(pty.device()));
+
+        // A lock of this program's own (asked here, not in a child process).
+        lock.holdPid(getpid());
+        QCOMPARE(
+            portOpenReason(pty.device(), ECommError{OpenFailed, QSerialPort::PermissionError, {}}),
+            probablyInUse(pty.device()));
+    }
+
+    void aLockNameThatIsNotAFileIsPassedOverWithoutWaiting()
+    {
+        PseudoTerminal pty;
+        QVERIFY(!pty.device().isEmpty());
+        TmpLock lock(pty.device());
+        // Anyone may make a FIFO of the lock's name in /tmp; opening it to read would wait
+        // for a writer for ever.
+        QCOMPARE(mkfifo(QFile::encodeName(lock.path).constData(), 0600), 0);
+        QCOMPARE(reasonWithinAMinute(pty.device()), probablyInUse(pty.device()));
+        QFile::remove(lock.path);
+
+        // A link to a file that does hold a living process number is not followed.
+        QProcess sleeper;
+        sleeper.start("sleep", {"300"});
+        QVERIFY(sleeper.waitForStarted(10000));
+        QTemporaryDir dir;
+        QFile target(dir.filePath("held"));
+        QVERIFY(target.open(QIODevice::WriteOnly));
+        target.write(QByteArray::number(sleeper.processId()) + '\n');
+        target.close();
+        QVERIFY(QFile::link(target.fileName(), lock.path));
+        const QString reason = reasonWithinAMinute(pty.device());
+        sleeper.kill();
+        sleeper.waitForFinished(10000);
+        QCOMPARE(reason, probablyInUse(pty.device()));
     }
 };
 
