@@ -28,10 +28,13 @@ void refreshSynthFromTable(SynthState &state, const SettingsTable &table)
         state.keptLines.fields.fill(false);
         state.keptLines.ChannelSpace = false;
     } else {
-        // The table's words differ from the fields only when they were never packed from
-        // them (a start that stopped early): the value being replaced may be the user's.
+        // The table's words differ from the fields as packed only when they were never
+        // packed from them (a start that stopped early): the value being replaced may be
+        // the user's. A value the reading took in beyond its field's width (RF_FD of
+        // "Reg 5" read as 4095 packs as 1023) is the run's own, cut as the table holds it.
+        const SynthFields packed = unpackSynthWords(packSynthWords(state.fields));
         for (const SynthFieldEntry &s : synthFieldLayout())
-            if (words[s.field] != state.fields[s.field])
+            if (words[s.field] != packed[s.field])
                 state.keptLines.setField(s.field, true);
     }
     state.fields = words;

@@ -1,10 +1,13 @@
 // The synthesizer and the settings table: the frequency entry as one call, the start-up
 // pack and the refresh, and which keys of the settings file each of them makes the run's.
 
+#include "base/profilefile.h"
 #include "model/settingstable.h"
 #include "synth/synthesizer.h"
 #include "synth/synthtable.h"
+#include "testfiles.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace rw;
@@ -112,6 +115,29 @@ private slots:
         // values, so nothing else changed.
         QCOMPARE(keptFields(s), QList<F>{F::IF_N});
         QVERIFY(!s.keptLines.ChannelSpace);
+    }
+
+    void high_parts_read_beyond_ten_bits_are_written_back_as_the_run_holds_them()
+    {
+        // Read in full, packed, refreshed and closed, as a start and a close of the window
+        // do it: the ten-bit fields of "Reg 5" hold 4095 as 1023 and 2000 as 976.
+        QTemporaryDir dir;
+        const QString ini = QDir(dir.path()).filePath("RW830KT2485E.ini");
+        writeFile(ini, "[Reg 5]\r\nRF_FD=4095\r\nRF_FN=2000\r\n");
+        SettingsTable table;
+        Synthesizer synth(table);
+        QCOMPARE(synth.readSettings(dir.path()).outcome, SynthLoadResult::Outcome::Complete);
+        synth.packIntoTable();
+        synth.followTable();
+        QVERIFY(synth.writeSettings(dir.path()));
+
+        const ProfileFile written(ini);
+        QCOMPARE(written.read("Reg 5", "RF_FD", "missing"), QString("1023"));
+        QCOMPARE(written.read("Reg 5", "RF_FN", "missing"), QString("976"));
+        QCOMPARE(written.read("Reg 5", "R5_C", "missing"), QString("11"));
+        // The twelve-bit low parts in "Reg 0" and "Reg 1" are their defaults.
+        QCOMPARE(written.read("Reg 1", "RF_FD", "missing"), QString("1188"));
+        QCOMPARE(written.read("Reg 0", "RF_FN", "missing"), QString("360"));
     }
 
     void a_loaded_table_sets_every_register_key_and_the_spacing_but_not_the_oscillator()
