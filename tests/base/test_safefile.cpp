@@ -8,8 +8,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace rw;
 
@@ -80,6 +83,57 @@ private slots:
         writeFile(dir.filePath("source"), "copied");
         QVERIFY(copyFileSafely(dir.filePath("source"), dir.filePath("target")).ok);
         QCOMPARE(contents(dir.filePath("target")), QByteArray("copied"));
+    }
+
+    void only_a_file_or_a_new_name_is_replaced()
+    {
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath("pipe");
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const WriteOutcome intoFifo = writeFileSafely(fifo, "new");
+        QVERIFY(!intoFifo.ok);
+        QCOMPARE(intoFifo.error, fifo + " is a FIFO (named pipe), not a file. Only a file, or a "
+                                        "name not yet taken, is written; nothing was changed.");
+        writeFile(dir.filePath("source"), "source");
+        QVERIFY(!copyFileSafely(dir.filePath("source"), fifo).ok);
+        QVERIFY(QDir(dir.path()).mkdir("folder"));
+        QCOMPARE(writeFileSafely(dir.filePath("folder"), "new").error,
+                 dir.filePath("folder") + " is a folder, not a file. Only a file, or a name not "
+                                          "yet taken, is written; nothing was changed.");
+        struct stat st {};
+        QCOMPARE(lstat(QFile::encodeName(fifo).constData(), &st), 0);
+        QVERIFY(S_ISFIFO(st.st_mode));
+        QVERIFY(QFileInfo(dir.filePath("folder")).isDir());
+
+        // A link to a file is written through; the link stays.
+        QVERIFY(QFile::link(dir.filePath("source"), dir.filePath("link")));
+        QVERIFY(writeFileSafely(dir.filePath("link"), "through").ok);
+        QCOMPARE(contents(dir.filePath("source")), QByteArray("through"));
+        QVERIFY(QFileInfo(dir.filePath("link")).isSymLink());
+    }
+
+    void a_kept_file_is_a_second_name_and_an_older_one_is_left_alone()
+    {
+        QTemporaryDir dir;
+        const QString source = dir.filePath("site.tbl");
+        const QString kept = dir.filePath("site.BAK");
+        writeFile(source, "first");
+        QVERIFY(keepFileAs(source, kept).ok);
+        QCOMPARE(contents(source), QByteArray("first"));
+        QCOMPARE(contents(kept), QByteArray("first"));
+        // The same file under two names, not a copy.
+        struct stat a {
+        }, b{};
+        QCOMPARE(stat(QFile::encodeName(source).constData(), &a), 0);
+        QCOMPARE(stat(QFile::encodeName(kept).constData(), &b), 0);
+        QCOMPARE(a.st_ino, b.st_ino);
+
+        // Replacing the file gives it a new one; the kept name holds the old content.
+        QVERIFY(writeFileSafely(source, "second").ok);
+        QCOMPARE(contents(kept), QByteArray("first"));
+        QVERIFY(!keepFileAs(source, kept).ok);
+        QCOMPARE(contents(kept), QByteArray("first"));
+        QCOMPARE(contents(source), QByteArray("second"));
     }
 
     void a_symbolic_link_leads_to_the_file_it_names()
