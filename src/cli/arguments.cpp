@@ -264,7 +264,26 @@ QString usageText()
     return out;
 }
 
-std::optional<Arguments> parseArguments(const QStringList &args, QString &error)
+namespace {
+
+// The error as one line: a control character an argument brought in is shown escaped.
+QString oneLine(const QString &text)
+{
+    QString r;
+    for (const QChar c : text) {
+        if (c == u'\n')
+            r += QStringLiteral("\\n");
+        else if (c == u'\t')
+            r += QStringLiteral("\\t");
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            r += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            r += c;
+    }
+    return r;
+}
+
+std::optional<Arguments> parseUnchecked(const QStringList &args, QString &error)
 {
     if (const auto e = optionInPlaceOfValue(args)) {
         error = *e;
@@ -372,6 +391,16 @@ std::optional<Arguments> parseArguments(const QStringList &args, QString &error)
     return a;
 }
 
+} // namespace
+
+std::optional<Arguments> parseArguments(const QStringList &args, QString &error)
+{
+    std::optional<Arguments> a = parseUnchecked(args, error);
+    if (!a)
+        error = oneLine(error);
+    return a;
+}
+
 std::optional<QStringList> decodeArguments(int argc, const char *const *argv, QString &error)
 {
     QStringList args;
@@ -381,7 +410,7 @@ std::optional<QStringList> decodeArguments(int argc, const char *const *argv, QS
         if (text.toLocal8Bit() != raw) {
             error = QStringLiteral("argument %1 (%2) is not valid text in the system's encoding")
                         .arg(i)
-                        .arg(text);
+                        .arg(oneLine(text));
             return std::nullopt;
         }
         args << text;

@@ -124,6 +124,8 @@ private slots:
         QTest::newRow("empty first argument")
             << QStringList{"", "dump", "site.tbl"} << "the verb is empty";
         QTest::newRow("unknown verb") << QStringList{"fly"} << "unknown verb fly";
+        QTest::newRow("line break in the verb")
+            << QStringList{"fly\naway\x01"} << "unknown verb fly\\naway\\x01";
         QTest::newRow("unknown option")
             << QStringList{"dump", "site.tbl", "--bogus"} << "Unknown option 'bogus'";
         QTest::newRow("value for a switch")
