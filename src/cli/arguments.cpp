@@ -49,7 +49,7 @@ struct VerbEntry {
     const char *operands;
     int minOperands;
     int maxOperands;
-    std::array<OptionUse, 4> options;
+    std::array<OptionUse, 6> options;
     const char *help;
 };
 
