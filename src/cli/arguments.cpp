@@ -2,167 +2,420 @@
 
 #include "base/settingsfile.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <array>
+
 namespace rw::cli {
 
 namespace {
 
-struct VerbRule {
-    const char *verb;
+// An option: its letter ('\0' for none), its long name, the name of its value (empty for
+// a switch), whether every verb takes it, and its line in --help.
+struct OptionEntry {
+    char letter;
+    const char *name;
+    const char *valueName;
+    bool everyVerb;
+    const char *help;
+
+    bool takesValue() const { return *valueName != '\0'; }
+};
+
+constexpr OptionEntry Options[] = {
+    {'p', "port", "PORT", false, "the serial port (a name from 'ports', or a device path)"},
+    {'o', "output", "FILE", false, "the table file that read saves"},
+    {'\0', "trace", "FILE", false, "writes every byte sent and received, with time and direction"},
+    {'\0', "json", "", false, "machine-readable output for dump and diff"},
+    {'q', "quiet", "", true, "prints nothing but errors"},
+    {'h', "help", "", true, "shows this text"},
+    {'\0', "version", "", true, "shows the version"},
+};
+
+// How a verb takes a value option: at most once, exactly once, or once or more. A switch
+// may be given any number of times.
+enum class Use { Optional, Required, Repeated };
+
+struct OptionUse {
+    const char *option = nullptr; // long name; null ends the list
+    Use use = Use::Optional;
+};
+
+// A verb: its name, its operands as --help shows them, how many it takes (-1: no upper
+// bound), the options it takes besides those every verb takes, and its text in --help
+// (lines after the first are indented to match).
+struct VerbEntry {
+    const char *name;
+    const char *operands;
     int minOperands;
-    int maxOperands; // -1: any number
-    bool needsPort;
-    bool oneProgrammingPort; // several -p only where the verb programs a bench
+    int maxOperands;
+    std::array<OptionUse, 6> options;
+    const char *help;
 };
 
-constexpr VerbRule Verbs[] = {
-    {"ports", 0, 0, false, true}, {"read", 0, 0, true, true},  {"write", 1, 1, true, false},
-    {"verify", 1, 1, true, true}, {"dump", 1, 1, false, true}, {"diff", 2, 2, false, true},
-    {"set", 2, -1, false, true},
+constexpr VerbEntry Verbs[] = {
+    {"ports",
+     "",
+     0,
+     0,
+     {},
+     "the serial ports the window lists, in its order, with what is known of them"},
+    {"read",
+     "",
+     0,
+     0,
+     {{{"port", Use::Required}, {"output", Use::Required}, {"trace", Use::Optional}}},
+     "reads the transmitter's settings and saves them as a table file"},
+    {"write",
+     "FILE.tbl",
+     1,
+     1,
+     {{{"port", Use::Repeated}, {"trace", Use::Optional}}},
+     "writes a table file into one transmitter or several at once, verifying\nevery block"},
+    {"verify",
+     "FILE.tbl",
+     1,
+     1,
+     {{{"port", Use::Required}, {"trace", Use::Optional}}},
+     "compares the transmitter's settings with a table file, field by field"},
+    {"dump",
+     "FILE.tbl",
+     1,
+     1,
+     {{{"json", Use::Optional}}},
+     "every field, the frequency, the logo and the thirty messages of a table"},
+    {"diff",
+     "A.tbl B.tbl",
+     2,
+     2,
+     {{{"json", Use::Optional}}},
+     "the fields and messages that differ between two table files"},
+    {"set",
+     "FILE.tbl NAME=VALUE [NAME=VALUE ...]",
+     2,
+     -1,
+     {},
+     "edits a table file with the window's rules; names: frequency, system-code,\n"
+     "baud (512, 1200 or 2400), range-test, send-twice (0 or 1), logo,\n"
+     "message.N (N from 1 to 30); blanks around a number are ignored"},
 };
 
-const VerbRule *ruleFor(const QString &verb)
+const OptionEntry *optionNamed(QStringView name)
 {
-    for (const VerbRule &r : Verbs) {
-        if (verb == QLatin1String(r.verb))
-            return &r;
+    for (const OptionEntry &o : Options) {
+        if (name == QLatin1String(o.name))
+            return &o;
     }
     return nullptr;
+}
+
+const OptionEntry *optionLettered(QChar letter)
+{
+    for (const OptionEntry &o : Options) {
+        if (o.letter != '\0' && letter == QLatin1Char(o.letter))
+            return &o;
+    }
+    return nullptr;
+}
+
+const VerbEntry *verbNamed(const QString &name)
+{
+    for (const VerbEntry &v : Verbs) {
+        if (name == QLatin1String(v.name))
+            return &v;
+    }
+    return nullptr;
+}
+
+const OptionUse *useOf(const VerbEntry &verb, const OptionEntry &option)
+{
+    for (const OptionUse &u : verb.options) {
+        if (u.option && QLatin1String(u.option) == QLatin1String(option.name))
+            return &u;
+    }
+    return nullptr;
+}
+
+// The option as a user types it most briefly: -p, --trace.
+QString shortest(const OptionEntry &o)
+{
+    return o.letter != '\0' ? QStringLiteral("-%1").arg(QLatin1Char(o.letter))
+                            : QStringLiteral("--%1").arg(QLatin1String(o.name));
+}
+
+QString withValue(const OptionEntry &o)
+{
+    return o.takesValue() ? shortest(o) + ' ' + QLatin1String(o.valueName) : shortest(o);
+}
+
+// A value option given alone whose next argument is another option ("-p -o x.tbl"): the
+// parser would take "-o" as the port. Nullopt when there is none; the text of the error
+// otherwise. A value that begins with '-' is given joined: --output=-x.tbl, -o-x.tbl.
+std::optional<QString> optionInPlaceOfValue(const QStringList &args)
+{
+    for (qsizetype i = 0; i + 1 < args.size(); ++i) {
+        const QString &arg = args[i];
+        if (arg == QLatin1String("--"))
+            return std::nullopt;
+        const OptionEntry *needsNext = nullptr;
+        if (arg.startsWith(QLatin1String("--"))) {
+            const OptionEntry *o = optionNamed(QStringView(arg).mid(2));
+            if (o && o->takesValue())
+                needsNext = o;
+        } else if (arg.startsWith(u'-')) {
+            // Letters run together (-qp PORT): the first that takes a value takes the rest
+            // of the argument, or the next argument when nothing follows it.
+            for (qsizetype k = 1; k < arg.size(); ++k) {
+                const OptionEntry *o = optionLettered(arg[k]);
+                if (!o)
+                    break;
+                if (o->takesValue()) {
+                    if (k + 1 == arg.size())
+                        needsNext = o;
+                    break;
+                }
+            }
+        }
+        if (!needsNext)
+            continue;
+        const QString &next = args[i + 1];
+        if (next.startsWith(u'-') && next.size() > 1)
+            return QStringLiteral("%1 needs a value, not the option %2")
+                .arg(shortest(*needsNext), next);
+        ++i; // the value
+    }
+    return std::nullopt;
+}
+
+QString withoutFinalStop(QString text)
+{
+    if (text.endsWith(u'.'))
+        text.chop(1);
+    return text;
 }
 
 } // namespace
 
 QString usageText()
 {
-    return QStringLiteral(
-               "Usage:\n"
-               "  rw830kt-cli ports\n"
-               "  rw830kt-cli read   -p PORT -o FILE.tbl\n"
-               "  rw830kt-cli write  -p PORT [-p PORT ...] FILE.tbl\n"
-               "  rw830kt-cli verify -p PORT FILE.tbl\n"
-               "  rw830kt-cli dump   FILE.tbl [--json]\n"
-               "  rw830kt-cli diff   A.tbl B.tbl [--json]\n"
-               "  rw830kt-cli set    FILE.tbl NAME=VALUE [NAME=VALUE ...]\n"
-               "\n"
-               "Verbs:\n"
-               "  ports   the serial ports the window lists, in its order, with what is known of "
-               "them\n"
-               "  read    reads the transmitter's settings and saves them as a table file\n"
-               "  write   writes a table file into one transmitter or several at once, verifying\n"
-               "          every block\n"
-               "  verify  compares the transmitter's settings with a table file, field by field\n"
-               "  dump    every field, the frequency, the logo and the thirty messages of a table\n"
-               "  diff    the fields and messages that differ between two table files\n"
-               "  set     edits a table file with the window's rules; names: frequency, "
-               "system-code,\n"
-               "          baud (512, 1200 or 2400), range-test, logo, send-twice (0 or 1),\n"
-               "          message.N (N from 1 to 30)\n"
-               "\n"
-               "Options:\n"
-               "  -p, --port PORT  the serial port (a name from 'ports', or a device path)\n"
-               "  -o, --output FILE  the table file that 'read' saves\n"
-               "  --json           machine-readable output for dump and diff\n"
-               "  --trace FILE     writes every byte sent and received, with time and direction\n"
-               "  --quiet          prints nothing but errors\n"
-               "  --help           shows this text\n"
-               "  --version        shows the version\n"
+    qsizetype verbWidth = 0;
+    for (const VerbEntry &v : Verbs)
+        verbWidth = qMax(verbWidth, static_cast<qsizetype>(qstrlen(v.name)));
+
+    QString out = QStringLiteral("Usage:\n");
+    for (const VerbEntry &v : Verbs) {
+        QStringList parts{QStringLiteral("  rw830kt-cli"),
+                          QLatin1String(v.name).toString().leftJustified(verbWidth)};
+        QStringList optional;
+        for (const OptionUse &u : v.options) {
+            if (!u.option)
+                continue;
+            const OptionEntry &o = *optionNamed(QString::fromLatin1(u.option));
+            if (u.use == Use::Optional)
+                optional << QStringLiteral("[%1]").arg(withValue(o));
+            else
+                parts << withValue(o);
+            if (u.use == Use::Repeated)
+                parts << QStringLiteral("[%1 ...]").arg(withValue(o));
+        }
+        if (*v.operands != '\0')
+            parts << QLatin1String(v.operands);
+        QString line = (parts + optional).join(u' ');
+        while (line.endsWith(u' ')) // a verb without operands or options
+            line.chop(1);
+        out += line + u'\n';
+    }
+
+    out += QStringLiteral("\nVerbs:\n");
+    const QString verbIndent(verbWidth + 4, u' ');
+    for (const VerbEntry &v : Verbs)
+        out += QStringLiteral("  %1  %2\n")
+                   .arg(QLatin1String(v.name).toString().leftJustified(verbWidth),
+                        QString::fromLatin1(v.help).replace(u'\n', u'\n' + verbIndent));
+
+    out += QStringLiteral("\nOptions:\n");
+    QStringList heads;
+    qsizetype headWidth = 0;
+    for (const OptionEntry &o : Options) {
+        QString head = o.letter != '\0' ? QStringLiteral("-%1, ").arg(QLatin1Char(o.letter))
+                                        : QStringLiteral("    ");
+        head += QStringLiteral("--") + QLatin1String(o.name);
+        if (o.takesValue())
+            head += u' ' + QLatin1String(o.valueName);
+        headWidth = qMax(headWidth, head.size());
+        heads << head;
+    }
+    for (qsizetype k = 0; k < heads.size(); ++k)
+        out += QStringLiteral("  %1  %2\n")
+                   .arg(heads[k].leftJustified(headWidth), QLatin1String(Options[k].help));
+
+    out += QStringLiteral(
+               "\nOptions may come before or after the operands; '--' ends the options.\n"
+               "A value is given as '-p PORT', '-pPORT' or '--port=PORT'; one that begins\n"
+               "with '-' only joined to its option.\n"
                "\n"
                "Exit status: 0 success; 1 a failed transfer, a refused value or differences "
                "found;\n"
-               "2 a usage error; 3 a file that cannot be read or written.\n"
+               "2 a usage error; 3 a file that cannot be read or written, standard output\n"
+               "or standard error included.\n"
                "The settings file %1 of the current folder names extra ports (ports)\n"
                "and holds the oscillator settings (dump, set frequency=).\n")
-        .arg(SettingsFileName);
+               .arg(SettingsFileName);
+    return out;
 }
 
-std::optional<Arguments> parseArguments(const QStringList &args, QString &error)
+namespace {
+
+// The error as one line: a control character an argument brought in is shown escaped.
+QString oneLine(const QString &text)
 {
-    Arguments a;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        auto value = [&](const QString &option) -> std::optional<QString> {
-            if (i + 1 >= args.size()) {
-                error = QStringLiteral("%1 needs a value").arg(option);
-                return std::nullopt;
-            }
-            return args[++i];
-        };
-        if (arg == "--help" || arg == "-h") {
-            a.help = true;
-        } else if (arg == "--version") {
-            a.version = true;
-        } else if (arg == "--json") {
-            a.json = true;
-        } else if (arg == "--quiet" || arg == "-q") {
-            a.quiet = true;
-        } else if (arg == "-p" || arg == "--port") {
-            const auto v = value(arg);
-            if (!v)
-                return std::nullopt;
-            a.ports << *v;
-        } else if (arg == "-o" || arg == "--output") {
-            const auto v = value(arg);
-            if (!v)
-                return std::nullopt;
-            a.output = *v;
-        } else if (arg == "--trace") {
-            const auto v = value(arg);
-            if (!v)
-                return std::nullopt;
-            a.traceFile = *v;
-        } else if (arg.startsWith('-') && arg.size() > 1) {
-            error = QStringLiteral("unknown option %1").arg(arg);
-            return std::nullopt;
-        } else if (a.verb.isEmpty()) {
-            a.verb = arg;
-        } else {
-            a.operands << arg;
-        }
+    QString r;
+    for (const QChar c : text) {
+        if (c == u'\n')
+            r += QStringLiteral("\\n");
+        else if (c == u'\t')
+            r += QStringLiteral("\\t");
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            r += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            r += c;
     }
+    return r;
+}
+
+std::optional<Arguments> parseUnchecked(const QStringList &args, QString &error)
+{
+    if (const auto e = optionInPlaceOfValue(args)) {
+        error = *e;
+        return std::nullopt;
+    }
+
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    for (const OptionEntry &o : Options) {
+        QStringList names;
+        if (o.letter != '\0')
+            names << QString(QLatin1Char(o.letter));
+        names << QLatin1String(o.name);
+        parser.addOption(
+            QCommandLineOption(names, QLatin1String(o.help), QLatin1String(o.valueName)));
+    }
+    // The parser skips its first argument, the program's name.
+    if (!parser.parse(QStringList{QStringLiteral("rw830kt-cli")} + args)) {
+        error = withoutFinalStop(parser.errorText());
+        return std::nullopt;
+    }
+
+    Arguments a;
+    for (const OptionEntry &o : Options) {
+        const QString name = QLatin1String(o.name);
+        if (!parser.isSet(name))
+            continue;
+        const QStringList values = parser.values(name);
+        a.options.insert(name, o.takesValue() ? values : QStringList{QString()});
+    }
+    a.help = a.isSet(QStringLiteral("help"));
+    a.version = a.isSet(QStringLiteral("version"));
     if (a.help || a.version)
         return a;
-    if (a.verb.isEmpty()) {
+
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty()) {
         error = QStringLiteral("no verb given");
         return std::nullopt;
     }
-    const VerbRule *rule = ruleFor(a.verb);
-    if (!rule) {
+    a.verb = positional.first();
+    a.operands = positional.mid(1);
+    if (a.verb.isEmpty()) {
+        error = QStringLiteral("the verb is empty");
+        return std::nullopt;
+    }
+    const VerbEntry *verb = verbNamed(a.verb);
+    if (!verb) {
         error = QStringLiteral("unknown verb %1").arg(a.verb);
         return std::nullopt;
     }
     const int n = static_cast<int>(a.operands.size());
-    if (n < rule->minOperands || (rule->maxOperands >= 0 && n > rule->maxOperands)) {
-        error = QStringLiteral("wrong number of operands for %1").arg(a.verb);
+    if (n < verb->minOperands || (verb->maxOperands >= 0 && n > verb->maxOperands)) {
+        error = QStringLiteral("%1 takes %2")
+                    .arg(a.verb, verb->operands[0] != '\0' ? QLatin1String(verb->operands)
+                                                           : QLatin1String("no operands"));
         return std::nullopt;
     }
-    if (rule->needsPort && a.ports.isEmpty()) {
-        error = QStringLiteral("%1 needs a port (-p PORT)").arg(a.verb);
+    if (a.operands.contains(QString())) {
+        error = QStringLiteral("an operand of %1 is empty").arg(a.verb);
         return std::nullopt;
     }
-    if (!rule->needsPort && !a.ports.isEmpty()) {
-        error = QStringLiteral("%1 takes no port").arg(a.verb);
-        return std::nullopt;
+
+    for (const OptionEntry &o : Options) {
+        const QString name = QLatin1String(o.name);
+        const OptionUse *use = useOf(*verb, o);
+        const QStringList values = a.options.value(name);
+        if (!a.isSet(name)) {
+            if (use && use->use != Use::Optional) {
+                error = QStringLiteral("%1 needs %2").arg(a.verb, withValue(o));
+                return std::nullopt;
+            }
+            continue;
+        }
+        if (o.everyVerb)
+            continue;
+        if (!use) {
+            error = QStringLiteral("%1 takes no %2").arg(a.verb, shortest(o));
+            return std::nullopt;
+        }
+        if (!o.takesValue())
+            continue;
+        if (values.contains(QString())) {
+            error = QStringLiteral("%1 needs a value").arg(shortest(o));
+            return std::nullopt;
+        }
+        if (use->use != Use::Repeated && values.size() > 1) {
+            error = QStringLiteral("%1 takes one %2").arg(a.verb, shortest(o));
+            return std::nullopt;
+        }
+        for (qsizetype k = 1; k < values.size(); ++k) {
+            if (values.indexOf(values[k]) < k) {
+                error = QStringLiteral("%1 %2 is given twice").arg(shortest(o), values[k]);
+                return std::nullopt;
+            }
+        }
     }
-    if (rule->oneProgrammingPort && a.ports.size() > 1) {
-        error = QStringLiteral("%1 takes one port").arg(a.verb);
-        return std::nullopt;
-    }
-    if (a.ports.removeDuplicates() > 0) {
-        error = QStringLiteral("a port is given twice");
-        return std::nullopt;
-    }
-    if (a.verb == "read" && a.output.isEmpty()) {
-        error = QStringLiteral("read needs the table file to save (-o FILE.tbl)");
-        return std::nullopt;
-    }
-    if (a.verb != "read" && !a.output.isEmpty()) {
-        error = QStringLiteral("-o belongs to read");
-        return std::nullopt;
-    }
-    if (a.json && a.verb != "dump" && a.verb != "diff") {
-        error = QStringLiteral("--json belongs to dump and diff");
-        return std::nullopt;
-    }
+
+    a.ports = a.options.value(QStringLiteral("port"));
+    a.output = a.value(QStringLiteral("output"));
+    a.traceFile = a.value(QStringLiteral("trace"));
+    a.json = a.isSet(QStringLiteral("json"));
+    a.quiet = a.isSet(QStringLiteral("quiet"));
     return a;
+}
+
+} // namespace
+
+std::optional<Arguments> parseArguments(const QStringList &args, QString &error)
+{
+    std::optional<Arguments> a = parseUnchecked(args, error);
+    if (!a)
+        error = oneLine(error);
+    return a;
+}
+
+std::optional<QStringList> decodeArguments(int argc, const char *const *argv, QString &error)
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray raw(argv[i]);
+        const QString text = QString::fromLocal8Bit(raw);
+        if (text.toLocal8Bit() != raw) {
+            error = QStringLiteral("argument %1 (%2) is not valid text in the system's encoding")
+                        .arg(i)
+                        .arg(oneLine(text));
+            return std::nullopt;
+        }
+        args << text;
+    }
+    return args;
 }
 
 } // namespace rw::cli

@@ -1,6 +1,10 @@
 #include "console.h"
 
+#include "exitstatus.h"
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -10,11 +14,30 @@
 
 namespace rw::cli {
 
+namespace {
+
+// The first failure of each stream, as the system's error text; empty while all went well.
+QString stdoutFailure;
+QString stderrFailure;
+
+void write(std::FILE *stream, const QByteArray &bytes, QString &failure)
+{
+    errno = 0;
+    const size_t n = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    const bool ok = n == static_cast<size_t>(bytes.size()) && std::fflush(stream) == 0;
+    if (!ok && failure.isEmpty()) {
+        const int e = errno != 0 ? errno : EIO;
+        failure = QString::fromLocal8Bit(std::strerror(e));
+    }
+    // A failed stream keeps its error flag; clear it so the next write is tried afresh.
+    std::clearerr(stream);
+}
+
+} // namespace
+
 void printOut(const QString &text)
 {
-    const QByteArray bytes = text.toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    std::fflush(stdout);
+    write(stdout, text.toLocal8Bit(), stdoutFailure);
 }
 
 void printError(const QString &subject, const QString &text)
@@ -22,8 +45,8 @@ void printError(const QString &subject, const QString &text)
     QString line = QStringLiteral("rw830kt-cli: ");
     if (!subject.isEmpty())
         line += subject + QStringLiteral(": ");
-    line += text;
-    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+    line += text + u'\n';
+    write(stderr, line.toLocal8Bit(), stderrFailure);
 }
 
 bool outputIsTerminal()
@@ -33,6 +56,25 @@ bool outputIsTerminal()
 #else
     return isatty(STDOUT_FILENO) == 1;
 #endif
+}
+
+bool outputFailed()
+{
+    return !stdoutFailure.isEmpty() || !stderrFailure.isEmpty();
+}
+
+int statusAfterOutput(int status)
+{
+    write(stdout, {}, stdoutFailure);
+    write(stderr, {}, stderrFailure);
+    if (!outputFailed())
+        return status;
+    if (!stdoutFailure.isEmpty())
+        printError(QString(),
+                   QStringLiteral("cannot write to standard output: %1").arg(stdoutFailure));
+    if (status == Success || status == Failed)
+        return FileError;
+    return status;
 }
 
 } // namespace rw::cli

@@ -1,6 +1,7 @@
 #pragma once
 // Where rw830kt-cli writes: results to standard output, errors to standard error, each
-// error naming the port or file it is about.
+// error naming the port or file it is about. A write that fails (a full disk, a closed
+// pipe) never stops the program: it is remembered, and the program's exit status tells it.
 
 #include <QString>
 
@@ -10,5 +11,12 @@ void printOut(const QString &text); // as it stands; add the line end yourself
 void printError(const QString &subject, const QString &text); // "rw830kt-cli: SUBJECT: TEXT"
 // True when standard output is a terminal a progress bar can be drawn on.
 bool outputIsTerminal();
+
+// Whether a write to standard output or standard error has failed so far.
+bool outputFailed();
+// The exit status once everything has been written: a result the user could not be
+// shown (0 or 1) becomes 3, with a message where standard error still works; flushes
+// standard output and standard error first.
+int statusAfterOutput(int status);
 
 } // namespace rw::cli

@@ -8,21 +8,32 @@
 #include "verbs.h"
 
 #include <QCoreApplication>
+#include <csignal>
 
 using namespace rw::cli;
 
-int main(int argc, char *argv[])
-{
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("rw830kt-cli"));
-    QCoreApplication::setApplicationVersion(rw::ProgramVersion);
+namespace {
 
+// The verbs by name; the parser's table says what each takes.
+struct VerbRun {
+    const char *verb;
+    int (*run)(const Arguments &);
+};
+
+constexpr VerbRun VerbRuns[] = {
+    {"ports", listPorts},         {"read", readTransmitter},
+    {"write", writeTransmitters}, {"verify", verifyTransmitter},
+    {"dump", dumpTable},          {"diff", diffTables},
+    {"set", setFields},
+};
+
+int runCommandLine(int argc, char *argv[])
+{
     QString error;
-    const std::optional<Arguments> a = parseArguments(app.arguments().mid(1), error);
+    std::optional<QStringList> args = decodeArguments(argc, argv, error);
+    const std::optional<Arguments> a = args ? parseArguments(*args, error) : std::nullopt;
     if (!a) {
-        printError(QString(), error);
-        printOut(QString());
-        std::fputs("Try 'rw830kt-cli --help'.\n", stderr);
+        printError(QString(), error + QStringLiteral("\nTry 'rw830kt-cli --help'."));
         return UsageError;
     }
     if (a->help) {
@@ -33,18 +44,25 @@ int main(int argc, char *argv[])
         printOut(QStringLiteral("rw830kt-cli %1\n").arg(rw::ProgramVersion));
         return Success;
     }
-    const QString &v = a->verb;
-    if (v == "ports")
-        return listPorts(*a);
-    if (v == "read")
-        return readTransmitter(*a);
-    if (v == "write")
-        return writeTransmitters(*a);
-    if (v == "verify")
-        return verifyTransmitter(*a);
-    if (v == "dump")
-        return dumpTable(*a);
-    if (v == "diff")
-        return diffTables(*a);
-    return setFields(*a);
+    for (const VerbRun &v : VerbRuns) {
+        if (a->verb == QLatin1String(v.verb))
+            return v.run(*a);
+    }
+    printError(QString(), QStringLiteral("unknown verb %1").arg(a->verb));
+    return UsageError;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+#ifdef SIGPIPE
+    // A reader that goes away (| head) must never stop a transfer half-way: the writes to
+    // the closed pipe fail instead, and the exit status says so at the end.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("rw830kt-cli"));
+    QCoreApplication::setApplicationVersion(rw::ProgramVersion);
+    return statusAfterOutput(runCommandLine(argc, argv));
 }

@@ -1,6 +1,7 @@
 #include "progress.h"
 
 #include "console.h"
+#include "model/fieldlayout.h"
 
 namespace rw::cli {
 
@@ -71,6 +72,11 @@ private:
 };
 
 } // namespace
+
+void ImageProgressView::setProgressRange(int minimum, int)
+{
+    view_.setProgressRange(minimum, ImageSize);
+}
 
 std::unique_ptr<Progress> Progress::make(bool quiet)
 {

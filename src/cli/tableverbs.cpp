@@ -7,9 +7,10 @@
 #include "model/generalfields.h"
 #include "model/settingstable.h"
 #include "model/tablefile.h"
+#include "model/textrules.h"
+#include "report/tablereport.h"
 #include "synthcontext.h"
 #include "tableinput.h"
-#include "report/tablereport.h"
 #include "verbs.h"
 
 #include <QJsonArray>
@@ -66,42 +67,52 @@ bool knownSettingName(const QString &name)
     return ok && n >= 1 && n <= MessageCount;
 }
 
-// One NAME=VALUE of set, applied to the table; the window's message when refused.
+// One NAME=VALUE of set, applied to the table; the window's message when refused. Blanks
+// around a number are ignored for every numeric name, as the window's number edits ignore
+// them; the logo and the messages take their text as given (their own rules handle blanks).
 std::optional<QString> applySetting(SettingsTable &table, SynthContext &synth, const QString &name,
                                     const QString &value)
 {
     auto refusal = [](const EditResult &r) {
         return r.stored() ? std::nullopt : std::optional<QString>(r.message);
     };
-    auto numeric = [&](Field f) { return refusal(applyNumberText(table, f, value)); };
+    const QString number = trimBlanks(value);
+    auto numeric = [&](Field f) { return refusal(applyNumberText(table, f, number)); };
     if (name == "frequency")
-        return refusal(synth.enterFrequency(value));
+        return refusal(synth.enterFrequency(number));
     if (name == "system-code")
         return numeric(Field::SysCode);
     if (name == "range-test")
         return numeric(Field::RangeTestDur);
     if (name == "baud") {
         static const QStringList rates{"512", "1200", "2400"}; // the list's items, in order
-        const qsizetype index = rates.indexOf(value.trimmed());
+        const qsizetype index = rates.indexOf(number);
         if (index < 0)
             return QStringLiteral("The baud rate is 512, 1200 or 2400.");
         table.setValue(Field::POCBaud, static_cast<uint32_t>(index));
         return std::nullopt;
     }
     if (name == "send-twice") {
-        if (value != "0" && value != "1")
+        if (number != "0" && number != "1")
             return QStringLiteral("send-twice is 0 or 1.");
-        table.setValue(Field::SendTwice, value == "1" ? 1 : 0);
+        table.setValue(Field::SendTwice, number == "1" ? 1 : 0);
         return std::nullopt;
     }
     if (name == "logo") {
         constexpr int LogoLimit = 21; // what the window's logo edit takes
         if (value.size() > LogoLimit)
             return QStringLiteral("The logo takes at most %1 characters.").arg(LogoLimit);
+        if (const auto refused = tableTextRefusal(value))
+            return refused;
         storePowLogo(table, value);
         return std::nullopt;
     }
     if (name.startsWith("message.")) {
+        // Line and paragraph separators are stored as line breaks, not as characters.
+        QString plain = value;
+        plain.replace(QChar::LineSeparator, u'\n').replace(QChar::ParagraphSeparator, u'\n');
+        if (const auto refused = tableTextRefusal(plain))
+            return refused;
         const int n = name.mid(8).toInt();
         QByteArray record = table.messageRecord(n - 1);
         if (!storeMessage(record, value))

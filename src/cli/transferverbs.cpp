@@ -12,14 +12,17 @@
 #include "link/waitclock.h"
 #include "model/settingstable.h"
 #include "model/tablefile.h"
+#include "portidentity.h"
 #include "progress.h"
+#include "report/tablereport.h"
 #include "synth/synthsettings.h"
 #include "tableinput.h"
-#include "report/tablereport.h"
+#include "tracefile.h"
 #include "verbs.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSerialPortInfo>
 #include <memory>
 
 namespace rw::cli {
@@ -37,9 +40,9 @@ public:
     {
         if (path.isEmpty())
             return true;
-        file_.setFileName(path);
-        if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
-            printError(path, QStringLiteral("cannot write the trace: %1").arg(file_.errorString()));
+        QString error;
+        if (!openTraceFile(file_, path, error)) {
+            printError(path, QStringLiteral("cannot write the trace: %1").arg(error));
             return false;
         }
         trace_ = std::make_unique<LineTrace>(file_);
@@ -76,8 +79,12 @@ std::optional<QList<PortJobState>> run(const Arguments &a, const QStringList &po
     if (!trace.open(a.traceFile))
         return std::nullopt;
     const std::unique_ptr<Progress> progress = Progress::make(a.quiet);
+    const PortJob counted = [&job](TCommPort &port, TransferView &view) {
+        ImageProgressView imageView(view);
+        return job(port, imageView);
+    };
     const QList<PortJobState> states = runOnPorts(
-        ports, job, trace.get(), [&](const QList<PortJobState> &s) { progress->show(s); });
+        ports, counted, trace.get(), [&](const QList<PortJobState> &s) { progress->show(s); });
     traceOk = trace.close();
     for (const PortJobState &s : states) {
         for (const QString &m : s.messages) {
@@ -110,9 +117,11 @@ std::optional<int> readPort(const Arguments &a, SettingsTable &received, bool &t
 int listPorts(const Arguments &a)
 {
     Q_UNUSED(a);
-    const QStringList names = systemPortNames(settingsFilePath(QDir::currentPath()));
+    // One look at the system's ports serves the list and every port's details.
+    const QList<QSerialPortInfo> available = QSerialPortInfo::availablePorts();
+    const QStringList names = systemPortNames(settingsFilePath(QDir::currentPath()), available);
     for (const QString &name : names) {
-        const QString details = portDetails(name);
+        const QString details = portDetails(name, available);
         printOut(details.isEmpty() ? name + '\n' : QStringLiteral("%1\t%2\n").arg(name, details));
     }
     return Success;
@@ -141,6 +150,10 @@ int readTransmitter(const Arguments &a)
 
 int writeTransmitters(const Arguments &a)
 {
+    if (const auto twice = samePortTwice(a.ports)) {
+        printError(QString(), QStringLiteral("one port is named twice: %1").arg(*twice));
+        return UsageError;
+    }
     const QString &file = a.operands.first();
     const std::optional<SettingsTable> table = openTable(file);
     if (!table)

@@ -7,7 +7,12 @@ namespace rw {
 
 QString portDetails(const QString &name)
 {
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+    return portDetails(name, QSerialPortInfo::availablePorts());
+}
+
+QString portDetails(const QString &name, const QList<QSerialPortInfo> &available)
+{
+    for (const QSerialPortInfo &info : available) {
         if (info.portName() != name && info.systemLocation() != name)
             continue;
         QStringList parts;

@@ -6,8 +6,9 @@
 
 #ifndef Q_OS_WIN
 #include <QFileInfo>
-#include <QSerialPortInfo>
 #endif
+
+#include <QSerialPortInfo>
 
 #include <QSet>
 #include <algorithm>
@@ -110,7 +111,17 @@ QStringList extraPortNames(const QString &settingsFile)
 QStringList systemPortNames(const QString &settingsFile)
 {
 #ifdef Q_OS_WIN
+    return systemPortNames(settingsFile, {});
+#else
+    return systemPortNames(settingsFile, QSerialPortInfo::availablePorts());
+#endif
+}
+
+QStringList systemPortNames(const QString &settingsFile, const QList<QSerialPortInfo> &available)
+{
+#ifdef Q_OS_WIN
     Q_UNUSED(settingsFile);
+    Q_UNUSED(available);
     QStringList names;
     for (const std::string &name : windowsPortNames(readPortDeviceRecords()).names)
         names.append(QString::fromLatin1(name));
@@ -120,7 +131,7 @@ QStringList systemPortNames(const QString &settingsFile)
     for (const QString &name : extraPortNames(settingsFile))
         named.append({name, deviceOf(name)});
     QList<FoundPort> found;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+    for (const QSerialPortInfo &info : available)
         found.append({info.portName(), deviceOf(info.systemLocation())});
     return unixPortNames(named, found);
 #endif

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+class QSerialPortInfo;
+
 namespace rw {
 
 constexpr int MaxListedPorts = 256;
@@ -31,5 +33,8 @@ QStringList extraPortNames(const QString &settingsFile);
 // The port list of this machine: on Windows from the device installer's records, elsewhere
 // the named ports of the settings file followed by those Qt reports.
 QStringList systemPortNames(const QString &settingsFile);
+// The same from ports the caller has already asked the system for (Qt's list; Windows
+// takes its names from the device installer's records all the same).
+QStringList systemPortNames(const QString &settingsFile, const QList<QSerialPortInfo> &available);
 
 } // namespace rw

@@ -62,6 +62,24 @@ QByteArray toTableText(const QString &s)
     return s.toLatin1();
 }
 
+std::optional<QString> tableTextRefusal(const QString &s)
+{
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i].unicode() <= 0xFF)
+            continue;
+        // A character beyond the first plane is one pair of UTF-16 units: show it whole.
+        const qsizetype n = s[i].isHighSurrogate() && i + 1 < s.size() ? 2 : 1;
+        return QStringLiteral("The character '%1' (U+%2) cannot be stored in the transmitter; "
+                              "it takes Latin-1 characters only.")
+            .arg(s.mid(i, n))
+            .arg(QString::number(n == 2 ? QChar::surrogateToUcs4(s[i], s[i + 1]) : s[i].unicode(),
+                                 16)
+                     .toUpper()
+                     .rightJustified(4, u'0'));
+    }
+    return std::nullopt;
+}
+
 QString fromTableText(const QByteArray &b)
 {
     return QString::fromLatin1(b);

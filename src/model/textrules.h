@@ -23,6 +23,10 @@ QString notAnIntegerMessage(const QString &text);
 // unchanged, and a character that has no byte is stored as '?'.
 QByteArray toTableText(const QString &s);
 QString fromTableText(const QByteArray &b);
+// Nullopt when every character of `s` has its byte in the table's text; otherwise what the
+// user is told, naming the first character that has none. Where the text is taken in
+// whole (the command line), such text is refused rather than stored with '?'.
+std::optional<QString> tableTextRefusal(const QString &s);
 
 // Bytes up to the first zero byte, never more than maxLen.
 QByteArray untilZero(const QByteArray &b, int maxLen);

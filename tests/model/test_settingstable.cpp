@@ -154,6 +154,20 @@ private slots:
             QVERIFY2(!parseInt32(bad), bad);
         QCOMPARE(trimBlanks(QString("\t\r\n x y \x01")), QString("x y"));
     }
+
+    void only_text_of_single_bytes_is_table_text()
+    {
+        // Every Latin-1 character has its byte, the last one included.
+        QVERIFY(!tableTextRefusal(QString::fromUtf8("Caf\xC3\xA9 \xC3\xBF\r\n")));
+        QVERIFY(!tableTextRefusal(QString()));
+        const auto first = tableTextRefusal(QString::fromUtf8("ab\xC4\x80\xE2\x82\xAC"));
+        QVERIFY(first);
+        QCOMPARE(*first, QString::fromUtf8("The character '\xC4\x80' (U+0100) cannot be stored in "
+                                           "the transmitter; it takes Latin-1 characters only."));
+        // A character beyond the first plane is named whole, not by half of it.
+        const auto emoji = tableTextRefusal(QString::fromUtf8("\xF0\x9F\x93\x9F"));
+        QVERIFY(emoji && emoji->contains(QString::fromUtf8("'\xF0\x9F\x93\x9F' (U+1F4DF)")));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSettingsTable)
