@@ -31,7 +31,7 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 mkdir -p "$DIR/crashes"
 failed=
 for target in "$DIR"/fuzz/fuzz_*; do
-    [ -x "$target" ] || continue
+    [ -f "$target" ] && [ -x "$target" ] || continue
     name=${target##*/fuzz_}
     mkdir -p "$DIR/corpus/$name"
     seeds=
