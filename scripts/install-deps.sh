@@ -6,6 +6,7 @@
 #   windows        compile-check the Windows port listing with the MinGW cross compiler
 #   package        make the Debian package (scripts/package.sh)
 #   check-package  validate its desktop entry and AppStream data (scripts/check-package.sh)
+#   fuzz           build and run the libFuzzer targets with clang (scripts/fuzz.sh)
 set -e
 [ $# -gt 0 ] || set -- build
 PACKAGES=
@@ -19,9 +20,10 @@ for task in "$@"; do
     windows) PACKAGES="$PACKAGES g++-mingw-w64-x86-64" ;;
     package) PACKAGES="$PACKAGES dpkg-dev file" ;;
     check-package) PACKAGES="$PACKAGES desktop-file-utils appstream" ;;
+    fuzz) PACKAGES="$PACKAGES clang libclang-rt-14-dev" ;;
     *)
-        echo "install-deps.sh: no task '$task'; the tasks are build, x11, windows, package" \
-            "and check-package." >&2
+        echo "install-deps.sh: no task '$task'; the tasks are build, x11, windows, package," \
+            "check-package and fuzz." >&2
         exit 2
         ;;
     esac

@@ -13,6 +13,12 @@ namespace {
 
 constexpr int MsPerPollStep = 10;
 
+// While a reply is awaited the line wakes the protocol once, when the whole reply is there.
+// A reply that stops short would wake nobody, so the protocol also looks at what has come
+// every so many poll steps: less than a tenth of a byte's budget of 101, so that a reply
+// cut short fails within a budget and a tenth after its last byte.
+constexpr int LookEverySteps = 8;
+
 // Where a block of n bytes at a transmitter address lies in the image; -1 when it does
 // not lie wholly inside.
 int imageOffset(const QByteArray &image, uint16_t address, int n)
@@ -93,38 +99,55 @@ bool BlockProtocol::ReceiveBytes(uint8_t *buffer, int count, int pollStep)
     if (!port_.IsOpen())
         return false;
     const int stepMs = pollStep * MsPerPollStep;
-    for (int i = 0; i < count; ++i) {
-        // Every byte has its own budget, counted from the first look that finds none.
-        qint64 acceptUntil = -1;
-        for (;;) {
-            if (port_.BytesAvailable() > 0) {
-                buffer[i] = port_.ReadByte();
-                break;
-            }
-            const qint64 now = clock_.nowMs();
-            if (acceptUntil < 0) {
-                acceptUntil = now + WaitsPerByte * stepMs;
-                // Wake when the rest of the reply is there, or at the deadline.
-                port_.WakeWhenAvailable(count - i);
-            } else if (now >= acceptUntil) {
-                // Bytes short of the rest may be waiting unseen: they arrived in time.
-                port_.TakePending();
-                if (port_.BytesAvailable() > 0)
-                    continue;
-                // That was the look at the end of the 100th step; the 101st step ends in
-                // the time-out without another look.
-                PumpWait(stepMs);
-                return timedOut();
-            }
-            if (!lineWait_.waitUntil(acceptUntil))
-                return timedOut(); // the application is quitting
+    int got = 0;
+    // The budget of the byte awaited runs from the last look that found the reply grown,
+    // or from the first look that found nothing: never before its bytes arrived, at most a
+    // look interval after.
+    qint64 budgetFrom = -1;
+    qint64 nextLook = -1;
+    while (got < count) {
+        const uint32_t waiting = port_.BytesAvailable();
+        if (waiting > 0) {
+            got += static_cast<int>(port_.ReadBytes(reinterpret_cast<char *>(buffer) + got,
+                                                    std::min<qint64>(waiting, count - got)));
+            budgetFrom = -1;
+            continue;
         }
+        const qint64 now = clock_.nowMs();
+        if (budgetFrom < 0) {
+            budgetFrom = now;
+            nextLook = now + LookEverySteps * stepMs;
+            // Wake when the rest of the reply is there, or at the next look.
+            port_.WakeWhenAvailable(count - got);
+        }
+        const qint64 acceptUntil = budgetFrom + WaitsPerByte * stepMs;
+        if (now >= acceptUntil) {
+            // Bytes short of the rest may be waiting unseen: they arrived in time.
+            port_.TakePending();
+            if (port_.BytesAvailable() > 0)
+                continue;
+            // That was the look at the end of the 100th step; the 101st step ends in the
+            // time-out without another look.
+            PumpWait(stepMs);
+            return timedOut(got, count);
+        }
+        if (now >= nextLook) {
+            // A reply that stops short never wakes the line: see what has come so far.
+            port_.TakePending();
+            nextLook = now + LookEverySteps * stepMs;
+            if (port_.BytesAvailable() > 0)
+                continue;
+            port_.WakeWhenAvailable(count - got);
+        }
+        if (!lineWait_.waitUntil(std::min(acceptUntil, nextLook)))
+            return timedOut(got, count); // the application is quitting
     }
     return true;
 }
 
-bool BlockProtocol::timedOut()
+bool BlockProtocol::timedOut(int arrived, int expected)
 {
+    port_.Note(QStringLiteral("time-out: %1 of %2 reply bytes arrived").arg(arrived).arg(expected));
     port_.Purge();
     view_.setProgressPosition(0);
     return false;

@@ -33,14 +33,15 @@ public:
 
     // Hands the frame to the port in one write; false (nothing sent) when it is closed.
     bool SendFrame(const QByteArray &frame);
-    // Collects exactly `count` bytes, each within its own budget of poll steps.
+    // Collects exactly `count` bytes, each within its own budget of poll steps counted from
+    // the byte before it.
     bool ReceiveBytes(uint8_t *buffer, int count, int pollStep);
     // Waits the given milliseconds while window events run.
     void PumpWait(int ms);
 
 private:
     bool fetchBlock(uint16_t address, int n, int pollStep, QByteArray &reply);
-    bool timedOut();
+    bool timedOut(int arrived, int expected);
 
     TCommPort &port_;
     const WaitClock &clock_;

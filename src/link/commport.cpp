@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QSerialPort>
+#include <algorithm>
 
 namespace rw {
 
@@ -95,6 +96,8 @@ void TCommPort::Open()
             error(why == QSerialPort::UnsupportedOperationError ? LineSetupRefused : OpenFailed);
         serial_ = nullptr;
         delete serial;
+        if (trace_)
+            trace_->note(portName_, QStringLiteral("open failed"));
         throw e;
     }
     // A line without modem control (a pseudo-terminal) cannot raise DTR and RTS; the
@@ -104,6 +107,15 @@ void TCommPort::Open()
     serial->clearError();
     watchLine();
     open_ = true;
+    waitSinceNs_ = -1;
+    if (trace_)
+        trace_->note(portName_,
+                     QStringLiteral("open at %1 baud, %2 data bits, %3 parity, %4 stop bit%5")
+                         .arg(baudRate_)
+                         .arg(dataBits_)
+                         .arg(parity_ == 2 ? QStringLiteral("even") : QStringLiteral("no"))
+                         .arg(stopBits_)
+                         .arg(stopBits_ == 1 ? QString() : QStringLiteral("s")));
 }
 
 void TCommPort::watchLine()
@@ -130,13 +142,13 @@ void TCommPort::Close()
 {
     if (!open_)
         return;
+    if (trace_)
+        trace_->closed(portName_, lost_ ? QByteArray() : takeAllPending());
     QSerialPort *serial = serial_;
     serial_ = nullptr;
     open_ = false;
     lost_ = false;
     serial->disconnect(this);
-    if (trace_)
-        trace_->flush(portName_);
     if (serial->isOpen())
         serial->close();
     delete serial;
@@ -200,12 +212,41 @@ void TCommPort::Write(const char *buffer, qint64 count)
 uint8_t TCommPort::ReadByte()
 {
     requireOpen(ReadFailed);
+    const qint64 waiting = serial_->bytesAvailable();
     char c = 0;
     if (serial_->read(&c, 1) != 1)
         throw error(ReadFailed);
-    if (trace_)
-        trace_->received(portName_, static_cast<uint8_t>(c));
+    traceReceived(&c, 1, waiting);
     return static_cast<uint8_t>(c);
+}
+
+qint64 TCommPort::ReadBytes(char *buffer, qint64 max)
+{
+    requireOpen(ReadFailed);
+    const qint64 waiting = serial_->bytesAvailable();
+    const qint64 n = serial_->read(buffer, std::min(max, waiting));
+    if (n < 0 || (n == 0 && max > 0 && waiting > 0))
+        throw error(ReadFailed);
+    if (n > 0)
+        traceReceived(buffer, n, waiting);
+    return n;
+}
+
+void TCommPort::traceReceived(const char *bytes, qint64 count, qint64 waiting)
+{
+    if (trace_)
+        trace_->received(portName_, QByteArrayView(bytes, count), waiting, waitSinceNs_);
+    waitSinceNs_ = -1;
+}
+
+QByteArray TCommPort::takeAllPending()
+{
+    if (!serial_ || !serial_->isOpen())
+        return {};
+    // Bytes short of the wake threshold sit in the line unseen: fetch them first.
+    setWakeThreshold(*serial_, 1);
+    serial_->waitForReadyRead(0);
+    return serial_->readAll();
 }
 
 uint32_t TCommPort::BytesAvailable()
@@ -217,13 +258,24 @@ uint32_t TCommPort::BytesAvailable()
 void TCommPort::Purge()
 {
     requireOpen(PurgeFailed);
+    if (trace_)
+        trace_->purged(portName_, takeAllPending());
+    waitSinceNs_ = -1;
     if (!serial_->clear(QSerialPort::Input) || !serial_->clear(QSerialPort::Output))
         throw error(PurgeFailed);
+}
+
+void TCommPort::Note(const QString &text)
+{
+    if (trace_)
+        trace_->note(portName_, text);
 }
 
 void TCommPort::WakeWhenAvailable(int count)
 {
     requireOpen(LineStatusFailed);
+    if (trace_ && waitSinceNs_ < 0)
+        waitSinceNs_ = trace_->nowNs();
     setWakeThreshold(*serial_, count);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The program's one serial port: a thin wrapper over Qt SerialPort with the transmitter's
 // line setup (DTR and RTS on, no flow control). Every failure raises ECommError.
+// The operations the programming protocol uses on an open line are virtual, so that a
+// stand-in line (fed from a test or a fuzzer) can take the place of a device.
 
 #include <QObject>
 #include <QString>
@@ -40,7 +42,7 @@ public:
     // The one port of the program, closed when the application ends.
     static TCommPort &instance();
 
-    bool IsOpen() const { return open_; }
+    virtual bool IsOpen() const { return open_; }
     // Opens the named port with the stored settings; nothing when already open.
     void Open();
     void Close();
@@ -51,18 +53,23 @@ public:
     // rate and name, opens.
     void Connect(uint32_t baudRate, const QString &name, int lineFormat);
     // Sends the bytes in one piece; a null buffer or count 0 sends nothing.
-    void Write(const char *buffer, qint64 count);
-    uint8_t ReadByte();
-    uint32_t BytesAvailable();
+    virtual void Write(const char *buffer, qint64 count);
+    virtual uint8_t ReadByte();
+    // Takes up to `max` of the bytes waiting, as one run; the count taken.
+    virtual qint64 ReadBytes(char *buffer, qint64 max);
+    virtual uint32_t BytesAvailable();
     // Discards what was received, then what is still to be sent.
-    void Purge();
+    virtual void Purge();
+    // Writes a line of its own into the trace, when there is one.
+    void Note(const QString &text);
     // Lets `activity` wait until `count` bytes have arrived, where the line can do that,
     // instead of firing at every byte; a reply's bytes then cost one wake-up, not one each.
-    void WakeWhenAvailable(int count);
+    virtual void WakeWhenAvailable(int count);
     // Takes whatever the line holds now, however few bytes: the last look before a time-out.
-    void TakePending();
+    virtual void TakePending();
 
-    // Records every byte sent and taken from the line from now on; null stops it.
+    // Records what happens on the line from now on (every byte sent, taken, purged or left
+    // unread, open and close); null stops it.
     void setTrace(LineTrace *trace) { trace_ = trace; }
 
     const QString &PortName() const { return portName_; }
@@ -76,6 +83,8 @@ private:
     void requireOpen(uint8_t failCode) const;
     ECommError error(uint8_t code) const;
     void watchLine();
+    QByteArray takeAllPending();
+    void traceReceived(const char *bytes, qint64 count, qint64 waiting);
 
     bool open_ = false;
     QString portName_ = QStringLiteral("COM1");
@@ -85,6 +94,8 @@ private:
     int stopBits_ = 1; // 1 or 2
     QSerialPort *serial_ = nullptr;
     LineTrace *trace_ = nullptr;
+    // When the wait for the bytes not yet taken began, on the trace's clock; -1: none.
+    qint64 waitSinceNs_ = -1;
     // The line failed while open (an unplugged adapter): Qt then keeps reporting errors,
     // so the device is closed at once and every later call fails until Close.
     bool lost_ = false;

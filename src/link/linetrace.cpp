@@ -1,13 +1,21 @@
 #include "linetrace.h"
 
+#include <QFileDevice>
 #include <QIODevice>
 
 namespace rw {
 
 namespace {
 
-// Received bytes go on one line until this many have gathered or the direction changes.
-constexpr qsizetype BytesPerLine = 32;
+QByteArray seconds(qint64 ns)
+{
+    return QByteArray::number(static_cast<double>(ns) / 1e9, 'f', 6);
+}
+
+QByteArray hex(QByteArrayView bytes)
+{
+    return bytes.toByteArray().toHex(' ').toUpper();
+}
 
 } // namespace
 
@@ -16,35 +24,50 @@ LineTrace::LineTrace(QIODevice &out) : out_(out)
     clock_.start();
 }
 
-LineTrace::~LineTrace()
+qint64 LineTrace::nowNs() const
 {
-    QMutexLocker lock(&mutex_);
-    for (const QString &port : received_.keys())
-        flushLocked(port);
+    return clock_.nsecsElapsed();
 }
 
 void LineTrace::sent(const QString &port, const char *bytes, qint64 count)
 {
-    QMutexLocker lock(&mutex_);
-    flushLocked(port);
-    writeLine(clock_.nsecsElapsed(), port, ">>", QByteArrayView(bytes, count));
+    writeLine(port, ">>", hex(QByteArrayView(bytes, count)));
 }
 
-void LineTrace::received(const QString &port, uint8_t byte)
+void LineTrace::received(const QString &port, QByteArrayView bytes, qint64 waiting,
+                         qint64 waitSinceNs)
 {
-    QMutexLocker lock(&mutex_);
-    Pending &p = received_[port];
-    if (p.bytes.isEmpty())
-        p.firstNs = clock_.nsecsElapsed();
-    p.bytes.append(static_cast<char>(byte));
-    if (p.bytes.size() >= BytesPerLine)
-        flushLocked(port);
+    QByteArray text = hex(bytes) + " (" + QByteArray::number(waiting) + " waiting";
+    if (waitSinceNs >= 0)
+        text += ", waited from " + seconds(waitSinceNs);
+    writeLine(port, "<<", text + ')');
 }
 
-void LineTrace::flush(const QString &port)
+void LineTrace::purged(const QString &port, QByteArrayView dropped)
 {
-    QMutexLocker lock(&mutex_);
-    flushLocked(port);
+    if (dropped.isEmpty())
+        writeLine(port, "--", "purge dropped nothing");
+    else
+        writeLine(port, "--",
+                  "purge dropped " + QByteArray::number(dropped.size()) +
+                      " bytes: " + hex(dropped));
+}
+
+void LineTrace::closed(const QString &port, QByteArrayView unread)
+{
+    if (unread.isEmpty())
+        writeLine(port, "--", "close");
+    else
+        writeLine(port, "--",
+                  "close, " + QByteArray::number(unread.size()) + " bytes unread: " + hex(unread));
+}
+
+void LineTrace::note(const QString &port, const QString &text)
+{
+    QString oneLine = text;
+    oneLine.replace(QLatin1Char('\r'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
+    writeLine(port, "--", oneLine.toUtf8());
 }
 
 bool LineTrace::ok() const
@@ -53,21 +76,17 @@ bool LineTrace::ok() const
     return ok_;
 }
 
-void LineTrace::flushLocked(const QString &port)
+void LineTrace::writeLine(const QString &port, const char *mark, QByteArrayView text)
 {
-    auto it = received_.find(port);
-    if (it == received_.end() || it->bytes.isEmpty())
-        return;
-    writeLine(it->firstNs, port, "<<", it->bytes);
-    it->bytes.clear();
-}
-
-void LineTrace::writeLine(qint64 ns, const QString &port, const char *direction,
-                          QByteArrayView bytes)
-{
-    QByteArray line = QByteArray::number(ns / 1e9, 'f', 6) + ' ' + port.toLocal8Bit() + ' ' +
-                      direction + ' ' + bytes.toByteArray().toHex(' ').toUpper() + '\n';
-    ok_ = out_.write(line) == line.size() && ok_;
+    QMutexLocker lock(&mutex_);
+    // Stamped under the lock, so the lines of several ports stay in time order.
+    const QByteArray line = seconds(clock_.nsecsElapsed()) + ' ' + port.toLocal8Bit() + ' ' + mark +
+                            ' ' + text.toByteArray() + '\n';
+    bool written = out_.write(line) == line.size();
+    // Handed to the system at once: what was written survives a crash or a signal.
+    if (auto *file = qobject_cast<QFileDevice *>(&out_))
+        written = file->flush() && written;
+    ok_ = written && ok_;
 }
 
 } // namespace rw

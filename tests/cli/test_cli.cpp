@@ -78,9 +78,11 @@ private slots:
         QCOMPARE(contents("back.tbl"), patternedImage());
         // Sixteen requests out, and the first begins as the protocol says.
         const QList<QByteArray> trace = contents("trace.txt").split('\n');
-        QVERIFY(
-            trace.first().contains(sim.device().toLocal8Bit() +
-                                   " >> 54 65 61 6C 43 6F 6E 64 6F 72 32 52 03 10 00 80 01 17"));
+        // Opened, purged at once, then the first request.
+        QVERIFY(trace.first().contains(sim.device().toLocal8Bit() + " -- open at 19200 baud"));
+        QVERIFY(trace[1].contains(sim.device().toLocal8Bit() + " -- purge dropped nothing"));
+        QVERIFY(trace[2].contains(sim.device().toLocal8Bit() +
+                                  " >> 54 65 61 6C 43 6F 6E 64 6F 72 32 52 03 10 00 80 01 17"));
         int sent = 0;
         for (const QByteArray &line : trace)
             sent += line.contains(" >> ");
@@ -98,6 +100,42 @@ private slots:
         QVERIFY2(r.out.contains("POCBaud: 1 -> 171"), qPrintable(r.out));
         QVERIFY(r.out.contains("message.1.MsgLen: 3 -> 7"));
         QCOMPARE(r.out.count('\n'), 4); // the two names under the file and port lines
+    }
+
+    void aTraceKeepsEveryLineWrittenBeforeTheProgramIsKilled()
+    {
+        // Two replies, then silence: the third block waits out its 6 s budget, and the
+        // program is killed while it waits, with no chance to close anything.
+        SimulatorProcess sim;
+        QVERIFY(sim.start({"--silent-after", "2"}));
+        QProcess p;
+        p.setWorkingDirectory(dir_.path());
+        p.start(QStringLiteral(RW830KT_CLI),
+                {"read", "-p", sim.device(), "-o", "killed.tbl", "--trace", "killed.txt"});
+        QVERIFY(p.waitForStarted(10000));
+        const auto count = [this](const QByteArray &mark) {
+            return contents("killed.txt").count(" " + mark + " ");
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(count(">>") == 3, 20000);
+        p.kill();
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitStatus(), QProcess::CrashExit);
+        const QByteArray trace = contents("killed.txt");
+        QVERIFY2(trace.startsWith("0.") && trace.endsWith('\n'), trace.constData());
+        // The open and the purge after it; neither time-out nor close came.
+        QCOMPARE(count("--"), 2);
+        QVERIFY(trace.contains(" -- purge dropped nothing\n"));
+        // Both replies, whole: 143 bytes each, in runs of however many the line handed over.
+        qsizetype received = 0;
+        for (const QByteArray &line : trace.split('\n')) {
+            const qsizetype from = line.indexOf(" << "), to = line.indexOf(" (");
+            if (from > 0 && to > from)
+                received += line.mid(from + 4, to - from - 4).count(' ') + 1;
+        }
+        QCOMPARE(received, 2 * 143);
+        // The third request, for the block at 0x1100, went out before the silence.
+        QVERIFY(trace.contains(" >> 54 65 61 6C 43 6F 6E 64 6F 72 32 52 03 11 00 80 01 18\n"));
+        QVERIFY(!QFile::exists(path("killed.tbl")));
     }
 
     void aFaultOnOneOfThreePortsFailsThatPortAlone()

@@ -465,6 +465,74 @@ private slots:
         QVERIFY(protocol.WriteBlock(QByteArray(2048, 'a'), 0x1000, 128));
     }
 
+    // --- budgets at the real clock: each runs from the byte before ---------------------------
+
+    void aReplyThatStopsShortFailsWithinABudgetAndATenthOfItsLastByte()
+    {
+        // The first half of the reply comes at once. The rest never does: the time-out comes
+        // one budget (101 steps) after the last byte, and no later than a tenth of a budget
+        // after that; never a second budget on top.
+        SimulatorProcess sim;
+        QVERIFY(sim.start({"--truncate", "1"}));
+        TCommPort port;
+        port.Connect(19200, sim.device(), 1);
+        RecordingView view(port);
+        BlockProtocol protocol(port, WaitClock::standard(), view);
+        QElapsedTimer t;
+        t.start();
+        QVERIFY(!protocol.WriteBlock(QByteArray(2048, 'a'), 0x1000, 128));
+        const qint64 ack = t.elapsed();
+        // 101 steps of 30 ms; a tenth more is 3333 ms; the rest is room for a loaded machine.
+        QVERIFY2(ack >= 3030 && ack < 4500, qPrintable(QString::number(ack)));
+        QCOMPARE(view.only("pos:"), QStringList{"0"});
+        port.Close();
+
+        SimulatorProcess reader;
+        QVERIFY(reader.start({"--truncate", "1"}, patternedTable().buildImage()));
+        port.Connect(19200, reader.device(), 1);
+        QByteArray image(2048, '\0');
+        t.restart();
+        QVERIFY(!protocol.ReadBlock(image, 0x1000, 128));
+        const qint64 read = t.elapsed();
+        // 101 steps of 60 ms; a tenth more is 6666 ms.
+        QVERIFY2(read >= 6060 && read < 8500, qPrintable(QString::number(read)));
+        QCOMPARE(image, QByteArray(2048, '\0'));
+    }
+
+    void aGapLongerThanABudgetBetweenTwoBytesIsATimeOut()
+    {
+        // Half the acknowledgement, then 4.5 s of silence, then the rest: the budget of 3.03 s
+        // for the byte after the gap has run out before it comes.
+        SimulatorProcess sim;
+        QVERIFY(sim.start({"--pause", "1", "--pause-ms", "4500"}));
+        TCommPort port;
+        port.Connect(19200, sim.device(), 1);
+        RecordingView view(port);
+        BlockProtocol protocol(port, WaitClock::standard(), view);
+        QElapsedTimer t;
+        t.start();
+        QVERIFY(!protocol.WriteBlock(QByteArray(2048, 'a'), 0x1000, 128));
+        const qint64 elapsed = t.elapsed();
+        QVERIFY2(elapsed >= 3030 && elapsed < 4400, qPrintable(QString::number(elapsed)));
+    }
+
+    void gapsWithinABudgetAreAcceptedHoweverLongTheWholeReplyTakes()
+    {
+        // 2 s before the first byte, 2.5 s between the two halves: 4.5 s for the whole
+        // acknowledgement, more than one budget, yet no byte waited longer than its own.
+        SimulatorProcess sim;
+        QVERIFY(sim.start({"--latency", "2000", "--pause", "1", "--pause-ms", "2500"}));
+        TCommPort port;
+        port.Connect(19200, sim.device(), 1);
+        RecordingView view(port);
+        BlockProtocol protocol(port, WaitClock::standard(), view);
+        QElapsedTimer t;
+        t.start();
+        QVERIFY(protocol.WriteBlock(QByteArray(2048, 'a'), 0x1000, 128));
+        QVERIFY2(t.elapsed() >= 4500, qPrintable(QString::number(t.elapsed())));
+        QVERIFY(view.only("pos:").isEmpty());
+    }
+
     void realTimeOutsFollowTheBudgets()
     {
         // The only tests at the real clock: about 3 s for Write, 6 s for Read.

@@ -54,6 +54,9 @@ bool parseArguments(const QCoreApplication &app, Settings &s)
         {"garbage", "Send random bytes instead of the Nth reply.", &s.faults.garbage},
         {"truncate", "Send only the first half of the Nth reply.", &s.faults.truncate},
         {"extra", "Send five extra bytes after the Nth reply.", &s.faults.extraBytes},
+        {"pause", "Stop halfway through the Nth reply for --pause-ms, then send the rest.",
+         &s.faults.pause},
+        {"pause-ms", "How long the pause of --pause lasts, in milliseconds.", &s.faults.pauseMs},
     };
     for (const IntOption &o : ints)
         p.addOption({o.name, o.help, "N"});
@@ -151,7 +154,7 @@ int main(int argc, char *argv[])
                 saveMemory(s.saveFile, transmitter.memory());
             switch (a.action) {
             case Transmitter::Action::Reply:
-                line.sendReply(a.bytes);
+                line.sendReply(a.bytes, a.pauseAt, s.faults.pauseMs);
                 break;
             case Transmitter::Action::Storm:
                 line.startStorm();

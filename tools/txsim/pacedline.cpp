@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <unistd.h>
+#include <utility>
 
 PacedLine::PacedLine(int fd, int baud, int latencyMs, int chunkBytes)
     : fd_(fd), baud_(baud), latencyUs_(qint64(latencyMs) * 1000),
@@ -44,13 +45,20 @@ void PacedLine::readable()
         onReceived(QByteArray(buffer, n));
 }
 
-void PacedLine::sendReply(const QByteArray &bytes)
+void PacedLine::sendReply(const QByteArray &bytes, int pauseAt, int pauseMs)
 {
     qint64 at = std::max(receivedUntilUs_ + latencyUs_, sentUntilUs_);
-    for (qsizetype i = 0; i < bytes.size(); i += chunkBytes_) {
-        const QByteArray chunk = bytes.mid(i, chunkBytes_);
-        at += wireUs(chunk.size());
-        outgoing_.push_back({at, chunk});
+    const qsizetype split = pauseAt >= 0 && pauseAt < bytes.size() ? pauseAt : bytes.size();
+    // The chunks before the pause, then those after it: no chunk spans the pause.
+    const std::pair<qsizetype, qsizetype> parts[] = {{0, split}, {split, bytes.size()}};
+    for (const auto &[from, to] : parts) {
+        if (from == split && from < to)
+            at += qint64(pauseMs) * 1000;
+        for (qsizetype i = from; i < to; i += chunkBytes_) {
+            const QByteArray chunk = bytes.mid(i, std::min(chunkBytes_, to - i));
+            at += wireUs(chunk.size());
+            outgoing_.push_back({at, chunk});
+        }
     }
     sentUntilUs_ = at;
     sendDue();

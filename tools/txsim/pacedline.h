@@ -21,8 +21,9 @@ public:
     // Called with every piece of data read from the line.
     std::function<void(const QByteArray &)> onReceived;
 
-    // Queues a reply to go out once the request that asked for it has fully arrived.
-    void sendReply(const QByteArray &bytes);
+    // Queues a reply to go out once the request that asked for it has fully arrived; with
+    // pauseAt >= 0 the line falls silent for pauseMs before that byte.
+    void sendReply(const QByteArray &bytes, int pauseAt = -1, int pauseMs = 0);
     // Floods the line with bytes from now on, as fast as it takes them.
     void startStorm();
     // Stops all reading and sending, before the line goes away.

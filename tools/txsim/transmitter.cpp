@@ -22,13 +22,13 @@ Transmitter::Answer Transmitter::answer(const rw::frame::Frame &request)
         const QByteArray ack = handleWrite(request.body, a.wrote);
         if (!ack.isEmpty()) {
             a.action = Action::Reply;
-            a.bytes = withReplyFaults(ack, true, false);
+            a.bytes = withReplyFaults(ack, true, false, a.pauseAt);
         }
     } else if (request.command == rw::frame::ReadCommand) {
         const QByteArray reply = handleRead(request.body);
         if (!reply.isEmpty()) {
             a.action = Action::Reply;
-            a.bytes = withReplyFaults(reply, false, true);
+            a.bytes = withReplyFaults(reply, false, true, a.pauseAt);
         }
     }
     return a;
@@ -62,7 +62,7 @@ QByteArray Transmitter::handleRead(const QByteArray &body)
     return rw::frame::readReply(data);
 }
 
-QByteArray Transmitter::withReplyFaults(QByteArray reply, bool isAck, bool isRead)
+QByteArray Transmitter::withReplyFaults(QByteArray reply, bool isAck, bool isRead, int &pauseAt)
 {
     ++replies_;
     if (isAck)
@@ -81,5 +81,7 @@ QByteArray Transmitter::withReplyFaults(QByteArray reply, bool isAck, bool isRea
         reply.truncate(reply.size() / 2);
     if (replies_ == faults_.extraBytes)
         reply.append("\x00\x55\xAA\xFF\x06", 5);
+    if (replies_ == faults_.pause)
+        pauseAt = static_cast<int>(reply.size() / 2);
     return reply;
 }

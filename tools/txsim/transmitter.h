@@ -20,6 +20,8 @@ struct Faults {
     int garbage = 0;        // the Nth reply is replaced by random bytes of its length
     int truncate = 0;       // only the first half of the Nth reply is sent
     int extraBytes = 0;     // the Nth reply is followed by five bytes nobody asked for
+    int pause = 0;          // the Nth reply stops halfway for pauseMs, then goes on
+    int pauseMs = 0;
 };
 
 class Transmitter {
@@ -37,6 +39,7 @@ public:
         Action action = Action::Ignore;
         QByteArray bytes;   // for Reply
         bool wrote = false; // memory changed
+        int pauseAt = -1;   // the line stops for Faults::pauseMs before this byte
     };
     // What the transmitter does with one complete frame from the line.
     Answer answer(const rw::frame::Frame &request);
@@ -44,7 +47,7 @@ public:
 private:
     QByteArray handleWrite(const QByteArray &body, bool &wrote);
     QByteArray handleRead(const QByteArray &body);
-    QByteArray withReplyFaults(QByteArray reply, bool isAck, bool isRead);
+    QByteArray withReplyFaults(QByteArray reply, bool isAck, bool isRead, int &pauseAt);
 
     Faults faults_;
     QByteArray memory_;
