@@ -15,9 +15,9 @@ struct VerbRule {
 };
 
 constexpr VerbRule Verbs[] = {
-    {"ports", 0, 0, false, true}, {"read", 0, 0, true, true},  {"write", 1, 1, true, false},
-    {"verify", 1, 1, true, true}, {"dump", 1, 1, false, true}, {"diff", 2, 2, false, true},
-    {"set", 2, -1, false, true},
+    {"ports", 0, 0, false, true}, {"read", 0, 0, true, true},   {"write", 1, 1, true, false},
+    {"verify", 1, 1, true, true}, {"dump", 1, 1, false, true},  {"diff", 2, 2, false, true},
+    {"set", 2, -1, false, true},  {"build", 1, 1, false, true},
 };
 
 const VerbRule *ruleFor(const QString &verb)
@@ -42,6 +42,7 @@ QString usageText()
                "  rw830kt-cli dump   FILE.tbl [--json]\n"
                "  rw830kt-cli diff   A.tbl B.tbl [--json]\n"
                "  rw830kt-cli set    FILE.tbl NAME=VALUE [NAME=VALUE ...]\n"
+               "  rw830kt-cli build  SITE.json -o FILE.tbl [--base BASE.tbl]\n"
                "\n"
                "Verbs:\n"
                "  ports   the serial ports the window lists, in its order, with what is known of "
@@ -56,10 +57,17 @@ QString usageText()
                "system-code,\n"
                "          baud (512, 1200 or 2400), range-test, logo, send-twice (0 or 1),\n"
                "          message.N (N from 1 to 30)\n"
+               "  build   makes a table file from a JSON document: a whole one as dump --json\n"
+               "          writes it, or a few names over the base table (the built-in table\n"
+               "          without --base): set's names, \"messages\": {\"N\": TEXT}, and the\n"
+               "          field names of dump --json; '-' reads standard input, -o - writes to\n"
+               "          standard output. A refused value (status 1) or a document that is not\n"
+               "          one (status 2) is named by line and column, and nothing is written\n"
                "\n"
                "Options:\n"
                "  -p, --port PORT  the serial port (a name from 'ports', or a device path)\n"
-               "  -o, --output FILE  the table file that 'read' saves\n"
+               "  -o, --output FILE  the table file that 'read' and 'build' save\n"
+               "  --base FILE      the table that 'build' starts from\n"
                "  --json           machine-readable output for dump and diff\n"
                "  --trace FILE     writes every byte sent and received, with time and direction\n"
                "  --quiet          prints nothing but errors\n"
@@ -68,7 +76,8 @@ QString usageText()
                "\n"
                "Exit status: 0 success; 1 a failed transfer, a refused value or differences "
                "found;\n"
-               "2 a usage error; 3 a file that cannot be read or written.\n"
+               "2 a usage error or a document that is not one; 3 a file that cannot be read or "
+               "written.\n"
                "The settings file %1 of the current folder names extra ports (ports)\n"
                "and holds the oscillator settings (dump, set frequency=).\n")
         .arg(SettingsFileName);
@@ -104,12 +113,17 @@ std::optional<Arguments> parseArguments(const QStringList &args, QString &error)
             if (!v)
                 return std::nullopt;
             a.output = *v;
+        } else if (arg == "--base") {
+            const auto v = value(arg);
+            if (!v)
+                return std::nullopt;
+            a.base = *v;
         } else if (arg == "--trace") {
             const auto v = value(arg);
             if (!v)
                 return std::nullopt;
             a.traceFile = *v;
-        } else if (arg.startsWith('-') && arg.size() > 1) {
+        } else if (arg.startsWith('-') && arg.size() > 1) { // "-" alone names standard input
             error = QStringLiteral("unknown option %1").arg(arg);
             return std::nullopt;
         } else if (a.verb.isEmpty()) {
@@ -154,8 +168,16 @@ std::optional<Arguments> parseArguments(const QStringList &args, QString &error)
         error = QStringLiteral("read needs the table file to save (-o FILE.tbl)");
         return std::nullopt;
     }
-    if (a.verb != "read" && !a.output.isEmpty()) {
-        error = QStringLiteral("-o belongs to read");
+    if (a.verb == "build" && a.output.isEmpty()) {
+        error = QStringLiteral("build needs the table file to save (-o FILE.tbl, or -o -)");
+        return std::nullopt;
+    }
+    if (a.verb != "read" && a.verb != "build" && !a.output.isEmpty()) {
+        error = QStringLiteral("-o belongs to read and build");
+        return std::nullopt;
+    }
+    if (a.verb != "build" && !a.base.isEmpty()) {
+        error = QStringLiteral("--base belongs to build");
         return std::nullopt;
     }
     if (a.json && a.verb != "dump" && a.verb != "diff") {

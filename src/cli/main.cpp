@@ -46,5 +46,7 @@ int main(int argc, char *argv[])
         return dumpTable(*a);
     if (v == "diff")
         return diffTables(*a);
+    if (v == "build")
+        return buildTable(*a);
     return setFields(*a);
 }

@@ -1,4 +1,4 @@
-// The verbs that work on table files: dump, diff and set.
+// The verbs that work on table files: dump, diff and set (build has its own file).
 
 #include "console.h"
 #include "exitstatus.h"
@@ -7,13 +7,15 @@
 #include "model/generalfields.h"
 #include "model/settingstable.h"
 #include "model/tablefile.h"
+#include "report/settingnames.h"
+#include "report/tabledocument.h"
+#include "report/tablereport.h"
 #include "synthcontext.h"
 #include "tableinput.h"
-#include "report/tablereport.h"
 #include "verbs.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
+#include <cstdio>
 #include <optional>
 
 namespace rw::cli {
@@ -38,80 +40,6 @@ QString dumpText(const SettingsTable &table, const QString &frequency)
     return out;
 }
 
-QJsonObject dumpJson(const SettingsTable &table, const QString &frequency)
-{
-    QJsonObject fields;
-    for (const NamedValue &v : generalFieldValues(table))
-        fields.insert(v.name, v.json);
-    QJsonArray messages;
-    for (const QString &m : messageTexts(table))
-        messages.append(m);
-    return {{"fields", fields},
-            {"frequency_hz", frequency.isEmpty() ? QJsonValue() : QJsonValue(frequency.toDouble())},
-            {"logo", powLogoText(table)},
-            {"messages", messages}};
-}
-
-// The names set knows: message.N takes N from 1 to 30.
-bool knownSettingName(const QString &name)
-{
-    static const QStringList names{"frequency",  "system-code", "baud",
-                                   "range-test", "logo",        "send-twice"};
-    if (names.contains(name))
-        return true;
-    if (!name.startsWith("message."))
-        return false;
-    bool ok = false;
-    const int n = name.mid(8).toInt(&ok);
-    return ok && n >= 1 && n <= MessageCount;
-}
-
-// One NAME=VALUE of set, applied to the table; the window's message when refused.
-std::optional<QString> applySetting(SettingsTable &table, SynthContext &synth, const QString &name,
-                                    const QString &value)
-{
-    auto refusal = [](const EditResult &r) {
-        return r.stored() ? std::nullopt : std::optional<QString>(r.message);
-    };
-    auto numeric = [&](Field f) { return refusal(applyNumberText(table, f, value)); };
-    if (name == "frequency")
-        return refusal(synth.enterFrequency(value));
-    if (name == "system-code")
-        return numeric(Field::SysCode);
-    if (name == "range-test")
-        return numeric(Field::RangeTestDur);
-    if (name == "baud") {
-        static const QStringList rates{"512", "1200", "2400"}; // the list's items, in order
-        const qsizetype index = rates.indexOf(value.trimmed());
-        if (index < 0)
-            return QStringLiteral("The baud rate is 512, 1200 or 2400.");
-        table.setValue(Field::POCBaud, static_cast<uint32_t>(index));
-        return std::nullopt;
-    }
-    if (name == "send-twice") {
-        if (value != "0" && value != "1")
-            return QStringLiteral("send-twice is 0 or 1.");
-        table.setValue(Field::SendTwice, value == "1" ? 1 : 0);
-        return std::nullopt;
-    }
-    if (name == "logo") {
-        constexpr int LogoLimit = 21; // what the window's logo edit takes
-        if (value.size() > LogoLimit)
-            return QStringLiteral("The logo takes at most %1 characters.").arg(LogoLimit);
-        storePowLogo(table, value);
-        return std::nullopt;
-    }
-    if (name.startsWith("message.")) {
-        const int n = name.mid(8).toInt();
-        QByteArray record = table.messageRecord(n - 1);
-        if (!storeMessage(record, value))
-            return MessageTooLongText;
-        table.setMessageRecord(n - 1, record);
-        return std::nullopt;
-    }
-    return QStringLiteral("unknown name");
-}
-
 } // namespace
 
 int dumpTable(const Arguments &a)
@@ -120,9 +48,12 @@ int dumpTable(const Arguments &a)
     if (!table)
         return FileError;
     const QString frequency = SynthContext(*table).frequencyText();
-    if (a.json)
-        printOut(QString::fromUtf8(QJsonDocument(dumpJson(*table, frequency)).toJson()));
-    else
+    if (a.json) {
+        // UTF-8 whatever the system's code page: the document is read back as UTF-8.
+        const QByteArray text = writeJson(tableDocument(*table, frequency));
+        std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
+        std::fflush(stdout);
+    } else
         printOut(dumpText(*table, frequency));
     return Success;
 }
@@ -159,7 +90,7 @@ int setFields(const Arguments &a)
             return UsageError;
         }
         const QString name = pair.left(eq);
-        if (!knownSettingName(name)) {
+        if (!isSettingName(name)) {
             printError(QString(), QStringLiteral("set knows no name %1").arg(name));
             return UsageError;
         }
