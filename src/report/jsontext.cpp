@@ -451,37 +451,50 @@ private:
 void writeString(QByteArray &out, const QString &s)
 {
     out += '"';
+    QString run; // characters written as they are; a surrogate pair stays together
+    auto flush = [&] {
+        out += run.toUtf8();
+        run.clear();
+    };
     for (const QChar c : s) {
         const char16_t u = c.unicode();
+        const char *escape = nullptr;
         switch (u) {
         case '"':
-            out += "\\\"";
+            escape = "\\\"";
             break;
         case '\\':
-            out += "\\\\";
+            escape = "\\\\";
             break;
         case '\n':
-            out += "\\n";
+            escape = "\\n";
             break;
         case '\r':
-            out += "\\r";
+            escape = "\\r";
             break;
         case '\t':
-            out += "\\t";
+            escape = "\\t";
             break;
         case '\b':
-            out += "\\b";
+            escape = "\\b";
             break;
         case '\f':
-            out += "\\f";
+            escape = "\\f";
             break;
         default:
-            if (u < 0x20 || u == 0x7F)
-                out += QByteArray("\\u00") + QByteArray::number(u, 16).rightJustified(2, '0');
-            else
-                out += QString(c).toUtf8();
+            break;
+        }
+        if (escape) {
+            flush();
+            out += escape;
+        } else if (u < 0x20 || u == 0x7F) {
+            flush();
+            out += QByteArray("\\u00") + QByteArray::number(u, 16).rightJustified(2, '0');
+        } else {
+            run += c;
         }
     }
+    flush();
     out += '"';
 }
 
