@@ -79,7 +79,7 @@ QString usageText()
                "2 a usage error or a document that is not one; 3 a file that cannot be read or "
                "written.\n"
                "The settings file %1 of the current folder names extra ports (ports)\n"
-               "and holds the oscillator settings (dump, set frequency=).\n")
+               "and holds the oscillator settings (dump, set frequency=, build).\n")
         .arg(SettingsFileName);
 }
 

@@ -2,8 +2,6 @@
 
 #include "console.h"
 #include "exitstatus.h"
-#include "messages/messagerecord.h"
-#include "model/editrules.h"
 #include "model/generalfields.h"
 #include "model/settingstable.h"
 #include "model/tablefile.h"
