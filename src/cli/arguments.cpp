@@ -24,7 +24,8 @@ struct OptionEntry {
 
 constexpr OptionEntry Options[] = {
     {'p', "port", "PORT", false, "the serial port (a name from 'ports', or a device path)"},
-    {'o', "output", "FILE", false, "the table file that read saves"},
+    {'o', "output", "FILE", false, "the table file that read and build save ('-' for build: standard output)"},
+    {'\0', "base", "FILE", false, "the table that build starts from (the built-in table without it)"},
     {'\0', "trace", "FILE", false, "writes every byte sent and received, with time and direction"},
     {'\0', "json", "", false, "machine-readable output for dump and diff"},
     {'q', "quiet", "", true, "prints nothing but errors"},
@@ -98,6 +99,16 @@ constexpr VerbEntry Verbs[] = {
      "edits a table file with the window's rules; names: frequency, system-code,\n"
      "baud (512, 1200 or 2400), range-test, send-twice (0 or 1), logo,\n"
      "message.N (N from 1 to 30); blanks around a number are ignored"},
+    {"build",
+     "SITE.json",
+     1,
+     1,
+     {{{"output", Use::Required}, {"base", Use::Optional}}},
+     "makes a table file from a JSON document: a whole one as dump --json\n"
+     "writes it, or a few names over the base table: set's names,\n"
+     "\"messages\": {\"N\": TEXT}, and the field names of dump --json; '-' reads\n"
+     "standard input. A refused value (status 1) or a document that is not one\n"
+     "(status 2) is named by line and column, and nothing is written"},
 };
 
 const OptionEntry *optionNamed(QStringView name)
@@ -259,7 +270,7 @@ QString usageText()
                "2 a usage error; 3 a file that cannot be read or written, standard output\n"
                "or standard error included.\n"
                "The settings file %1 of the current folder names extra ports (ports)\n"
-               "and holds the oscillator settings (dump, set frequency=).\n")
+               "and holds the oscillator settings (dump, set frequency=, build).\n")
                .arg(SettingsFileName);
     return out;
 }
@@ -386,6 +397,7 @@ std::optional<Arguments> parseUnchecked(const QStringList &args, QString &error)
     a.ports = a.options.value(QStringLiteral("port"));
     a.output = a.value(QStringLiteral("output"));
     a.traceFile = a.value(QStringLiteral("trace"));
+    a.base = a.value(QStringLiteral("base"));
     a.json = a.isSet(QStringLiteral("json"));
     a.quiet = a.isSet(QStringLiteral("quiet"));
     return a;

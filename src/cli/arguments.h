@@ -14,6 +14,7 @@ struct Arguments {
     QString verb;
     QStringList ports;    // -p PORT, as often as the verb allows
     QString output;       // -o FILE
+    QString base;         // --base FILE (build)
     QStringList operands; // files, NAME=VALUE pairs
     QString traceFile;    // --trace FILE
     bool json = false;

@@ -24,7 +24,7 @@ constexpr VerbRun VerbRuns[] = {
     {"ports", listPorts},         {"read", readTransmitter},
     {"write", writeTransmitters}, {"verify", verifyTransmitter},
     {"dump", dumpTable},          {"diff", diffTables},
-    {"set", setFields},
+    {"set", setFields},           {"build", buildTable},
 };
 
 int runCommandLine(int argc, char *argv[])

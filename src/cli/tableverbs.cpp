@@ -1,20 +1,19 @@
-// The verbs that work on table files: dump, diff and set.
+// The verbs that work on table files: dump, diff and set (build has its own file).
 
 #include "console.h"
 #include "exitstatus.h"
-#include "messages/messagerecord.h"
-#include "model/editrules.h"
 #include "model/generalfields.h"
 #include "model/settingstable.h"
 #include "model/tablefile.h"
-#include "model/textrules.h"
+#include "report/settingnames.h"
+#include "report/tabledocument.h"
 #include "report/tablereport.h"
 #include "synthcontext.h"
 #include "tableinput.h"
 #include "verbs.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
+#include <cstdio>
 #include <optional>
 
 namespace rw::cli {
@@ -39,90 +38,6 @@ QString dumpText(const SettingsTable &table, const QString &frequency)
     return out;
 }
 
-QJsonObject dumpJson(const SettingsTable &table, const QString &frequency)
-{
-    QJsonObject fields;
-    for (const NamedValue &v : generalFieldValues(table))
-        fields.insert(v.name, v.json);
-    QJsonArray messages;
-    for (const QString &m : messageTexts(table))
-        messages.append(m);
-    return {{"fields", fields},
-            {"frequency_hz", frequency.isEmpty() ? QJsonValue() : QJsonValue(frequency.toDouble())},
-            {"logo", powLogoText(table)},
-            {"messages", messages}};
-}
-
-// The names set knows: message.N takes N from 1 to 30.
-bool knownSettingName(const QString &name)
-{
-    static const QStringList names{"frequency",  "system-code", "baud",
-                                   "range-test", "logo",        "send-twice"};
-    if (names.contains(name))
-        return true;
-    if (!name.startsWith("message."))
-        return false;
-    bool ok = false;
-    const int n = name.mid(8).toInt(&ok);
-    return ok && n >= 1 && n <= MessageCount;
-}
-
-// One NAME=VALUE of set, applied to the table; the window's message when refused. Blanks
-// around a number are ignored for every numeric name, as the window's number edits ignore
-// them; the logo and the messages take their text as given (their own rules handle blanks).
-std::optional<QString> applySetting(SettingsTable &table, SynthContext &synth, const QString &name,
-                                    const QString &value)
-{
-    auto refusal = [](const EditResult &r) {
-        return r.stored() ? std::nullopt : std::optional<QString>(r.message);
-    };
-    const QString number = trimBlanks(value);
-    auto numeric = [&](Field f) { return refusal(applyNumberText(table, f, number)); };
-    if (name == "frequency")
-        return refusal(synth.enterFrequency(number));
-    if (name == "system-code")
-        return numeric(Field::SysCode);
-    if (name == "range-test")
-        return numeric(Field::RangeTestDur);
-    if (name == "baud") {
-        static const QStringList rates{"512", "1200", "2400"}; // the list's items, in order
-        const qsizetype index = rates.indexOf(number);
-        if (index < 0)
-            return QStringLiteral("The baud rate is 512, 1200 or 2400.");
-        table.setValue(Field::POCBaud, static_cast<uint32_t>(index));
-        return std::nullopt;
-    }
-    if (name == "send-twice") {
-        if (number != "0" && number != "1")
-            return QStringLiteral("send-twice is 0 or 1.");
-        table.setValue(Field::SendTwice, number == "1" ? 1 : 0);
-        return std::nullopt;
-    }
-    if (name == "logo") {
-        constexpr int LogoLimit = 21; // what the window's logo edit takes
-        if (value.size() > LogoLimit)
-            return QStringLiteral("The logo takes at most %1 characters.").arg(LogoLimit);
-        if (const auto refused = tableTextRefusal(value))
-            return refused;
-        storePowLogo(table, value);
-        return std::nullopt;
-    }
-    if (name.startsWith("message.")) {
-        // Line and paragraph separators are stored as line breaks, not as characters.
-        QString plain = value;
-        plain.replace(QChar::LineSeparator, u'\n').replace(QChar::ParagraphSeparator, u'\n');
-        if (const auto refused = tableTextRefusal(plain))
-            return refused;
-        const int n = name.mid(8).toInt();
-        QByteArray record = table.messageRecord(n - 1);
-        if (!storeMessage(record, value))
-            return MessageTooLongText;
-        table.setMessageRecord(n - 1, record);
-        return std::nullopt;
-    }
-    return QStringLiteral("unknown name");
-}
-
 } // namespace
 
 int dumpTable(const Arguments &a)
@@ -131,9 +46,12 @@ int dumpTable(const Arguments &a)
     if (!table)
         return FileError;
     const QString frequency = SynthContext(*table).frequencyText();
-    if (a.json)
-        printOut(QString::fromUtf8(QJsonDocument(dumpJson(*table, frequency)).toJson()));
-    else
+    if (a.json) {
+        // UTF-8 whatever the system's code page: the document is read back as UTF-8.
+        const QByteArray text = writeJson(tableDocument(*table, frequency));
+        std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
+        std::fflush(stdout);
+    } else
         printOut(dumpText(*table, frequency));
     return Success;
 }
@@ -170,7 +88,7 @@ int setFields(const Arguments &a)
             return UsageError;
         }
         const QString name = pair.left(eq);
-        if (!knownSettingName(name)) {
+        if (!isSettingName(name)) {
             printError(QString(), QStringLiteral("set knows no name %1").arg(name));
             return UsageError;
         }

@@ -12,5 +12,6 @@ int verifyTransmitter(const Arguments &a);
 int dumpTable(const Arguments &a);
 int diffTables(const Arguments &a);
 int setFields(const Arguments &a);
+int buildTable(const Arguments &a);
 
 } // namespace rw::cli

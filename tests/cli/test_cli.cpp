@@ -20,6 +20,7 @@ struct Run {
     int status = -1;
     QString out;
     QString err;
+    QByteArray bytes; // standard output as it came
 };
 
 QByteArray patternedImage()
@@ -37,16 +38,19 @@ class TestCli : public QObject {
 
     QTemporaryDir dir_;
 
-    Run cli(const QStringList &args)
+    Run cli(const QStringList &args, const QByteArray &input = {})
     {
         QProcess p;
         p.setWorkingDirectory(dir_.path());
         p.start(QStringLiteral(RW830KT_CLI), args);
+        p.write(input);
+        p.closeWriteChannel();
         Run r;
         if (!p.waitForFinished(60000))
             return r;
         r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-        r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+        r.bytes = p.readAllStandardOutput();
+        r.out = QString::fromLocal8Bit(r.bytes);
         r.err = QString::fromLocal8Bit(p.readAllStandardError());
         return r;
     }
@@ -187,6 +191,11 @@ private slots:
             << "frequency=462025000" << 1780 << QByteArray("\x0C\xE1\x06\x00\x43\x4A\x01\x00", 8)
             << "frequency=462026000"
             << "Channel Spacing Error!";
+        // Text the table's Latin-1 cannot hold is refused, never stored as '?'.
+        QTest::newRow("latin-1 text")
+            << QString::fromUtf8("logo=\xC3\x9Cn\xC3\xAF") << 1916
+            << QByteArray("\x00\x03\xDC\x6E\xEF", 5) << QString::fromUtf8("logo=\xE2\x98\x8E")
+            << QString::fromUtf8("'\xE2\x98\x8E' (U+260E) cannot be stored");
         QTest::newRow("not a number")
             << "range-test=0" << 1757 << QByteArray("\x00", 1) << "range-test=1x"
             << "'1x' is not a valid integer value";
@@ -281,6 +290,213 @@ private slots:
         QVERIFY(missing.err.contains("no-such.tbl"));
         QVERIFY(cli({"--help"}).out.contains("rw830kt-cli verify -p PORT FILE.tbl"));
         QCOMPARE(cli({"--version"}).out, QStringLiteral("rw830kt-cli 1.0.7\n"));
+    }
+
+    void buildAppliesASiteDocumentOverTheBase()
+    {
+        // The company's base table: message 3 and a heart beat the site file leaves alone.
+        QByteArray base = SettingsTable().buildImage();
+        base.replace(116, 9, QByteArray::fromHex("0502") + "Depot" + QByteArray(2, '\0'));
+        base[1772] = 60;
+        writeFile("company.tbl", base);
+        writeFile("north.json",
+                  "{\"frequency\": 462025000, \"system-code\": 7, \"logo\": \"NORTH\",\n"
+                  " \"messages\": {\"1\": \"Call reception\", \"2\": \"Fire drill\"},\n"
+                  " \"PagerAlertLen\": 20, \"OutOfServiceAlertType\": 24}\n");
+        writeFile("north.tbl", "old");
+        Run r = cli({"build", "north.json", "-o", "north.tbl", "--base", "company.tbl"});
+        QCOMPARE(r.status, 0);
+        QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
+        QByteArray expected = base;
+        expected.replace(0, 16, QByteArray::fromHex("0e02") + "Call reception");
+        expected.replace(58, 12, QByteArray::fromHex("0a02") + "Fire drill");
+        expected[1753] = 4; // 12500 Hz steps
+        expected.replace(1780, 8, QByteArray::fromHex("0ce10600434a0100"));
+        expected.replace(1822, 4, "0007");
+        expected.replace(1832, 4, QByteArray::fromHex("14000000"));
+        expected[1855] = 24;
+        expected.replace(1916, 7, QByteArray::fromHex("0005") + "NORTH"); // "R" of CONDOR stays
+        QCOMPARE(contents("north.tbl"), expected);
+        QCOMPARE(contents("north.BAK"), QByteArray("old")); // the save that the window makes
+
+        // Without --base, the built-in table; -o - writes the image to standard output.
+        r = cli({"build", "-", "-o", "-"}, "{\"HeartBeat\": 30}");
+        QCOMPARE(r.status, 0);
+        expected = SettingsTable().buildImage();
+        expected[1772] = 30;
+        QCOMPARE(r.bytes, expected);
+    }
+
+    void buildAcceptsValuesAtTheirEdges()
+    {
+        const QByteArray doc =
+            "{\"HeartBeat\": 30, \"range-test\": 10, \"system-code\": 2000,\n"
+            " \"PagerAlertLen\": 999, \"FunBitBPat\": 27, \"LowBatAlertType\": 24,\n"
+            " \"logo\": \"ABCDEFGHIJKLMNOPQRSTU\", \"baud\": 2400, \"send-twice\": 0,\n"
+            " \"messages\": {\"30\": \"" +
+            QByteArray(50, 'm') + "\"}, \"FunBitAPat\": 0}";
+        const Run r = cli({"build", "-", "-o", "edges.tbl"}, doc);
+        QCOMPARE(r.status, 0);
+        QByteArray expected = SettingsTable().buildImage();
+        expected.replace(1772, 4, QByteArray::fromHex("1e000000"));
+        expected[1757] = 10;
+        expected.replace(1822, 4, "2000");
+        expected.replace(1832, 4, QByteArray::fromHex("e7030000"));
+        expected[1876] = 27;
+        expected[1847] = 24;
+        expected.replace(1916, 23, QByteArray::fromHex("0015") + "ABCDEFGHIJKLMNOPQRSTU");
+        expected[1756] = 2;
+        expected[1777] = 0;
+        expected.replace(1682, 52, QByteArray::fromHex("3202") + QByteArray(50, 'm'));
+        expected[1868] = 0;
+        QCOMPARE(contents("edges.tbl"), expected);
+    }
+
+    void buildRefusesAndWritesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("second");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message");
+        // The first line of every document, "FlashLen": 999, would be accepted alone.
+        QTest::newRow("range test") << QByteArray("\"range-test\": 241") << 1
+                                    << "site.json:2:16: range-test: Please insert a number "
+                                       "between 0 or 10 ~ 240 !";
+        QTest::newRow("heart beat") << QByteArray("\"HeartBeat\": 29") << 1
+                                    << "site.json:2:15: HeartBeat: Please insert a number between "
+                                       "0 or 30 ~ 999 !";
+        QTest::newRow("system code") << QByteArray("\"system-code\": 2001") << 1
+                                     << "site.json:2:17: system-code: Please insert a number "
+                                        "between 0 ~ 2000 !";
+        QTest::newRow("alert length") << QByteArray("\"PagerAlertLen\": 1000") << 1
+                                      << "site.json:2:19: PagerAlertLen: Please insert a number "
+                                         "between 0 ~ 999 !";
+        QTest::newRow("melody") << QByteArray("\"FunBitBPat\": 28") << 1
+                                << "site.json:2:16: FunBitBPat: is an item of a list of 28: 0 to "
+                                   "27, not 28";
+        QTest::newRow("logo") << QByteArray("\"logo\": \"ABCDEFGHIJKLMNOPQRSTUV\"") << 1
+                              << "site.json:2:10: logo: The logo takes at most 21 characters.";
+        QTest::newRow("message") << "\"messages\": {\"2\": \"" + QByteArray(51, 'x') + "\"}" << 1
+                                 << "site.json:2:20: messages.2: More then 50 Characters!";
+        QTest::newRow("frequency") << QByteArray("\"frequency\": 462026000") << 1
+                                   << "site.json:2:15: frequency: Channel Spacing Error!";
+        QTest::newRow("baud") << QByteArray("\"baud\": 9600") << 1
+                              << "site.json:2:10: baud: The baud rate is 512, 1200 or 2400.";
+        QTest::newRow("send twice") << QByteArray("\"send-twice\": 2") << 1
+                                    << "site.json:2:16: send-twice: send-twice is 0 or 1.";
+        QTest::newRow("frequency and words")
+            << QByteArray("\"R1\": 84547, \"frequency\": 462025000") << 1
+            << "site.json:2:28: frequency: contradicts the register word \"R1\" at line 2, "
+               "column 2: give the frequency or the register words, not both";
+        QTest::newRow("unknown name")
+            << QByteArray("\"HeartBeet\": 30") << 2 << "site.json:2:2: unknown name \"HeartBeet\"";
+        QTest::newRow("duplicate key") << QByteArray("\"FlashLen\": 5") << 2
+                                       << "site.json:2:2: \"FlashLen\" is given twice (first at "
+                                          "line 1, column 2)";
+        QTest::newRow("wrong type") << QByteArray("\"HeartBeat\": \"30\"") << 2
+                                    << "site.json:2:15: HeartBeat takes a number, not a text";
+        QTest::newRow("malformed") << QByteArray("\"x\": [1,") << 2
+                                   << "site.json:2:10: unexpected '}' where a value should be";
+    }
+    void buildRefusesAndWritesNothing()
+    {
+        QFETCH(QByteArray, second);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        writeFile("site.json", "{\"FlashLen\": 999,\n " + second + "}");
+        writeFile("site.tbl", "before");
+        QFile::remove(path("site.BAK"));
+        const Run r = cli({"build", "site.json", "-o", "site.tbl"});
+        QCOMPARE(r.status, status);
+        QVERIFY2(r.err.contains("rw830kt-cli: " + message + "\n"), qPrintable(r.err));
+        QVERIFY(r.err.contains("rw830kt-cli: site.json: nothing written"));
+        QCOMPARE(contents("site.tbl"), QByteArray("before"));
+        QVERIFY(!QFile::exists(path("site.BAK")));
+    }
+
+    void dumpThenBuildGivesTheSameBytes()
+    {
+        auto roundTrip = [&](const QString &file) {
+            const Run dumped = cli({"dump", file, "--json"});
+            QCOMPARE(dumped.status, 0);
+            const Run built = cli({"build", "-", "-o", "copy.tbl"}, dumped.bytes);
+            QVERIFY2(built.status == 0, qPrintable(file + ": " + built.err));
+            QCOMPARE(contents("copy.tbl"), contents(file));
+        };
+        QFile::remove(path("RW830KT2485E.ini"));
+        writeFile("builtin.tbl", SettingsTable().buildImage());
+        roundTrip("builtin.tbl");
+
+        const QStringList settings{"frequency=459997500", "system-code=7", "baud=512",
+                                   "range-test=240",      "logo= HI",      "send-twice=0",
+                                   "message.5=One\nTwo"};
+        for (const QString &setting : settings) {
+            writeFile("named.tbl", SettingsTable().buildImage());
+            QCOMPARE(cli({"set", "named.tbl", setting}).status, 0);
+            QVERIFY(contents("named.tbl") != SettingsTable().buildImage());
+            roundTrip("named.tbl");
+        }
+
+        // Odd bytes where no editor writes them: a lone CR and a lone LF in messages, bytes
+        // after a message's zero byte, reserved bytes, a logo of any bytes.
+        QByteArray odd = patternedImage();
+        odd.replace(0, 8, QByteArray::fromHex("060241") + QByteArray("\rB\nC\0", 5));
+        odd.replace(1916, 23,
+                    QByteArray::fromHex("f3ff000102030405060708090a0b0c0d0e0f1011121314"));
+        writeFile("odd.tbl", odd);
+        roundTrip("odd.tbl");
+
+        // A table as a transmitter gives it.
+        SimulatorProcess sim;
+        QVERIFY(sim.start({}, odd));
+        QCOMPARE(cli({"read", "-p", sim.device(), "-o", "fromtx.tbl"}).status, 0);
+        QCOMPARE(contents("fromtx.tbl"), odd);
+        roundTrip("fromtx.tbl");
+    }
+
+    void aCompleteDocumentCanBeEditedButNotContradicted()
+    {
+        QFile::remove(path("RW830KT2485E.ini"));
+        writeFile("whole.tbl", SettingsTable().buildImage());
+        const QByteArray dumped = cli({"dump", "whole.tbl", "--json"}).bytes;
+        QVERIFY(dumped.contains("\"frequency_hz\": 450325000"));
+
+        // A changed message text is stored by the window's rule over its record.
+        QByteArray edited = dumped;
+        edited.replace("\"messages\": [\n    \"\"", "\"messages\": [\n    \" Hello \"");
+        QVERIFY(edited != dumped);
+        Run r = cli({"build", "-", "-o", "edited.tbl"}, edited);
+        QCOMPARE(r.status, 0);
+        QByteArray expected = SettingsTable().buildImage();
+        expected.replace(0, 7, QByteArray::fromHex("0502") + "Hello");
+        QCOMPARE(contents("edited.tbl"), expected);
+
+        // The shown frequency is not a way to set one: the words would contradict it.
+        edited = dumped;
+        edited.replace("\"frequency_hz\": 450325000", "\"frequency_hz\": 462025000");
+        r = cli({"build", "-", "-o", "edited2.tbl"}, edited);
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains("<stdin>:2:19: frequency_hz: the register words give 450325000, "
+                                "not 462025000"),
+                 qPrintable(r.err));
+        QVERIFY(!QFile::exists(path("edited2.tbl")));
+    }
+
+    void buildReportsFilesItCannotReadOrWrite()
+    {
+        writeFile("ok.json", "{}");
+        Run r = cli({"build", "missing.json", "-o", "x.tbl"});
+        QCOMPARE(r.status, 3);
+        QVERIFY(r.err.contains("missing.json"));
+        r = cli({"build", "ok.json", "-o", "x.tbl", "--base", "nobase.tbl"});
+        QCOMPARE(r.status, 3);
+        QVERIFY(r.err.contains("nobase.tbl"));
+        r = cli({"build", "ok.json", "-o", "no-such-folder/x.tbl"});
+        QCOMPARE(r.status, 3);
+        QVERIFY(r.err.contains("no-such-folder/x.tbl"));
+        QVERIFY(!QFile::exists(path("x.tbl")));
+        QCOMPARE(cli({"build", "ok.json"}).status, 2); // no -o
+        QCOMPARE(cli({"dump", "ok.json", "--base", "b.tbl"}).status, 2);
+        QVERIFY(cli({"--help"}).out.contains("rw830kt-cli build  SITE.json -o FILE.tbl"));
     }
 };
 

@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// build: a table file from a JSON document, over a base table, all or nothing.
+
+#include "base/settingsfile.h"
+#include "console.h"
+#include "exitstatus.h"
+#include "model/settingstable.h"
+#include "model/tablefile.h"
+#include "report/tabledocument.h"
+#include "tableinput.h"
+#include "verbs.h"
+
+#include <QDir>
+#include <QFile>
+#include <cstdio>
+
+namespace rw::cli {
+
+namespace {
+
+// A hand-written table document is a few kilobytes; anything far larger is not one.
+constexpr qint64 DocumentSizeLimit = 4 * 1024 * 1024;
+
+const QString StandardStream = QStringLiteral("-");
+
+std::optional<QByteArray> readDocument(const QString &name, bool &tooLarge)
+{
+    QFile f;
+    bool opened = false;
+    if (name == StandardStream)
+        opened = f.open(stdin, QIODevice::ReadOnly);
+    else {
+        f.setFileName(name);
+        opened = f.open(QIODevice::ReadOnly);
+    }
+    if (!opened)
+        return std::nullopt;
+    QByteArray text = f.read(DocumentSizeLimit + 1);
+    if (f.error() != QFileDevice::NoError)
+        return std::nullopt;
+    tooLarge = text.size() > DocumentSizeLimit;
+    return text;
+}
+
+bool writeStandardOutput(const QByteArray &image)
+{
+    const auto n = std::fwrite(image.constData(), 1, static_cast<size_t>(image.size()), stdout);
+    return n == static_cast<size_t>(image.size()) && std::fflush(stdout) == 0;
+}
+
+} // namespace
+
+int buildTable(const Arguments &a)
+{
+    const QString &source = a.operands.first();
+    const QString shownSource = source == StandardStream ? QStringLiteral("<stdin>") : source;
+    bool tooLarge = false;
+    const std::optional<QByteArray> document = readDocument(source, tooLarge);
+    if (!document) {
+        printError(shownSource, QStringLiteral("cannot read this document"));
+        return FileError;
+    }
+    if (tooLarge) {
+        printError(
+            shownSource,
+            QStringLiteral("larger than %1 bytes: not a table document").arg(DocumentSizeLimit));
+        return UsageError;
+    }
+
+    SettingsTable edited; // the built-in table unless a base is given
+    if (!a.base.isEmpty()) {
+        std::optional<SettingsTable> base = openTable(a.base);
+        if (!base)
+            return FileError;
+        edited = *base;
+    }
+    const QString folder = QDir::currentPath();
+    const DocumentOutcome outcome = applyTableDocument(*document, edited, folder);
+    if (outcome.settings.outcome != SynthLoadResult::Outcome::Complete)
+        printError(settingsFilePath(folder), QString(outcome.settings.message).replace('\n', ' '));
+    for (const DocumentProblem &p : outcome.problems)
+        printError(
+            QStringLiteral("%1:%2:%3").arg(shownSource).arg(p.place.line).arg(p.place.column),
+            p.text);
+    if (!outcome.applied()) {
+        printError(shownSource, QStringLiteral("nothing written"));
+        return outcome.unreadable() ? UsageError : Failed;
+    }
+
+    const QByteArray image = edited.buildImage();
+    if (a.output == StandardStream) {
+        if (!writeStandardOutput(image)) {
+            printError(QStringLiteral("<stdout>"), QStringLiteral("cannot write the table"));
+            return FileError;
+        }
+        return Success;
+    }
+    const TableSaveResult saved = saveTableFile(a.output, image);
+    if (!saved.ok) {
+        printError(a.output, QStringLiteral("cannot write the table file: %1").arg(saved.error));
+        return FileError;
+    }
+    if (!a.quiet)
+        printOut(QStringLiteral("%1: built from %2\n").arg(a.output, shownSource));
+    return Success;
+}
+
+} // namespace rw::cli
