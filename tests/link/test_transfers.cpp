@@ -6,6 +6,7 @@
 #include "link/transmittercommands.h"
 #include "link/waitclock.h"
 #include "model/settingstable.h"
+#include "portheldelsewhere.h"
 #include "recordingview.h"
 #include "simulator.h"
 
@@ -237,8 +238,8 @@ private slots:
     {
         SimulatorProcess sim;
         QVERIFY(sim.start());
-        QSerialPort other(sim.device());
-        QVERIFY(other.open(QIODevice::ReadWrite));
+        PortHeldElsewhere other(sim.device());
+        QVERIFY(other.holding());
         TCommPort port;
         RecordingView view(port, sim.device());
         SettingsTable table;
@@ -248,7 +249,7 @@ private slots:
                                       "The port %1 is in use by another program: test_transfers "
                                       "(process %2). Close that program and try again.")
                                   .arg(sim.device())
-                                  .arg(QCoreApplication::applicationPid()),
+                                  .arg(other.pid()),
                               "Read Error !"}));
         QVERIFY(sim.requests().isEmpty());
     }
