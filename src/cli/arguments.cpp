@@ -23,10 +23,14 @@ struct OptionEntry {
 };
 
 constexpr OptionEntry Options[] = {
-    {'p', "port", "PORT", false, "the serial port (a name from 'ports', or a device path)"},
-    {'o', "output", "FILE", false, "the table file that read and build save ('-' for build: standard output)"},
-    {'\0', "base", "FILE", false, "the table that build starts from (the built-in table without it)"},
-    {'\0', "trace", "FILE", false, "writes every byte sent and received, with time and direction"},
+    {'p', "port", "PORT", false,
+     "the serial port: a name from 'ports', a device path, or\nrfc2217://HOST:PORT or "
+     "socket://HOST:PORT on a serial server"},
+    {'o', "output", "FILE", false,
+     "the table file that read and build save ('-' for build: standard output)"},
+    {'\0', "base", "FILE", false,
+     "the table that build starts from (the built-in table without it)"},
+    {'\0', "trace", "FILE", false, "writes what happened on the line, with times, as it happens"},
     {'\0', "json", "", false, "machine-readable output for dump and diff"},
     {'q', "quiet", "", true, "prints nothing but errors"},
     {'h', "help", "", true, "shows this text"},
@@ -258,7 +262,9 @@ QString usageText()
     }
     for (qsizetype k = 0; k < heads.size(); ++k)
         out += QStringLiteral("  %1  %2\n")
-                   .arg(heads[k].leftJustified(headWidth), QLatin1String(Options[k].help));
+                   .arg(heads[k].leftJustified(headWidth),
+                        QString::fromLatin1(Options[k].help)
+                            .replace(u'\n', u'\n' + QString(headWidth + 4, u' ')));
 
     out += QStringLiteral(
                "\nOptions may come before or after the operands; '--' ends the options.\n"

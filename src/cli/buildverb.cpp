@@ -42,12 +42,6 @@ std::optional<QByteArray> readDocument(const QString &name, bool &tooLarge)
     return text;
 }
 
-bool writeStandardOutput(const QByteArray &image)
-{
-    const auto n = std::fwrite(image.constData(), 1, static_cast<size_t>(image.size()), stdout);
-    return n == static_cast<size_t>(image.size()) && std::fflush(stdout) == 0;
-}
-
 } // namespace
 
 int buildTable(const Arguments &a)
@@ -89,7 +83,7 @@ int buildTable(const Arguments &a)
 
     const QByteArray image = edited.buildImage();
     if (a.output == StandardStream) {
-        if (!writeStandardOutput(image)) {
+        if (!printBytes(image)) {
             printError(QStringLiteral("<stdout>"), QStringLiteral("cannot write the table"));
             return FileError;
         }

@@ -20,7 +20,7 @@ namespace {
 QString stdoutFailure;
 QString stderrFailure;
 
-void write(std::FILE *stream, const QByteArray &bytes, QString &failure)
+bool write(std::FILE *stream, const QByteArray &bytes, QString &failure)
 {
     errno = 0;
     const size_t n = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
@@ -31,6 +31,7 @@ void write(std::FILE *stream, const QByteArray &bytes, QString &failure)
     }
     // A failed stream keeps its error flag; clear it so the next write is tried afresh.
     std::clearerr(stream);
+    return ok;
 }
 
 } // namespace
@@ -38,6 +39,11 @@ void write(std::FILE *stream, const QByteArray &bytes, QString &failure)
 void printOut(const QString &text)
 {
     write(stdout, text.toLocal8Bit(), stdoutFailure);
+}
+
+bool printBytes(const QByteArray &bytes)
+{
+    return write(stdout, bytes, stdoutFailure);
 }
 
 void printError(const QString &subject, const QString &text)

@@ -3,11 +3,14 @@
 // error naming the port or file it is about. A write that fails (a full disk, a closed
 // pipe) never stops the program: it is remembered, and the program's exit status tells it.
 
+#include <QByteArray>
 #include <QString>
 
 namespace rw::cli {
 
 void printOut(const QString &text); // as it stands; add the line end yourself
+// Bytes as they are (a table image, a UTF-8 document); false when they could not be written.
+bool printBytes(const QByteArray &bytes);
 void printError(const QString &subject, const QString &text); // "rw830kt-cli: SUBJECT: TEXT"
 // True when standard output is a terminal a progress bar can be drawn on.
 bool outputIsTerminal();

@@ -49,8 +49,7 @@ int dumpTable(const Arguments &a)
     if (a.json) {
         // UTF-8 whatever the system's code page: the document is read back as UTF-8.
         const QByteArray text = writeJson(tableDocument(*table, frequency));
-        std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
-        std::fflush(stdout);
+        printBytes(text);
     } else
         printOut(dumpText(*table, frequency));
     return Success;

@@ -496,7 +496,7 @@ private slots:
         QVERIFY(!QFile::exists(path("x.tbl")));
         QCOMPARE(cli({"build", "ok.json"}).status, 2); // no -o
         QCOMPARE(cli({"dump", "ok.json", "--base", "b.tbl"}).status, 2);
-        QVERIFY(cli({"--help"}).out.contains("rw830kt-cli build  SITE.json -o FILE.tbl"));
+        QVERIFY(cli({"--help"}).out.contains("rw830kt-cli build  -o FILE SITE.json [--base FILE]"));
     }
 };
 
