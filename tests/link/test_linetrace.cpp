@@ -10,9 +10,12 @@
 #include "simulator.h"
 
 #include <QFile>
+#include <QHash>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <memory>
 
 using namespace rw;
 
@@ -157,6 +160,43 @@ private slots:
                      lines[2].text.contains(" (19 waiting, waited from "),
                  qPrintable(lines[2].text));
         QCOMPARE(lines[3].text, QString("close"));
+    }
+
+    void portsOnSeveralThreadsShareOneTraceLineByLineInTimeOrder()
+    {
+        QFile file(dir_.filePath("threads.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        LineTrace trace(file);
+        const auto writer = [&trace](const QString &port) {
+            return QThread::create([&trace, port] {
+                for (int i = 0; i < 400; ++i) {
+                    trace.sent(port, "\x54\x65\x61\x6C", 4);
+                    trace.note(port, QStringLiteral("block %1").arg(i));
+                }
+            });
+        };
+        std::unique_ptr<QThread> a(writer("/dev/ttyUSB0")), b(writer("/dev/ttyUSB1"));
+        a->start();
+        b->start();
+        QVERIFY(a->wait(60000) && b->wait(60000));
+
+        const QList<Line> lines = linesOf(file.fileName());
+        QCOMPARE(lines.size(), 1600);
+        QHash<QString, int> notes;
+        double last = 0;
+        for (const Line &l : lines) {
+            QVERIFY2(l.time >= last, qPrintable(l.text));
+            last = l.time;
+            if (l.mark == ">>") {
+                QCOMPARE(l.text, QString("54 65 61 6C"));
+            } else {
+                // Each port's notes come in the order it wrote them.
+                QCOMPARE(l.text, QStringLiteral("block %1").arg(notes[l.port]));
+                ++notes[l.port];
+            }
+        }
+        QCOMPARE(notes.value("/dev/ttyUSB0"), 400);
+        QCOMPARE(notes.value("/dev/ttyUSB1"), 400);
     }
 
     void everyLineIsInTheFileAsSoonAsItIsMade()
