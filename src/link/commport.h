@@ -1,15 +1,15 @@
 #pragma once
-// The program's one serial port: a thin wrapper over Qt SerialPort with the transmitter's
-// line setup (DTR and RTS on, no flow control). Every failure raises ECommError.
+// The program's one serial port, with the transmitter's line setup (DTR and RTS on, no
+// flow control) on a serial device here or on a serial line offered over the network
+// (see linebackend.h). Every failure raises ECommError.
 
 #include <QObject>
 #include <QString>
 #include <cstdint>
 
-class QSerialPort;
-
 namespace rw {
 
+class LineBackend;
 class LineTrace;
 
 // What failed; the numbers are the port's error codes.
@@ -83,10 +83,10 @@ private:
     int dataBits_ = 8;
     int parity_ = 0;   // 0 none, 2 even
     int stopBits_ = 1; // 1 or 2
-    QSerialPort *serial_ = nullptr;
+    LineBackend *line_ = nullptr;
     LineTrace *trace_ = nullptr;
-    // The line failed while open (an unplugged adapter): Qt then keeps reporting errors,
-    // so the device is closed at once and every later call fails until Close.
+    // The line failed while open (an unplugged adapter, a dropped connection): every
+    // later call fails until Close.
     bool lost_ = false;
     uint32_t lostError_ = 0;
     QString lostDetail_;

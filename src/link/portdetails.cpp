@@ -1,5 +1,7 @@
 #include "portdetails.h"
 
+#include "networkline.h"
+
 #include <QSerialPortInfo>
 #include <QStringList>
 
@@ -7,6 +9,9 @@ namespace rw {
 
 QString portDetails(const QString &name)
 {
+    if (const auto address = parseNetworkPortName(name))
+        return address->rfc2217 ? QStringLiteral("serial server on the network, RFC 2217")
+                                : QStringLiteral("serial server on the network, raw TCP");
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
         if (info.portName() != name && info.systemLocation() != name)
             continue;
