@@ -20,6 +20,11 @@ const QLatin1String SocketScheme("socket://");
 // the server then waits, as a full serial driver makes the line wait.
 constexpr qint64 InputQueueSize = 32768;
 
+QString seconds(int ms)
+{
+    return QString::number(ms / 1000.0, 'g', 3);
+}
+
 uint8_t parityCode(int parity)
 {
     return parity == 2 ? 3 : 1; // even, or none
@@ -150,11 +155,10 @@ void NetworkLine::connectToServer(const NetworkAddress &address)
                  .arg(address.port));
     case QAbstractSocket::SocketTimeoutError:
         fail(OpenFailed, error,
-             QStringLiteral("%1 did not answer within %2 seconds: the host is switched off or "
+             QStringLiteral("%1 did not answer within %2 s: the host is switched off or "
                             "out of reach, or a firewall drops the connection. Check the "
                             "address and the network.")
-                 .arg(server_)
-                 .arg(connectTimeoutMs_ / 1000));
+                 .arg(server_, seconds(connectTimeoutMs_)));
     default:
         fail(OpenFailed, error,
              QStringLiteral("%1 cannot be reached (%2). Check the address and the network.")
@@ -206,15 +210,12 @@ void NetworkLine::setUpLine(const LineSettings &s)
         if (!codec_.serverSpoke())
             fail(LineSetupRefused, QAbstractSocket::SocketTimeoutError,
                  QStringLiteral("The server at %1 did not answer the telnet negotiation within "
-                                "%2 seconds: it may offer the line raw. Name the port "
+                                "%2 s: it may offer the line raw. Name the port "
                                 "socket://%1 then.")
-                     .arg(server_)
-                     .arg(LineSetupTimeoutMs / 1000));
+                     .arg(server_, seconds(LineSetupTimeoutMs)));
         fail(LineSetupRefused, QAbstractSocket::SocketTimeoutError,
-             QStringLiteral("The server at %1 did not confirm the line settings within %2 "
-                            "seconds.")
-                     .arg(server_)
-                     .arg(LineSetupTimeoutMs / 1000) +
+             QStringLiteral("The server at %1 did not confirm the line settings within %2 s.")
+                     .arg(server_, seconds(LineSetupTimeoutMs)) +
                  remedy);
     }
     const bool asWanted = codec_.confirmed(telnet::SetBaudRate) == wanted.baudRate &&
