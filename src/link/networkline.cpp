@@ -25,6 +25,20 @@ QString seconds(int ms)
     return QString::number(ms / 1000.0, 'g', 3);
 }
 
+// Line settings in words, from the COM-PORT-OPTION's codes.
+QString describeLine(int64_t baud, int64_t dataBits, int64_t parity, int64_t stopSize)
+{
+    static const char *const parities[] = {"parity unknown", "no parity",   "odd parity",
+                                           "even parity",    "mark parity", "space parity"};
+    static const char *const stops[] = {"stop bits unknown", "one stop bit", "two stop bits",
+                                        "1.5 stop bits"};
+    return QStringLiteral("%1 baud, %2 data bits, %3, %4")
+        .arg(baud)
+        .arg(dataBits)
+        .arg(QLatin1String(parity >= 1 && parity <= 5 ? parities[parity] : parities[0]),
+             QLatin1String(stopSize >= 1 && stopSize <= 3 ? stops[stopSize] : stops[0]));
+}
+
 uint8_t parityCode(int parity)
 {
     return parity == 2 ? 3 : 1; // even, or none
@@ -184,6 +198,7 @@ void NetworkLine::setUpLine(const LineSettings &s)
         if (codec_.comPortRefused())
             return true;
         if (codec_.comPortAccepted() && !setupSent) {
+            codec_.forgetConfirmations();
             socket_->write(telnet::lineSetup(wanted));
             socket_->flush();
             setupSent = true;
@@ -224,18 +239,16 @@ void NetworkLine::setUpLine(const LineSettings &s)
                           codec_.confirmed(telnet::SetStopSize) == wanted.stopBits;
     if (!asWanted)
         fail(LineSetupRefused, 0,
-             QStringLiteral("The server at %1 refuses the line settings: it set %2 baud, %3 "
-                            "data bits, parity code %4, stop size code %5 instead of %6 baud, "
-                            "%7 data bits, parity code %8, stop size code %9.")
-                 .arg(server_)
-                 .arg(codec_.confirmed(telnet::SetBaudRate))
-                 .arg(codec_.confirmed(telnet::SetDataSize))
-                 .arg(codec_.confirmed(telnet::SetParity))
-                 .arg(codec_.confirmed(telnet::SetStopSize))
-                 .arg(wanted.baudRate)
-                 .arg(wanted.dataBits)
-                 .arg(wanted.parity)
-                 .arg(wanted.stopBits));
+             QStringLiteral("The server at %1 refuses the line settings: it set %2 instead of "
+                            "%3.")
+                     .arg(server_,
+                          describeLine(codec_.confirmed(telnet::SetBaudRate),
+                                       codec_.confirmed(telnet::SetDataSize),
+                                       codec_.confirmed(telnet::SetParity),
+                                       codec_.confirmed(telnet::SetStopSize)),
+                          describeLine(wanted.baudRate, wanted.dataBits, wanted.parity,
+                                       wanted.stopBits)) +
+                 remedy);
 }
 
 void NetworkLine::pull()

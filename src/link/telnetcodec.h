@@ -78,6 +78,8 @@ public:
     bool lineConfirmed() const;
     // The value the server confirmed for a command; -1 when it has not.
     int64_t confirmed(ComPortCommand command) const;
+    // Forgets the confirmations so far: only answers to the next requests count.
+    void forgetConfirmations() { confirmed_.fill(-1); }
     // True once the server answered any option request at all.
     bool serverSpoke() const { return serverSpoke_; }
 

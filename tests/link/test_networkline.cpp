@@ -74,16 +74,23 @@ public:
     std::function<void(int)> onPosition;
 };
 
-// A server on the loopback address that answers each new connection with `greeting` and
-// then stays silent: a telnet server that will not set the line, or a raw one.
+// A server on the loopback address that answers each new connection with `greeting`,
+// the request to set the baud rate with `answer`, and nothing else: a telnet server that
+// will not set the line, or a raw one.
 class FakeServer {
 public:
-    explicit FakeServer(QByteArray greeting) : greeting_(std::move(greeting))
+    FakeServer(QByteArray greeting, QByteArray answer)
+        : greeting_(std::move(greeting)), answer_(std::move(answer))
     {
         server_.listen(QHostAddress::LocalHost, 0);
         QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
-            while (QTcpSocket *s = server_.nextPendingConnection())
+            while (QTcpSocket *s = server_.nextPendingConnection()) {
                 s->write(greeting_);
+                QObject::connect(s, &QTcpSocket::readyRead, s, [this, s] {
+                    if (s->readAll().contains(QByteArray("\xFF\xFA\x2C\x01", 4)))
+                        s->write(answer_);
+                });
+            }
         });
     }
     QString name() const
@@ -93,6 +100,7 @@ public:
 
 private:
     QByteArray greeting_;
+    QByteArray answer_;
     QTcpServer server_;
 };
 
@@ -292,24 +300,37 @@ private slots:
     void aServerThatWillNotSetTheLineIsToldWithinAShortTime_data()
     {
         QTest::addColumn<QByteArray>("greeting");
+        QTest::addColumn<QByteArray>("answer");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("silent") << QByteArray() << "did not answer the telnet negotiation";
-        QTest::newRow("refuses the option")
-            << bytes({0xFF, 0xFB, 0x03, 0xFF, 0xFE, 0x2C}) << "refuses to set the line";
+        const QByteArray takesTheOption = bytes({0xFF, 0xFD, 0x2C});
+        // Confirmations of the line as the server had it before the request.
+        const QByteArray stale =
+            bytes({0xFF, 0xFA, 0x2C, 0x65, 0x00, 0x00, 0x4B, 0x00, 0xFF, 0xF0, 0xFF,
+                   0xFA, 0x2C, 0x66, 0x08, 0xFF, 0xF0, 0xFF, 0xFA, 0x2C, 0x67, 0x01,
+                   0xFF, 0xF0, 0xFF, 0xFA, 0x2C, 0x68, 0x01, 0xFF, 0xF0});
+        QTest::newRow("silent") << QByteArray() << QByteArray()
+                                << "did not answer the telnet negotiation";
+        QTest::newRow("refuses the option") << bytes({0xFF, 0xFB, 0x03, 0xFF, 0xFE, 0x2C})
+                                            << QByteArray() << "refuses to set the line";
         // Takes the option up, then confirms 9600 baud instead of 19200.
         QTest::newRow("other baud rate")
-            << bytes({0xFF, 0xFD, 0x2C, 0xFF, 0xFA, 0x2C, 0x65, 0x00, 0x00, 0x25, 0x80, 0xFF,
-                      0xF0, 0xFF, 0xFA, 0x2C, 0x66, 0x08, 0xFF, 0xF0, 0xFF, 0xFA, 0x2C, 0x67,
-                      0x01, 0xFF, 0xF0, 0xFF, 0xFA, 0x2C, 0x68, 0x01, 0xFF, 0xF0})
-            << "it set 9600 baud";
+            << takesTheOption
+            << bytes({0xFF, 0xFA, 0x2C, 0x65, 0x00, 0x00, 0x25, 0x80, 0xFF, 0xF0, 0xFF,
+                      0xFA, 0x2C, 0x66, 0x08, 0xFF, 0xF0, 0xFF, 0xFA, 0x2C, 0x67, 0x01,
+                      0xFF, 0xF0, 0xFF, 0xFA, 0x2C, 0x68, 0x01, 0xFF, 0xF0})
+            << "it set 9600 baud, 8 data bits, no parity, one stop bit instead of 19200 baud, 8 "
+               "data bits, no parity, one stop bit.";
         QTest::newRow("no confirmations")
-            << bytes({0xFF, 0xFD, 0x2C}) << "did not confirm the line settings";
+            << takesTheOption << QByteArray() << "did not confirm the line settings";
+        QTest::newRow("only confirmations from before the request")
+            << takesTheOption + stale << QByteArray() << "did not confirm the line settings";
     }
     void aServerThatWillNotSetTheLineIsToldWithinAShortTime()
     {
         QFETCH(QByteArray, greeting);
+        QFETCH(QByteArray, answer);
         QFETCH(QString, reason);
-        FakeServer server(greeting);
+        FakeServer server(greeting, answer);
         TCommPort port;
         RecordingView view(port, server.name());
         QElapsedTimer took;
