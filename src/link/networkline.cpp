@@ -283,8 +283,10 @@ void NetworkLine::onSocketError(QAbstractSocket::SocketError error)
     lost_ = true;
     const QString detail =
         error == QAbstractSocket::RemoteHostClosedError
-            ? QStringLiteral("the server at %1 closed the connection").arg(server_)
-            : QStringLiteral("the connection to %1 failed: %2")
+            ? QStringLiteral("the server at %1 closed the connection; check that it still runs "
+                             "and that the network reaches it")
+                  .arg(server_)
+            : QStringLiteral("the connection to %1 failed: %2; check the network")
                   .arg(server_, socket_->errorString());
     emit lost(static_cast<uint32_t>(error), detail);
     emit activity();
