@@ -10,7 +10,7 @@ DEB=$(scripts/package.sh)
 echo "Package: $DEB"
 dpkg-deb --field "$DEB" Package Version Depends Recommends
 # The Qt libraries, and with libqt6gui6 the platform plugins the window starts with.
-for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6; do
+for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 libqt6network6; do
     dpkg-deb --field "$DEB" Depends | grep -q "\b$lib\b" || {
         echo "check-package.sh: the package does not depend on $lib" >&2
         exit 1

@@ -3,6 +3,7 @@
 # does nothing when they are all there already. Uses sudo when not run as root.
 #   build          compile the programs and the tests (the default)
 #   x11            run the window tests under a virtual X server with a window manager
+#   network        run the tests of ports on a serial server (ser2net on the loopback address)
 #   windows        compile-check the Windows port listing with the MinGW cross compiler
 #   package        make the Debian package (scripts/package.sh)
 #   check-package  validate its desktop entry and AppStream data (scripts/check-package.sh)
@@ -17,13 +18,14 @@ for task in "$@"; do
         PACKAGES="$PACKAGES g++ ninja-build fonts-dejavu-core"
         ;;
     x11) PACKAGES="$PACKAGES xvfb xauth matchbox-window-manager" ;;
+    network) PACKAGES="$PACKAGES ser2net" ;;
     windows) PACKAGES="$PACKAGES g++-mingw-w64-x86-64" ;;
     package) PACKAGES="$PACKAGES dpkg-dev file" ;;
     check-package) PACKAGES="$PACKAGES desktop-file-utils appstream" ;;
     fuzz) PACKAGES="$PACKAGES clang libclang-rt-14-dev" ;;
     *)
-        echo "install-deps.sh: no task '$task'; the tasks are build, x11, windows, package," \
-            "check-package and fuzz." >&2
+        echo "install-deps.sh: no task '$task'; the tasks are build, x11, network, windows," \
+            "package, check-package and fuzz." >&2
         exit 2
         ;;
     esac

@@ -3,7 +3,7 @@
 # with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -e
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh build x11
+scripts/install-deps.sh build x11 network
 scripts/build.sh "$@"
 DIR=build
 [ "$1" = "--sanitize" ] && DIR=build-sanitize

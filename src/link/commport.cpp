@@ -1,37 +1,15 @@
 #include "commport.h"
 
+#include "linebackend.h"
 #include "linetrace.h"
-#include "wakethreshold.h"
+
+#include <algorithm>
 
 #include <QCoreApplication>
-#include <QSerialPort>
-#include <algorithm>
 
 namespace rw {
 
 namespace {
-
-// The port's input queue: a storm of bytes on the line cannot grow memory beyond this
-// while nobody reads.
-constexpr qint64 InputQueueSize = 32768;
-
-// What the user is told when the line fails while open; nothing for errors that do not
-// end the line. A serial device never reads as empty or fails a read while it is there: a
-// pseudo-terminal whose other side is gone reports read errors, an unplugged adapter a
-// resource error, both again and again.
-const char *lineFailure(QSerialPort::SerialPortError e)
-{
-    switch (e) {
-    case QSerialPort::ResourceError:
-        return "the device is no longer there";
-    case QSerialPort::ReadError:
-        return "the line cannot be read";
-    case QSerialPort::WriteError:
-        return "the line cannot be written";
-    default:
-        return nullptr;
-    }
-}
 
 void closeProgramPort()
 {
@@ -63,8 +41,8 @@ ECommError TCommPort::error(uint8_t code) const
 {
     if (lost_)
         return {code, lostError_, lostDetail_};
-    if (serial_)
-        return {code, static_cast<uint32_t>(serial_->error()), {}};
+    if (line_)
+        return {code, line_->systemError(), {}};
     return {code, 0, {}};
 }
 
@@ -72,7 +50,7 @@ void TCommPort::requireOpen(uint8_t failCode) const
 {
     if (!open_)
         throw ECommError{PortNotOpen, 0, {}};
-    if (lost_ || !serial_ || !serial_->isOpen())
+    if (lost_ || !line_ || !line_->usable())
         throw error(failCode);
 }
 
@@ -80,31 +58,17 @@ void TCommPort::Open()
 {
     if (open_)
         return;
-    auto *serial = new QSerialPort(portName_, this);
-    serial->setReadBufferSize(InputQueueSize);
-    serial_ = serial;
-    lost_ = false;
-    const bool opened =
-        serial->setBaudRate(static_cast<qint32>(baudRate_)) &&
-        serial->setDataBits(static_cast<QSerialPort::DataBits>(dataBits_)) &&
-        serial->setParity(parity_ == 2 ? QSerialPort::EvenParity : QSerialPort::NoParity) &&
-        serial->setStopBits(stopBits_ == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop) &&
-        serial->setFlowControl(QSerialPort::NoFlowControl) && serial->open(QIODevice::ReadWrite);
-    if (!opened) {
-        const QSerialPort::SerialPortError why = serial->error();
-        const ECommError e =
-            error(why == QSerialPort::UnsupportedOperationError ? LineSetupRefused : OpenFailed);
-        serial_ = nullptr;
-        delete serial;
+    std::unique_ptr<LineBackend> line = makeLine(portName_);
+    try {
+        line->open({baudRate_, dataBits_, parity_, stopBits_});
+    } catch (const ECommError &) {
         if (trace_)
             trace_->note(portName_, QStringLiteral("open failed"));
-        throw e;
+        throw;
     }
-    // A line without modem control (a pseudo-terminal) cannot raise DTR and RTS; the
-    // transmitter's line works without them, so that is not an error.
-    serial->setDataTerminalReady(true);
-    serial->setRequestToSend(true);
-    serial->clearError();
+    line_ = line.release();
+    line_->setParent(this);
+    lost_ = false;
     watchLine();
     open_ = true;
     waitSinceNs_ = -1;
@@ -120,21 +84,13 @@ void TCommPort::Open()
 
 void TCommPort::watchLine()
 {
-    connect(serial_, &QSerialPort::readyRead, this, &TCommPort::activity);
-    connect(serial_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
-        if (e == QSerialPort::NoError)
+    connect(line_, &LineBackend::activity, this, &TCommPort::activity);
+    connect(line_, &LineBackend::lost, this, [this](uint32_t systemError, const QString &detail) {
+        if (lost_)
             return;
-        if (!lost_ && lineFailure(e)) {
-            lost_ = true;
-            lostError_ = static_cast<uint32_t>(e);
-            lostDetail_ = lineFailure(e);
-            // Qt reports a vanished device again and again while it stays open; close
-            // it once control is back in an event loop, outside this signal.
-            QSerialPort *serial = serial_;
-            QMetaObject::invokeMethod(
-                serial, [serial] { serial->close(); }, Qt::QueuedConnection);
-        }
-        emit activity();
+        lost_ = true;
+        lostError_ = systemError;
+        lostDetail_ = detail;
     });
 }
 
@@ -144,21 +100,20 @@ void TCommPort::Close()
         return;
     if (trace_)
         trace_->closed(portName_, lost_ ? QByteArray() : takeAllPending());
-    QSerialPort *serial = serial_;
-    serial_ = nullptr;
+    LineBackend *line = line_;
+    line_ = nullptr;
     open_ = false;
     lost_ = false;
-    serial->disconnect(this);
-    if (serial->isOpen())
-        serial->close();
-    delete serial;
+    line->disconnect(this);
+    line->close();
+    delete line;
 }
 
 void TCommPort::SetBaudRate(uint32_t baudRate)
 {
     const uint32_t old = baudRate_;
     baudRate_ = baudRate;
-    if (open_ && serial_ && !serial_->setBaudRate(static_cast<qint32>(baudRate))) {
+    if (open_ && line_ && !line_->setBaudRate(baudRate)) {
         baudRate_ = old;
         throw error(BaudRateRefused);
     }
@@ -203,18 +158,16 @@ void TCommPort::Write(const char *buffer, qint64 count)
         return;
     if (trace_)
         trace_->sent(portName_, buffer, count);
-    if (serial_->write(buffer, count) != count)
+    if (!line_->write(buffer, count))
         throw error(WriteFailed);
-    // Hand the frame to the line now rather than on the next pass of the event loop.
-    serial_->flush();
 }
 
 uint8_t TCommPort::ReadByte()
 {
     requireOpen(ReadFailed);
-    const qint64 waiting = serial_->bytesAvailable();
+    const qint64 waiting = line_->bytesAvailable();
     char c = 0;
-    if (serial_->read(&c, 1) != 1)
+    if (!line_->readByte(c))
         throw error(ReadFailed);
     traceReceived(&c, 1, waiting);
     return static_cast<uint8_t>(c);
@@ -223,8 +176,8 @@ uint8_t TCommPort::ReadByte()
 qint64 TCommPort::ReadBytes(char *buffer, qint64 max)
 {
     requireOpen(ReadFailed);
-    const qint64 waiting = serial_->bytesAvailable();
-    const qint64 n = serial_->read(buffer, std::min(max, waiting));
+    const qint64 waiting = line_->bytesAvailable();
+    const qint64 n = line_->readBytes(buffer, std::min(max, waiting));
     if (n < 0 || (n == 0 && max > 0 && waiting > 0))
         throw error(ReadFailed);
     if (n > 0)
@@ -241,18 +194,20 @@ void TCommPort::traceReceived(const char *bytes, qint64 count, qint64 waiting)
 
 QByteArray TCommPort::takeAllPending()
 {
-    if (!serial_ || !serial_->isOpen())
+    if (!line_ || !line_->usable())
         return {};
     // Bytes short of the wake threshold sit in the line unseen: fetch them first.
-    setWakeThreshold(*serial_, 1);
-    serial_->waitForReadyRead(0);
-    return serial_->readAll();
+    line_->takePending();
+    QByteArray all(line_->bytesAvailable(), Qt::Uninitialized);
+    const qint64 n = all.isEmpty() ? 0 : line_->readBytes(all.data(), all.size());
+    all.truncate(std::max<qint64>(n, 0));
+    return all;
 }
 
 uint32_t TCommPort::BytesAvailable()
 {
     requireOpen(LineStatusFailed);
-    return static_cast<uint32_t>(serial_->bytesAvailable());
+    return static_cast<uint32_t>(line_->bytesAvailable());
 }
 
 void TCommPort::Purge()
@@ -261,7 +216,7 @@ void TCommPort::Purge()
     if (trace_)
         trace_->purged(portName_, takeAllPending());
     waitSinceNs_ = -1;
-    if (!serial_->clear(QSerialPort::Input) || !serial_->clear(QSerialPort::Output))
+    if (!line_->purge())
         throw error(PurgeFailed);
 }
 
@@ -276,14 +231,13 @@ void TCommPort::WakeWhenAvailable(int count)
     requireOpen(LineStatusFailed);
     if (trace_ && waitSinceNs_ < 0)
         waitSinceNs_ = trace_->nowNs();
-    setWakeThreshold(*serial_, count);
+    line_->wakeWhenAvailable(count);
 }
 
 void TCommPort::TakePending()
 {
     requireOpen(LineStatusFailed);
-    setWakeThreshold(*serial_, 1);
-    serial_->waitForReadyRead(0);
+    line_->takePending();
 }
 
 } // namespace rw

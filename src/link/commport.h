@@ -1,17 +1,17 @@
 #pragma once
-// The program's one serial port: a thin wrapper over Qt SerialPort with the transmitter's
-// line setup (DTR and RTS on, no flow control). Every failure raises ECommError.
-// The operations the programming protocol uses on an open line are virtual, so that a
-// stand-in line (fed from a test or a fuzzer) can take the place of a device.
+// The program's one serial port, with the transmitter's line setup (DTR and RTS on, no
+// flow control) on a serial device here or on a serial line offered over the network
+// (see linebackend.h). Every failure raises ECommError. The operations the programming
+// protocol uses on an open line are virtual, so that a stand-in line (fed from a test or a
+// fuzzer) can take the place of a device.
 
 #include <QObject>
 #include <QString>
 #include <cstdint>
 
-class QSerialPort;
-
 namespace rw {
 
+class LineBackend;
 class LineTrace;
 
 // What failed; the numbers are the port's error codes.
@@ -92,12 +92,12 @@ private:
     int dataBits_ = 8;
     int parity_ = 0;   // 0 none, 2 even
     int stopBits_ = 1; // 1 or 2
-    QSerialPort *serial_ = nullptr;
+    LineBackend *line_ = nullptr;
     LineTrace *trace_ = nullptr;
     // When the wait for the bytes not yet taken began, on the trace's clock; -1: none.
     qint64 waitSinceNs_ = -1;
-    // The line failed while open (an unplugged adapter): Qt then keeps reporting errors,
-    // so the device is closed at once and every later call fails until Close.
+    // The line failed while open (an unplugged adapter, a dropped connection): every
+    // later call fails until Close.
     bool lost_ = false;
     uint32_t lostError_ = 0;
     QString lostDetail_;

@@ -1,5 +1,7 @@
 #include "portdetails.h"
 
+#include "networkline.h"
+
 #include <QSerialPortInfo>
 #include <QStringList>
 
@@ -12,6 +14,9 @@ QString portDetails(const QString &name)
 
 QString portDetails(const QString &name, const QList<QSerialPortInfo> &available)
 {
+    if (const auto address = parseNetworkPortName(name))
+        return address->rfc2217 ? QStringLiteral("serial server on the network, RFC 2217")
+                                : QStringLiteral("serial server on the network, raw TCP");
     for (const QSerialPortInfo &info : available) {
         if (info.portName() != name && info.systemLocation() != name)
             continue;

@@ -8,6 +8,7 @@
 #include <QThread>
 #include <QTimer>
 #include <memory>
+#include <vector>
 
 namespace rw {
 
@@ -59,22 +60,24 @@ private:
 QList<PortJobState> runOnPorts(const QStringList &ports, const PortJob &job, LineTrace *trace,
                                const std::function<void(const QList<PortJobState> &)> &onTick)
 {
-    QList<PortJobState> states;
+    // Not a QList: a snapshot of one would share its storage, and the next write through
+    // a worker's reference would then go into a copy that nobody reads.
+    std::vector<PortJobState> states;
     for (const QString &port : ports) {
         PortJobState s;
         s.port = port;
-        states.append(s);
+        states.push_back(s);
     }
     QMutex mutex;
     const auto snapshot = [&] {
         QMutexLocker lock(&mutex);
-        return states;
+        return QList<PortJobState>(states.begin(), states.end());
     };
 
     QEventLoop loop;
     int running = 0;
     std::vector<std::unique_ptr<QThread>> threads;
-    for (qsizetype i = 0; i < states.size(); ++i) {
+    for (size_t i = 0; i < states.size(); ++i) {
         threads.emplace_back(QThread::create([&, i] {
             TCommPort port;
             port.setTrace(trace);

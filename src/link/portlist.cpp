@@ -2,6 +2,7 @@
 
 #include "base/profilefile.h"
 #include "base/settingsfile.h"
+#include "networkline.h"
 #include "portrecords.h"
 
 #ifndef Q_OS_WIN
@@ -43,6 +44,9 @@ QStringView withoutLeadingZeros(QStringView digits)
 // The device file behind a port name: Qt opens a bare name under /dev.
 QString deviceOf(const QString &name)
 {
+    // A line on the network is no file here: its name is all there is to it.
+    if (isNetworkPortName(name))
+        return name;
     const QString path = name.startsWith(u'/') ? name : QStringLiteral("/dev/") + name;
     const QString canonical = QFileInfo(path).canonicalFilePath();
     return canonical.isEmpty() ? path : canonical;

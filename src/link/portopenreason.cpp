@@ -1,6 +1,7 @@
 #include "portopenreason.h"
 
 #include "commport.h"
+#include "networkline.h"
 
 #include <QSerialPort>
 #include <QStringList>
@@ -205,6 +206,9 @@ QString missingReason(const QString &path)
 
 QString portOpenReason(const QString &portName, const ECommError &failure)
 {
+    // A line on the network knows its own reason when it fails to open.
+    if (isNetworkPortName(portName))
+        return failure.Detail;
     const QString path = serialDevicePath(portName);
     const QByteArray file = path.toLocal8Bit();
     struct stat st {};
@@ -242,9 +246,9 @@ QString portOpenReason(const QString &portName, const ECommError &failure)
 
 #else
 
-QString portOpenReason(const QString &, const ECommError &)
+QString portOpenReason(const QString &portName, const ECommError &failure)
 {
-    return {};
+    return isNetworkPortName(portName) ? failure.Detail : QString();
 }
 
 #endif

@@ -1,6 +1,7 @@
 // Read and Write through the real main window, against the transmitter simulator.
 
 #include "link/commport.h"
+#include "serialserver.h"
 #include "simulator.h"
 #include "windowfixture.h"
 
@@ -70,6 +71,36 @@ private slots:
         WindowFixture f(namingPort("/dev/pts/rw830kt-test"));
         QCOMPARE(f.w().cboCOM->itemText(0), QString("/dev/pts/rw830kt-test"));
         QCOMPARE(f.w().cboCOM->currentIndex(), 0);
+    }
+
+    void aTransmitterBehindASerialServerIsListedAndProgrammed()
+    {
+        if (SerialServer::program().isEmpty())
+            QSKIP("ser2net is not installed (scripts/install-deps.sh network)");
+        SimulatorProcess sim;
+        SerialServer server;
+        QVERIFY(sim.start({}, transmitterImage()));
+        QVERIFY(server.start(sim.device()));
+        WindowFixture f(namingPort(server.rfc2217() + ";" + sim.device()));
+        QCOMPARE(f.w().cboCOM->itemText(0), server.rfc2217());
+        QCOMPARE(f.w().cboCOM->itemText(1), sim.device());
+        QCOMPARE(f.w().cboCOM->currentIndex(), 0);
+
+        f.w().mnuRead->trigger();
+        QCOMPARE(f.dialogs.texts(), QStringList{"Read Success !"});
+        QCOMPARE(f.table.buildImage(), transmitterImage());
+        QCOMPARE(f.w().edtSysCode->text(), QString("1234"));
+
+        // Every data byte 0xFF: each must cross the telnet line doubled and come back single.
+        f.table.takeImage(QByteArray(1940, '\xFF'));
+        f.w().mnuWrite->trigger();
+        QCOMPARE(f.dialogs.texts(), (QStringList{"Read Success !", "Write Success !"}));
+        QByteArray expected(2048, '\0');
+        expected.replace(0, 1940, QByteArray(1940, '\xFF'));
+        QCOMPARE(sim.memory(), expected);
+        QCOMPARE(f.w().StatusPanel1->text(), QString("Ready ......"));
+        QVERIFY(inputEnabled(f.w()));
+        QVERIFY(!TCommPort::instance().IsOpen());
     }
 
     void readReplacesTheTableAndRefreshesEveryControl()

@@ -2,6 +2,7 @@
 // files in a temporary folder.
 
 #include "model/settingstable.h"
+#include "serialserver.h"
 #include "simulator.h"
 
 #include <QDir>
@@ -159,6 +160,66 @@ private slots:
                  qPrintable(r.err));
         QVERIFY(r.out.contains(a.device() + ": written and verified"));
         QVERIFY(!r.out.contains(b.device() + ": written"));
+    }
+
+    void transmittersBehindSerialServersAreProgrammedBesideALocalOne()
+    {
+        if (SerialServer::program().isEmpty())
+            QSKIP("ser2net is not installed (scripts/install-deps.sh network)");
+        SimulatorProcess a, b, c;
+        SerialServer serverA, serverB;
+        QVERIFY(a.start());
+        QVERIFY(b.start());
+        QVERIFY(c.start());
+        QVERIFY(serverA.start(a.device()));
+        QVERIFY(serverB.start(b.device()));
+        QByteArray image(2048, '\0');
+        image.replace(0, 1940, QByteArray(1940, '\xFF'));
+        writeFile("ff.tbl", image);
+        Run r = cli(
+            {"write", "-p", serverA.rfc2217(), "-p", serverB.raw(), "-p", c.device(), "ff.tbl"});
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QCOMPARE(a.memory(), image);
+        QCOMPARE(b.memory(), image);
+        QCOMPARE(c.memory(), image);
+        QVERIFY2(r.out.contains(serverA.rfc2217() + ": written and verified"), qPrintable(r.out));
+        QVERIFY(r.out.contains(serverB.raw() + ": written and verified"));
+
+        // The trace holds the transmitter's bytes, not the telnet line's doubled 0xFF.
+        r = cli({"read", "-p", serverA.rfc2217(), "-o", "back.tbl", "--trace", "net.txt"});
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QCOMPARE(contents("back.tbl"), image);
+        const QByteArray trace = contents("net.txt");
+        QVERIFY(trace.contains(serverA.rfc2217().toLocal8Bit() + " >> 54 65 61 6C"));
+        QVERIFY(trace.contains(" FF FF FF "));
+        QVERIFY(!trace.contains("FF FA 2C"));
+
+        // The settings file's extra ports are listed as they are written.
+        QFile ini(path("RW830KT2485E.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[Serial]\r\nExtraPorts=" + serverA.rfc2217().toLatin1() + ";" +
+                  serverB.raw().toLatin1() + "\r\n");
+        ini.close();
+        r = cli({"ports"});
+        QCOMPARE(r.status, 0);
+        const QStringList lines = r.out.split('\n');
+        QVERIFY2(lines.value(0).startsWith(serverA.rfc2217()), qPrintable(r.out));
+        QVERIFY(lines.value(1).startsWith(serverB.raw()));
+        QVERIFY(QFile::remove(path("RW830KT2485E.ini")));
+    }
+
+    void aServerThatRefusesTheConnectionIsToldWithTheReason()
+    {
+        const quint16 closed = freeLoopbackPort();
+        writeFile("any.tbl", patternedImage());
+        const Run r =
+            cli({"write", "-p", QStringLiteral("socket://127.0.0.1:%1").arg(closed), "any.tbl"});
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains(QStringLiteral("127.0.0.1 refuses the connection: no serial server "
+                                               "listens on port %1 there.")
+                                    .arg(closed)),
+                 qPrintable(r.err));
+        QVERIFY(r.err.contains("Write Error !"));
     }
 
     void setAppliesTheWindowsRulesAllOrNothing_data()

@@ -1,8 +1,8 @@
 // How close Write and Read come to the speed of the line, and what they cost, as a user
 // meets them: against transmitter simulators paced at 19200 baud, with replies handed
 // over 16 bytes at a time (a USB adapter's FIFO) and one byte at a time (a plain UART);
-// through the core alone, through the real main window, and writing one image to 1, 2
-// and 4 transmitters at once.
+// through the core alone, through the real main window, writing one image to 1, 2 and 4
+// transmitters at once, and with the line behind ser2net on the loopback address.
 // Targets: every transfer within 1.03 times the wire time of its bytes and under 2 % of a
 // core; with 4 ports at once each port within 1.05 and the whole process under 5 %.
 
@@ -17,6 +17,7 @@
 #include "link/waitclock.h"
 #include "measure.h"
 #include "model/settingstable.h"
+#include "serialserver.h"
 #include "simulators.h"
 
 #include <QApplication>
@@ -25,6 +26,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -159,6 +161,36 @@ void parallelWrites(int ports)
                 100 * whole.cpuSeconds / whole.wallSeconds);
 }
 
+// A Write on the local line beside the same Write through ser2net on the loopback address,
+// with telnet and the COM-PORT-OPTION and raw: what the server's hop adds to the 32
+// requests that each wait for their reply.
+void networkWrites()
+{
+    if (rw::SerialServer::program().isEmpty()) {
+        std::printf("network: ser2net is not installed (scripts/install-deps.sh network)\n");
+        return;
+    }
+    for (const char *way : {"local", "rfc2217", "socket"}) {
+        Simulators sim;
+        rw::SerialServer server;
+        const bool local = std::strcmp(way, "local") == 0;
+        if (!sim.start(1, Baud, 16) || (!local && !server.start(sim.devices().first()))) {
+            std::fprintf(stderr, "the simulator or ser2net did not start\n");
+            std::exit(1);
+        }
+        const QString port = local                              ? sim.devices().first()
+                             : std::strcmp(way, "rfc2217") == 0 ? server.rfc2217()
+                                                                : server.raw();
+        const rw::SettingsTable table;
+        rw::TCommPort line;
+        QuietView view(port);
+        rw::TransmitterCommands commands(line, view, rw::WaitClock::standard());
+        report(way, "16-byte chunks", "Write", measure([&] { commands.Write(table); }),
+               writeWireBytes(), Baud);
+        expect(view.messages, {"Write Success !"}, "network write");
+    }
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -171,7 +203,7 @@ int main(int argc, char *argv[])
                 "CPU < 2 %% of a core per transfer;\n4 ports at once: each port <= 1.05, the "
                 "process < 5 %% of a core.\n",
                 Baud);
-    // One part alone when named: core, window or threads.
+    // One part alone when named: core, window, threads or network.
     const QString only = app.arguments().value(1);
     if (only.isEmpty() || only == "core") {
         coreTransfers(16, "16-byte chunks");
@@ -185,5 +217,7 @@ int main(int argc, char *argv[])
         for (int ports : {1, 2, 4})
             parallelWrites(ports);
     }
+    if (only.isEmpty() || only == "network")
+        networkWrites();
     return failed ? 1 : 0;
 }

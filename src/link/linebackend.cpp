@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "linebackend.h"
+
+#include "networkline.h"
+#include "serialline.h"
+
+namespace rw {
+
+std::unique_ptr<LineBackend> makeLine(const QString &portName)
+{
+    if (isNetworkPortName(portName))
+        return std::make_unique<NetworkLine>(portName);
+    return std::make_unique<SerialLine>(portName);
+}
+
+} // namespace rw

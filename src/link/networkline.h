@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// A transmitter's serial line offered by a server on the network (a networked serial
+// box, or a computer running a serial server): `rfc2217://HOST:PORT` talks telnet with the
+// COM-PORT-OPTION and sets the line to the transmitter's settings itself;
+// `socket://HOST:PORT` sends the bytes as they are, the server holding the line settings.
+
+#include "linebackend.h"
+#include "telnetcodec.h"
+
+#include <QAbstractSocket>
+#include <QByteArray>
+#include <optional>
+
+class QTcpSocket;
+
+namespace rw {
+
+struct NetworkAddress {
+    bool rfc2217 = false;
+    QString host;
+    quint16 port = 0;
+};
+
+// Whether the name has one of the two network forms (well made or not).
+bool isNetworkPortName(const QString &name);
+// The server a network port name names; nullopt when the name lacks a host or a port.
+std::optional<NetworkAddress> parseNetworkPortName(const QString &name);
+
+// How long the server may take to accept the connection, and to answer the line setup.
+constexpr int ConnectTimeoutMs = 5000;
+constexpr int LineSetupTimeoutMs = 3000;
+
+class NetworkLine : public LineBackend {
+    Q_OBJECT
+public:
+    explicit NetworkLine(const QString &portName, int connectTimeoutMs = ConnectTimeoutMs);
+    ~NetworkLine() override;
+
+    void open(const LineSettings &settings) override;
+    void close() override;
+    bool usable() const override;
+    bool setBaudRate(uint32_t baudRate) override;
+    bool write(const char *buffer, qint64 count) override;
+    bool readByte(char &byte) override;
+    qint64 readBytes(char *buffer, qint64 max) override;
+    qint64 bytesAvailable() override;
+    bool purge() override;
+    void wakeWhenAvailable(int count) override;
+    void takePending() override;
+    uint32_t systemError() const override;
+
+private:
+    void connectToServer(const NetworkAddress &address);
+    void setUpLine(const LineSettings &settings);
+    // Waits, window events running but no input taken, until `done` holds or the time
+    // is up; false at the time-out.
+    template <typename Done> bool waitFor(int ms, Done done);
+    // Moves what the server sent into the received data, answering its telnet requests.
+    void pull();
+    void onSocketError(QAbstractSocket::SocketError error);
+    [[noreturn]] void fail(uint8_t code, uint32_t systemError, const QString &detail);
+
+    QString portName_;
+    int connectTimeoutMs_;
+    QTcpSocket *socket_ = nullptr;
+    bool rfc2217_ = false;
+    telnet::Codec codec_;
+    QByteArray received_;
+    QString server_; // HOST:PORT, for the messages
+    bool opening_ = false;
+    bool lost_ = false;
+};
+
+} // namespace rw

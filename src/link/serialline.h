@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// A serial device on this computer, through Qt SerialPort.
+
+#include "linebackend.h"
+
+class QSerialPort;
+
+namespace rw {
+
+class SerialLine : public LineBackend {
+    Q_OBJECT
+public:
+    explicit SerialLine(const QString &portName);
+    ~SerialLine() override;
+
+    void open(const LineSettings &settings) override;
+    void close() override;
+    bool usable() const override;
+    bool setBaudRate(uint32_t baudRate) override;
+    bool write(const char *buffer, qint64 count) override;
+    bool readByte(char &byte) override;
+    qint64 readBytes(char *buffer, qint64 max) override;
+    qint64 bytesAvailable() override;
+    bool purge() override;
+    void wakeWhenAvailable(int count) override;
+    void takePending() override;
+    uint32_t systemError() const override;
+
+private:
+    void watchLine();
+
+    QString portName_;
+    QSerialPort *serial_ = nullptr;
+    bool lost_ = false;
+};
+
+} // namespace rw
