@@ -37,7 +37,7 @@ QString usageText()
                "Usage:\n"
                "  rw830kt-cli ports\n"
                "  rw830kt-cli read   -p PORT -o FILE.tbl\n"
-               "  rw830kt-cli write  -p PORT [-p PORT ...] FILE.tbl\n"
+               "  rw830kt-cli write  -p PORT [-p PORT ...] [--backup DIR] FILE.tbl\n"
                "  rw830kt-cli verify -p PORT FILE.tbl\n"
                "  rw830kt-cli dump   FILE.tbl [--json]\n"
                "  rw830kt-cli diff   A.tbl B.tbl [--json]\n"
@@ -62,6 +62,9 @@ QString usageText()
                "  -o, --output FILE  the table file that 'read' saves\n"
                "  --json           machine-readable output for dump and diff\n"
                "  --trace FILE     writes every byte sent and received, with time and direction\n"
+               "  --backup DIR     write first reads each transmitter and keeps its settings in\n"
+               "                   DIR as PORT-YYYYMMDD-HHMMSS.tbl; a port whose backup fails is\n"
+               "                   not written\n"
                "  --quiet          prints nothing but errors\n"
                "  --help           shows this text\n"
                "  --version        shows the version\n"
@@ -109,6 +112,11 @@ std::optional<Arguments> parseArguments(const QStringList &args, QString &error)
             if (!v)
                 return std::nullopt;
             a.traceFile = *v;
+        } else if (arg == "--backup") {
+            const auto v = value(arg);
+            if (!v)
+                return std::nullopt;
+            a.backupDir = *v;
         } else if (arg.startsWith('-') && arg.size() > 1) {
             error = QStringLiteral("unknown option %1").arg(arg);
             return std::nullopt;
@@ -156,6 +164,10 @@ std::optional<Arguments> parseArguments(const QStringList &args, QString &error)
     }
     if (a.verb != "read" && !a.output.isEmpty()) {
         error = QStringLiteral("-o belongs to read");
+        return std::nullopt;
+    }
+    if (!a.backupDir.isEmpty() && a.verb != "write") {
+        error = QStringLiteral("--backup belongs to write");
         return std::nullopt;
     }
     if (a.json && a.verb != "dump" && a.verb != "diff") {
