@@ -81,13 +81,18 @@ void TfmMain::buildMenus()
     mnuSave =
         file->addAction("&Save", QKeySequence(Qt::CTRL | Qt::Key_S), this, &TfmMain::mnuSaveClick);
     mnuSaveAs = file->addAction("Save &As", this, &TfmMain::mnuSaveAsClick);
-    recentSeparator_ = file->addSeparator();
-    for (std::size_t i = 0; i < mnuRecent.size(); ++i) {
-        mnuRecent[i] =
-            file->addAction(QString(), this, [this, i] { openRecentFile(static_cast<int>(i)); });
-        mnuRecent[i]->setObjectName(QStringLiteral("mnuRecent%1").arg(i + 1));
-    }
     file->addSeparator();
+    // The recent table files go between this separator and Exit, with one more separator
+    // after them; the menu holds them only while there are any (showRecentFiles).
+    fileMenu_ = file;
+    for (std::size_t i = 0; i < mnuRecent.size(); ++i) {
+        mnuRecent[i] = new QAction(this);
+        mnuRecent[i]->setObjectName(QStringLiteral("mnuRecent%1").arg(i + 1));
+        connect(mnuRecent[i], &QAction::triggered, this,
+                [this, i] { openRecentFile(static_cast<int>(i)); });
+    }
+    recentEnd_ = new QAction(this);
+    recentEnd_->setSeparator(true);
     mnuExit = file->addAction("E&xit", QKeySequence(Qt::CTRL | Qt::Key_X), this, &QWidget::close);
 
     QMenu *transmitter = menuBar()->addMenu("&Transmitter");

@@ -18,6 +18,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
@@ -228,7 +229,8 @@ private:
     bool stopping_ = false;
     bool backUpBeforeWriting_ = false;
     QStringList recentFiles_;
-    QAction *recentSeparator_ = nullptr;
+    QMenu *fileMenu_ = nullptr;
+    QAction *recentEnd_ = nullptr; // the separator after the recent files
 };
 
 } // namespace rw

@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
 #include <QWindow>
 
 namespace rw {
@@ -130,15 +131,18 @@ void TfmMain::rememberRecentFile(const QString &name)
 
 void TfmMain::showRecentFiles()
 {
-    for (std::size_t i = 0; i < mnuRecent.size(); ++i) {
-        QAction *item = mnuRecent[i];
-        const auto n = static_cast<qsizetype>(i);
-        item->setVisible(n < recentFiles_.size());
-        if (n < recentFiles_.size())
-            item->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(
-                QDir::toNativeSeparators(recentFiles_[n]).replace(u'&', QStringLiteral("&&"))));
+    for (QAction *item : mnuRecent)
+        fileMenu_->removeAction(item);
+    fileMenu_->removeAction(recentEnd_);
+    for (qsizetype n = 0; n < recentFiles_.size() && n < RecentFileCount; ++n) {
+        QAction *item = mnuRecent[static_cast<std::size_t>(n)];
+        // "&" in a file name is no mnemonic.
+        item->setText(QStringLiteral("&%1 %2").arg(n + 1).arg(
+            QDir::toNativeSeparators(recentFiles_[n]).replace(u'&', QStringLiteral("&&"))));
+        fileMenu_->insertAction(mnuExit, item);
     }
-    recentSeparator_->setVisible(!recentFiles_.isEmpty());
+    if (!recentFiles_.isEmpty())
+        fileMenu_->insertAction(mnuExit, recentEnd_);
 }
 
 bool TfmMain::hasUnsavedEdits() const

@@ -15,9 +15,7 @@ namespace {
 
 QByteArray filledImage(char fill)
 {
-    QByteArray image(2048, '\0');
-    image.fill(fill, 1940);
-    return image;
+    return QByteArray(1940, fill) + QByteArray(108, '\0');
 }
 
 QByteArray fileBytes(const QString &path)
