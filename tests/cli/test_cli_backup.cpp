@@ -54,17 +54,20 @@ class TestCliBackup : public QObject {
         return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
     }
 
+    void writeTable(const QString &name, const QByteArray &image)
+    {
+        QFile t(dir_.filePath(name));
+        QVERIFY(t.open(QIODevice::WriteOnly));
+        QCOMPARE(t.write(image), image.size());
+    }
+
 private slots:
     void everyPortIsBackedUpBeforeItIsWritten()
     {
         SimulatorProcess a, b;
         QVERIFY(a.start({}, filledImage('a')));
         QVERIFY(b.start({"--chunk", "1"}, filledImage('b')));
-        const QString table = dir_.filePath("bench.tbl");
-        QFile t(table);
-        QVERIFY(t.open(QIODevice::WriteOnly));
-        t.write(filledImage('n'));
-        t.close();
+        writeTable("bench.tbl", filledImage('n'));
 
         QString out;
         const int status = cli(
@@ -92,11 +95,7 @@ private slots:
         SimulatorProcess good, silent;
         QVERIFY(good.start({}, filledImage('g')));
         QVERIFY(silent.start({"--silent-after", "0"}, filledImage('s')));
-        const QString table = dir_.filePath("bench2.tbl");
-        QFile t(table);
-        QVERIFY(t.open(QIODevice::WriteOnly));
-        t.write(filledImage('n'));
-        t.close();
+        writeTable("bench2.tbl", filledImage('n'));
 
         QString out, err;
         const int status = cli({"write", "-p", good.device(), "-p", silent.device(), "--backup",
