@@ -37,7 +37,8 @@ private slots:
         QStringList rest;
         for (qsizetype i = 2; i < d.size(); ++i)
             rest << d[i].name;
-        QVERIFY2(rest.contains("R0") && rest.contains("R1") && rest.contains("PowLogoText"), qPrintable(rest.join(',')));
+        QVERIFY2(rest.contains("R0") && rest.contains("R1") && rest.contains("PowLogoText"),
+                 qPrintable(rest.join(',')));
     }
 
     void equalTablesHaveNoDifferencesAndTheSynthesizerIsNotTouched()
