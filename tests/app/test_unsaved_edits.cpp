@@ -111,6 +111,26 @@ private slots:
         QVERIFY(QFileInfo::exists(f.dir.filePath("RW830KT2485E.ini")));
     }
 
+    void aSaveThatFailsCancelsTheClose()
+    {
+        WindowFixture f;
+        const QString folder = f.dir.filePath("sites");
+        QVERIFY(QDir().mkdir(folder));
+        f.dialogs.nextFileName = folder + "/site.tbl";
+        f.w().mnuSaveAs->trigger();
+        QVERIFY(QDir(folder).removeRecursively()); // the current file's folder has gone
+        editSystemCode(f, "7");
+        f.dialogs.clear();
+        f.dialogs.nextAnswer = BoxAnswer::Yes;
+
+        QVERIFY(!f.w().close());
+
+        QCOMPARE(f.dialogs.texts().size(), 2);
+        QCOMPARE(f.dialogs.boxes[1].caption, QString("File Error"));
+        QVERIFY(f.w().isVisible());
+        QVERIFY(f.w().hasUnsavedEdits());
+    }
+
     void theCloseBoxAsksAndNoClosesWithoutSaving()
     {
         WindowFixture f;
