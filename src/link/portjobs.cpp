@@ -8,6 +8,7 @@
 #include <QThread>
 #include <QTimer>
 #include <memory>
+#include <vector>
 
 namespace rw {
 
@@ -59,22 +60,22 @@ private:
 QList<PortJobState> runOnPorts(const QStringList &ports, const PortJob &job, LineTrace *trace,
                                const std::function<void(const QList<PortJobState> &)> &onTick)
 {
-    QList<PortJobState> states;
-    for (const QString &port : ports) {
-        PortJobState s;
-        s.port = port;
-        states.append(s);
-    }
+    // Each worker writes into its own element through a reference, so the elements must
+    // never move: a QList shared with a snapshot would detach (copy them elsewhere) at the
+    // first write after it, under the other workers' references. A snapshot copies them.
+    std::vector<PortJobState> states(static_cast<std::size_t>(ports.size()));
+    for (std::size_t i = 0; i < states.size(); ++i)
+        states[i].port = ports[static_cast<qsizetype>(i)];
     QMutex mutex;
     const auto snapshot = [&] {
         QMutexLocker lock(&mutex);
-        return states;
+        return QList<PortJobState>(states.begin(), states.end());
     };
 
     QEventLoop loop;
     int running = 0;
     std::vector<std::unique_ptr<QThread>> threads;
-    for (qsizetype i = 0; i < states.size(); ++i) {
+    for (std::size_t i = 0; i < states.size(); ++i) {
         threads.emplace_back(QThread::create([&, i] {
             TCommPort port;
             port.setTrace(trace);
