@@ -1,5 +1,7 @@
 #include "frmmain.h"
 
+#include "base/settingsfile.h"
+#include "base/windowchoices.h"
 #include "editors/dialogs.h"
 #include "link/transmittercommands.h"
 #include "model/settingstable.h"
@@ -18,6 +20,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QWindow>
 
 namespace rw {
 
@@ -39,6 +42,15 @@ TfmMain::TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent)
     CollectMsgControls();
     programDirectory_ = QDir::currentPath();
 
+    // The window's own choices from the settings file.
+    backUpBeforeWriting_ = readBackupBeforeWrite(settingsFilePath(programDirectory_));
+    mnuBackUpBeforeWriting->setChecked(backUpBeforeWriting_);
+    recentFiles_ = readRecentFiles(settingsFilePath(programDirectory_));
+    showRecentFiles();
+    table_.setChangeListener([this] { showModifiedMark(); });
+    // A new caption replaces the title the window system shows; the mark goes back on.
+    connect(this, &QWidget::windowTitleChanged, this, &TfmMain::showModifiedMark);
+
     wireGeneralEditors();
     wireSynthEditors();
     wireMessageEditor();
@@ -55,7 +67,10 @@ TfmMain::TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent)
     edtNull->installEventFilter(this);
 }
 
-TfmMain::~TfmMain() = default;
+TfmMain::~TfmMain()
+{
+    table_.setChangeListener({});
+}
 
 void TfmMain::buildMenus()
 {
@@ -67,6 +82,17 @@ void TfmMain::buildMenus()
         file->addAction("&Save", QKeySequence(Qt::CTRL | Qt::Key_S), this, &TfmMain::mnuSaveClick);
     mnuSaveAs = file->addAction("Save &As", this, &TfmMain::mnuSaveAsClick);
     file->addSeparator();
+    // The recent table files go between this separator and Exit, with one more separator
+    // after them; the menu holds them only while there are any (showRecentFiles).
+    fileMenu_ = file;
+    for (std::size_t i = 0; i < mnuRecent.size(); ++i) {
+        mnuRecent[i] = new QAction(this);
+        mnuRecent[i]->setObjectName(QStringLiteral("mnuRecent%1").arg(i + 1));
+        connect(mnuRecent[i], &QAction::triggered, this,
+                [this, i] { openRecentFile(static_cast<int>(i)); });
+    }
+    recentEnd_ = new QAction(this);
+    recentEnd_->setSeparator(true);
     mnuExit = file->addAction("E&xit", QKeySequence(Qt::CTRL | Qt::Key_X), this, &QWidget::close);
 
     QMenu *transmitter = menuBar()->addMenu("&Transmitter");
@@ -74,6 +100,12 @@ void TfmMain::buildMenus()
         transmitter->addAction("&Read", QKeySequence(Qt::Key_F3), this, &TfmMain::mnuReadClick);
     mnuWrite =
         transmitter->addAction("&Write", QKeySequence(Qt::Key_F4), this, &TfmMain::mnuWriteClick);
+    mnuCompare = transmitter->addAction("&Compare", QKeySequence(Qt::Key_F5), this,
+                                        &TfmMain::mnuCompareClick);
+    transmitter->addSeparator();
+    mnuBackUpBeforeWriting = transmitter->addAction("&Back Up Before Writing", this,
+                                                    &TfmMain::mnuBackUpBeforeWritingClick);
+    mnuBackUpBeforeWriting->setCheckable(true);
 
     // The About menu title is itself the command.
     mnuAbout = menuBar()->addAction("&About", this, [this] { dialogs_.about(); });
@@ -91,6 +123,8 @@ void TfmMain::buildMenus()
     mnuExit->setObjectName("mnuExit");
     mnuRead->setObjectName("mnuRead");
     mnuWrite->setObjectName("mnuWrite");
+    mnuCompare->setObjectName("mnuCompare");
+    mnuBackUpBeforeWriting->setObjectName("mnuBackUpBeforeWriting");
     mnuAbout->setObjectName("mnuAbout");
 }
 
@@ -126,7 +160,10 @@ void TfmMain::setInputEnabled(bool enabled)
     centralWidget()->setEnabled(enabled);
     menuBar()->setEnabled(enabled);
     // The menus' shortcuts (Ctrl+O, F3, ...) go with their actions.
-    for (QAction *action : {mnuOpen, mnuSave, mnuSaveAs, mnuExit, mnuRead, mnuWrite, mnuAbout})
+    for (QAction *action : {mnuOpen, mnuSave, mnuSaveAs, mnuExit, mnuRead, mnuWrite, mnuCompare,
+                            mnuBackUpBeforeWriting, mnuAbout})
+        action->setEnabled(enabled);
+    for (QAction *action : mnuRecent)
         action->setEnabled(enabled);
 }
 
@@ -141,11 +178,15 @@ void TfmMain::FormShow()
     EnumerateComPorts();
     // A conversion error in the settings file ends the sequence here: the window is
     // shown and usable, with the table as it stands.
-    if (!LoadSynthSettings())
+    if (!LoadSynthSettings()) {
+        markTableSaved();
         return;
+    }
     PackSynthRegisters();
     RefreshControls();
     parkFocus();
+    // What the window starts with is no edit of the user's.
+    markTableSaved();
 }
 
 void TfmMain::FormClose()
@@ -180,8 +221,18 @@ void TfmMain::closeEvent(QCloseEvent *e)
         e->ignore();
         return;
     }
+    if (!stopping_ && (!commitPendingEdit() || !askToKeepEdits())) {
+        e->ignore();
+        return;
+    }
     FormClose();
     e->accept();
+}
+
+bool TfmMain::closeWithoutAsking()
+{
+    stopping_ = true;
+    return close();
 }
 
 void TfmMain::resizeEvent(QResizeEvent *e)

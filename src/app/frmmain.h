@@ -9,6 +9,7 @@
 #include "synth/synthesizer.h"
 
 #include <QMainWindow>
+#include <QStringList>
 #include <array>
 
 class QAction;
@@ -17,6 +18,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
@@ -77,6 +79,13 @@ public:
     void EnumerateComPorts();
     void mnuReadClick();
     void mnuWriteClick();
+    // Reads the transmitter as Read does into a table of its own and lists the settings
+    // that differ from the window's; the window's table stays as it is.
+    void mnuCompareClick();
+    void mnuBackUpBeforeWritingClick();
+    bool backUpBeforeWriting() const { return backUpBeforeWriting_; }
+    // Where Write keeps what it replaces, when backups are on.
+    QString backupFolder() const;
     // Read and Write keep the controls, the menus and their keys out of reach while they
     // run; the status bar stays enabled, so its text and progress bar stay readable.
     void setInputEnabled(bool enabled);
@@ -86,6 +95,14 @@ public:
     void mnuSaveClick();
     void mnuSaveAsClick();
     const QString &currentTableFile() const { return currentTableFile_; }
+    void openRecentFile(int index);
+    const QStringList &recentFiles() const { return recentFiles_; }
+
+    // --- edits that are in no file and no transmitter ------------------------------
+    // True when the table differs from what was last opened, saved, read or written.
+    bool hasUnsavedEdits() const;
+    // Closes the window without asking about edits (the system asks the program to stop).
+    bool closeWithoutAsking();
     // Stores the text of the edit that has the focus by parking it; false when its exit
     // rule refused the text.
     bool commitPendingEdit();
@@ -166,6 +183,9 @@ public:
     QAction *mnuExit = nullptr;
     QAction *mnuRead = nullptr;
     QAction *mnuWrite = nullptr;
+    QAction *mnuCompare = nullptr;
+    QAction *mnuBackUpBeforeWriting = nullptr;
+    std::array<QAction *, 4> mnuRecent{}; // the recent table files, &1 to &4
     QAction *mnuAbout = nullptr;
 
 protected:
@@ -184,7 +204,15 @@ private:
     void buildPagerPage(QWidget *page);
     void wireGeneralEditors();
     void wireSynthEditors();
-    void saveTableTo(const QString &target);
+    bool saveTableTo(const QString &target);
+    bool openTableFile(const QString &name);
+    void rememberRecentFile(const QString &name);
+    void showRecentFiles();
+    // Asks about edits that are in no file and no transmitter; false when the user
+    // cancels or the save they asked for did not happen.
+    bool askToKeepEdits();
+    void markTableSaved();
+    void showModifiedMark();
     void showTableFileInCaption(const QString &closing);
     void wireMessageEditor();
     void wireAlertEditors();
@@ -196,6 +224,13 @@ private:
     QString currentTableFile_;
     Relayout layout_;
     bool shown_ = false;
+    QByteArray savedImage_;      // the table as last opened, saved, read or written
+    bool trackingEdits_ = false; // from the end of the Show sequence on
+    bool stopping_ = false;
+    bool backUpBeforeWriting_ = false;
+    QStringList recentFiles_;
+    QMenu *fileMenu_ = nullptr;
+    QAction *recentEnd_ = nullptr; // the separator after the recent files
 };
 
 } // namespace rw

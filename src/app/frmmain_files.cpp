@@ -1,13 +1,20 @@
 // Table files: Open, Save and Save As move the whole settings table to and from
-// 2048-byte *.tbl files; the caption shows the current table file.
+// 2048-byte *.tbl files; the caption shows the current table file. The File menu lists
+// the files used last, and edits that are in no file and no transmitter are marked in the
+// title and asked about before they would be lost.
 
+#include "base/settingsfile.h"
+#include "base/windowchoices.h"
 #include "editors/dialogs.h"
 #include "frmmain.h"
 #include "model/settingstable.h"
 #include "model/tablefile.h"
 
+#include <QAction>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
+#include <QWindow>
 
 namespace rw {
 
@@ -31,19 +38,44 @@ void showFileError(Dialogs &dialogs, const QString &text)
 
 void TfmMain::mnuOpenClick()
 {
+    if (!commitPendingEdit() || !askToKeepEdits())
+        return;
     const QString name = dialogs_.openFileName({programDirectory_, TableFileFilter, {}});
     if (name.isEmpty())
         return;
+    openTableFile(name);
+}
+
+void TfmMain::openRecentFile(int index)
+{
+    if (index < 0 || index >= recentFiles_.size())
+        return;
+    const QString name = recentFiles_[index];
+    if (!commitPendingEdit() || !askToKeepEdits())
+        return;
+    if (!openTableFile(name)) {
+        // A file that no longer opens leaves the list.
+        recentFiles_.removeAll(name);
+        writeRecentFiles(settingsFilePath(programDirectory_), recentFiles_);
+        showRecentFiles();
+    }
+}
+
+bool TfmMain::openTableFile(const QString &name)
+{
     const auto workArea = readTableFile(name);
     if (!workArea) {
         showFileError(dialogs_, OpenFailedText);
-        return;
+        return false;
     }
     currentTableFile_ = name;
     table_.takeImage(*workArea);
     RefreshControls();
     // Intended: after an Open the caption ends in "] ", with a blank; after a Save in "]".
     showTableFileInCaption(QStringLiteral("] "));
+    markTableSaved();
+    rememberRecentFile(name);
+    return true;
 }
 
 void TfmMain::mnuSaveClick()
@@ -65,22 +97,94 @@ void TfmMain::mnuSaveAsClick()
     saveTableTo(name);
 }
 
-void TfmMain::saveTableTo(const QString &target)
+bool TfmMain::saveTableTo(const QString &target)
 {
     // The default table file is the one the user keeps as the starting point; replacing
     // it is confirmed first, and No writes nothing.
     if (sameFile(target, defaultTableFile(programDirectory_)) &&
         !dialogs_.askYesNo(DefaultFileQuestion))
-        return;
-    const TableSaveResult saved = saveTableFile(target, table_.buildImage());
+        return false;
+    const QByteArray image = table_.buildImage();
+    const TableSaveResult saved = saveTableFile(target, image);
     if (!saved.ok) {
         showFileError(dialogs_,
                       QStringLiteral("%1\n\n%2\n%3")
                           .arg(SaveFailedText, QDir::toNativeSeparators(target), saved.error));
-        return;
+        return false;
     }
     currentTableFile_ = target;
     showTableFileInCaption(QStringLiteral("]"));
+    markTableSaved();
+    rememberRecentFile(target);
+    return true;
+}
+
+void TfmMain::rememberRecentFile(const QString &name)
+{
+    const QStringList list = withRecentFile(recentFiles_, name);
+    if (list == recentFiles_)
+        return;
+    recentFiles_ = list;
+    writeRecentFiles(settingsFilePath(programDirectory_), recentFiles_);
+    showRecentFiles();
+}
+
+void TfmMain::showRecentFiles()
+{
+    for (QAction *item : mnuRecent)
+        fileMenu_->removeAction(item);
+    fileMenu_->removeAction(recentEnd_);
+    for (qsizetype n = 0; n < recentFiles_.size() && n < RecentFileCount; ++n) {
+        QAction *item = mnuRecent[static_cast<std::size_t>(n)];
+        // "&" in a file name is no mnemonic.
+        item->setText(QStringLiteral("&%1 %2").arg(n + 1).arg(
+            QDir::toNativeSeparators(recentFiles_[n]).replace(u'&', QStringLiteral("&&"))));
+        fileMenu_->insertAction(mnuExit, item);
+    }
+    if (!recentFiles_.isEmpty())
+        fileMenu_->insertAction(mnuExit, recentEnd_);
+}
+
+bool TfmMain::hasUnsavedEdits() const
+{
+    return trackingEdits_ && table_.buildImage() != savedImage_;
+}
+
+void TfmMain::markTableSaved()
+{
+    savedImage_ = table_.buildImage();
+    trackingEdits_ = true;
+    showModifiedMark();
+}
+
+void TfmMain::showModifiedMark()
+{
+    // The caption itself (windowTitle) stays as the table-file commands make it; the mark
+    // goes into the title that the window system shows.
+    setAttribute(Qt::WA_WindowModified, hasUnsavedEdits());
+    if (QWindow *shown = windowHandle())
+        shown->setTitle(hasUnsavedEdits() ? QStringLiteral("*") + windowTitle() : windowTitle());
+}
+
+bool TfmMain::askToKeepEdits()
+{
+    if (!hasUnsavedEdits())
+        return true;
+    const QString what = currentTableFile_.isEmpty() ? QStringLiteral("the settings")
+                                                     : QDir::toNativeSeparators(currentTableFile_);
+    switch (dialogs_.askYesNoCancel(QStringLiteral("Save changes to %1?").arg(what))) {
+    case BoxAnswer::Cancel:
+        return false;
+    case BoxAnswer::Yes:
+        break;
+    default:
+        return true;
+    }
+    if (!currentTableFile_.isEmpty())
+        return saveTableTo(currentTableFile_);
+    const QString name =
+        dialogs_.saveFileName({programDirectory_, TableFileFilter, TableFileSuffix});
+    return !name.isEmpty() && saveTableTo(name);
 }
 
 void TfmMain::showTableFileInCaption(const QString &closing)

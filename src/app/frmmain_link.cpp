@@ -1,14 +1,20 @@
-// The transmitter link's part of the window: the port list, Read and Write.
+// The transmitter link's part of the window: the port list, Read, Write (with the backup
+// of what it replaces, when asked for) and Compare.
 
 #include "base/settingsfile.h"
+#include "base/windowchoices.h"
 #include "editors/dialogs.h"
 #include "frmmain.h"
 #include "link/commport.h"
 #include "link/portlist.h"
 #include "link/transferview.h"
+#include "link/transmitterbackup.h"
 #include "link/transmittercommands.h"
 #include "link/waitclock.h"
+#include "model/settingstable.h"
+#include "report/tablereport.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QProgressBar>
@@ -20,7 +26,12 @@ namespace {
 // The window as the Read and Write commands see it.
 class WindowTransferView : public TransferView {
 public:
-    explicit WindowTransferView(TfmMain &window) : w_(window) {}
+    // `showsTable`: a Read into the window's own table re-shows every control when it
+    // succeeds; a Read into a table of its own (Compare, a backup) leaves them alone.
+    explicit WindowTransferView(TfmMain &window, bool showsTable = true)
+        : w_(window), showsTable_(showsTable)
+    {
+    }
 
     void setStatusText(const QString &text) override { w_.StatusPanel1->setText(text); }
     void setProgressRange(int minimum, int maximum) override { w_.PB1->setRange(minimum, maximum); }
@@ -38,10 +49,15 @@ public:
         const int index = w_.cboCOM->currentIndex();
         return index < 0 ? QString() : w_.cboCOM->itemText(index);
     }
-    void showTable() override { w_.RefreshControls(); }
+    void showTable() override
+    {
+        if (showsTable_)
+            w_.RefreshControls();
+    }
 
 private:
     TfmMain &w_;
+    bool showsTable_;
 };
 
 } // namespace
@@ -54,14 +70,73 @@ void TfmMain::EnumerateComPorts()
 
 void TfmMain::mnuReadClick()
 {
+    // A Read replaces the table: edits that are in no file and no transmitter are asked
+    // about first.
+    if (!commitPendingEdit() || !askToKeepEdits())
+        return;
     WindowTransferView view(*this);
-    TransmitterCommands(TCommPort::instance(), view, WaitClock::standard()).Read(table_);
+    if (TransmitterCommands(TCommPort::instance(), view, WaitClock::standard()).Read(table_))
+        markTableSaved();
 }
 
 void TfmMain::mnuWriteClick()
 {
-    WindowTransferView view(*this);
-    TransmitterCommands(TCommPort::instance(), view, WaitClock::standard()).Write(table_);
+    bool written = false;
+    if (backUpBeforeWriting_) {
+        WindowTransferView view(*this, false);
+        written = writeWithBackup(TCommPort::instance(), view, WaitClock::standard(), table_,
+                                  backupFolder());
+    } else {
+        WindowTransferView view(*this);
+        written =
+            TransmitterCommands(TCommPort::instance(), view, WaitClock::standard()).Write(table_);
+    }
+    if (written)
+        markTableSaved();
+}
+
+QString TfmMain::backupFolder() const
+{
+    return programDirectory_ + QStringLiteral("/backups");
+}
+
+void TfmMain::mnuBackUpBeforeWritingClick()
+{
+    backUpBeforeWriting_ = mnuBackUpBeforeWriting->isChecked();
+    writeBackupBeforeWrite(settingsFilePath(programDirectory_), backUpBeforeWriting_);
+}
+
+void TfmMain::mnuCompareClick()
+{
+    // A value being typed is part of what the window holds.
+    if (!commitPendingEdit())
+        return;
+    WindowTransferView view(*this, false);
+    const QString port = view.selectedPortName();
+    SettingsTable received;
+    if (!TransmitterCommands(TCommPort::instance(), view, WaitClock::standard()).Read(received))
+        return;
+    const QList<Difference> d = settingDifferences(table_, received, synth_.state());
+    ReportRequest report;
+    report.caption = QStringLiteral("Compare");
+    if (d.isEmpty()) {
+        report.summary = QStringLiteral("The transmitter holds the same settings.");
+        report.plainText = report.summary + u'\n';
+    } else {
+        report.summary =
+            d.size() == 1
+                ? QStringLiteral("One setting differs from the transmitter on %1:").arg(port)
+                : QStringLiteral("%1 settings differ from the transmitter on %2:")
+                      .arg(d.size())
+                      .arg(port);
+        report.columns = QStringList{QStringLiteral("Setting"), QStringLiteral("Window"),
+                                     QStringLiteral("Transmitter")};
+        for (const Difference &x : d)
+            report.rows.append(QStringList{x.name, x.a, x.b});
+        report.plainText = differencesText(d, QStringLiteral("window"),
+                                           QStringLiteral("transmitter on %1").arg(port));
+    }
+    dialogs_.report(report);
 }
 
 } // namespace rw

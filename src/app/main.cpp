@@ -15,7 +15,8 @@ int main(int argc, char *argv[])
     rw::QtDialogs dialogs;
     rw::TfmMain fmMain(rw::SettingsTable::instance(), dialogs);
     dialogs.setParentWindow(&fmMain);
-    rw::closeOnStopSignals(fmMain);
+    // The system wants the program gone: no question about unsaved edits holds it up.
+    rw::closeOnStopSignals(fmMain, [&fmMain] { return fmMain.closeWithoutAsking(); });
     fmMain.show();
     return app.exec();
 }

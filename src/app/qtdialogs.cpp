@@ -1,6 +1,7 @@
 #include "qtdialogs.h"
 
 #include "frmabout.h"
+#include "reportbox.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
@@ -33,6 +34,10 @@ BoxAnswer QtDialogs::message(const MessageBoxRequest &box)
     case BoxButtons::YesNo:
         mb.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         break;
+    case BoxButtons::YesNoCancel:
+        mb.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        mb.setDefaultButton(QMessageBox::Yes);
+        break;
     }
     switch (mb.exec()) {
     case QMessageBox::Cancel:
@@ -42,6 +47,10 @@ BoxAnswer QtDialogs::message(const MessageBoxRequest &box)
     case QMessageBox::No:
         return BoxAnswer::No;
     default:
+        // A box closed without a button: No for a plain question, Cancel where there is
+        // one.
+        if (box.buttons == BoxButtons::YesNoCancel)
+            return BoxAnswer::Cancel;
         return box.buttons == BoxButtons::YesNo ? BoxAnswer::No : BoxAnswer::Ok;
     }
 }
@@ -65,6 +74,12 @@ QString QtDialogs::saveFileName(const FileDialogRequest &request)
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return {};
     return dlg.selectedFiles().constFirst();
+}
+
+void QtDialogs::report(const ReportRequest &request)
+{
+    ReportBox box(request, parent_);
+    box.exec();
 }
 
 void QtDialogs::about()

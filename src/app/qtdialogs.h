@@ -15,6 +15,7 @@ public:
     QString openFileName(const FileDialogRequest &request) override;
     QString saveFileName(const FileDialogRequest &request) override;
     void about() override;
+    void report(const ReportRequest &request) override;
 
 private:
     QWidget *parent_ = nullptr;

@@ -27,22 +27,24 @@ void noteStopSignal(int)
 
 } // namespace
 
-void closeOnStopSignals(QWidget &window)
+void closeOnStopSignals(QWidget &window, std::function<bool()> close)
 {
     if (signalSocket[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM, 0, signalSocket) != 0)
         return;
+    if (!close)
+        close = [&window] { return window.close(); };
     auto *notifier = new QSocketNotifier(signalSocket[1], QSocketNotifier::Read, &window);
     // The window refuses to close during a transfer; it closes once the transfer is over.
     auto *retry = new QTimer(&window);
     retry->setInterval(250);
-    QObject::connect(retry, &QTimer::timeout, &window, [&window, retry] {
-        if (window.close())
+    QObject::connect(retry, &QTimer::timeout, &window, [close, retry] {
+        if (close())
             retry->stop();
     });
-    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window, retry] {
+    QObject::connect(notifier, &QSocketNotifier::activated, &window, [close, retry] {
         char byte = 0;
         [[maybe_unused]] const ssize_t n = ::read(signalSocket[1], &byte, 1);
-        if (!window.close())
+        if (!close())
             retry->start();
     });
 
@@ -56,7 +58,7 @@ void closeOnStopSignals(QWidget &window)
 
 #else
 
-void closeOnStopSignals(QWidget &) {}
+void closeOnStopSignals(QWidget &, std::function<bool()>) {}
 
 #endif
 

@@ -30,6 +30,8 @@ constexpr OptionEntry Options[] = {
      "the table file that read and build save ('-' for build: standard output)"},
     {'\0', "base", "FILE", false,
      "the table that build starts from (the built-in table without it)"},
+    {'\0', "backup", "DIR", false,
+     "write first reads each transmitter and keeps what it held in DIR"},
     {'\0', "trace", "FILE", false, "writes what happened on the line, with times, as it happens"},
     {'\0', "json", "", false, "machine-readable output for dump and diff"},
     {'q', "quiet", "", true, "prints nothing but errors"},
@@ -75,7 +77,7 @@ constexpr VerbEntry Verbs[] = {
      "FILE.tbl",
      1,
      1,
-     {{{"port", Use::Repeated}, {"trace", Use::Optional}}},
+     {{{"port", Use::Repeated}, {"backup", Use::Optional}, {"trace", Use::Optional}}},
      "writes a table file into one transmitter or several at once, verifying\nevery block"},
     {"verify",
      "FILE.tbl",
@@ -404,6 +406,7 @@ std::optional<Arguments> parseUnchecked(const QStringList &args, QString &error)
     a.output = a.value(QStringLiteral("output"));
     a.traceFile = a.value(QStringLiteral("trace"));
     a.base = a.value(QStringLiteral("base"));
+    a.backupDir = a.value(QStringLiteral("backup"));
     a.json = a.isSet(QStringLiteral("json"));
     a.quiet = a.isSet(QStringLiteral("quiet"));
     return a;

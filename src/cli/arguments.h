@@ -17,6 +17,7 @@ struct Arguments {
     QString base;         // --base FILE (build)
     QStringList operands; // files, NAME=VALUE pairs
     QString traceFile;    // --trace FILE
+    QString backupDir;    // --backup DIR: write keeps what it replaces there
     bool json = false;
     bool quiet = false;
     bool help = false;

@@ -63,7 +63,9 @@ int diffTables(const Arguments &a)
     const std::optional<SettingsTable> tableB = openTable(nameB);
     if (!tableA || !tableB)
         return FileError;
-    const QList<Difference> d = tableDifferences(*tableA, *tableB);
+    SettingsTable scratch = *tableA;
+    const SynthContext synth(scratch);
+    const QList<Difference> d = settingDifferences(*tableA, *tableB, synth.state());
     if (a.json)
         printOut(QString::fromUtf8(QJsonDocument(differencesJson(d, nameA, nameB)).toJson()));
     else if (!d.isEmpty())

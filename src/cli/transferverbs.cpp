@@ -8,6 +8,8 @@
 #include "link/portdetails.h"
 #include "link/portjobs.h"
 #include "link/portlist.h"
+#include "link/transferview.h"
+#include "link/transmitterbackup.h"
 #include "link/transmittercommands.h"
 #include "link/waitclock.h"
 #include "model/settingstable.h"
@@ -16,12 +18,15 @@
 #include "progress.h"
 #include "report/tablereport.h"
 #include "synth/synthsettings.h"
+#include "synthcontext.h"
 #include "tableinput.h"
 #include "tracefile.h"
 #include "verbs.h"
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
+#include <QMutex>
 #include <QSerialPortInfo>
 #include <memory>
 
@@ -159,16 +164,28 @@ int writeTransmitters(const Arguments &a)
     if (!table)
         return FileError;
     bool traceOk = true;
+    QMutex backupsLock;
+    QMap<QString, QString> backups; // port -> the file that keeps what its write replaced
     const auto states = run(
         a, a.ports,
         [&](TCommPort &port, TransferView &view) {
-            return TransmitterCommands(port, view, WaitClock::standard()).Write(*table);
+            if (a.backupDir.isEmpty())
+                return TransmitterCommands(port, view, WaitClock::standard()).Write(*table);
+            QString kept;
+            const bool ok =
+                writeWithBackup(port, view, WaitClock::standard(), *table, a.backupDir, &kept);
+            QMutexLocker lock(&backupsLock);
+            if (!kept.isEmpty())
+                backups.insert(view.selectedPortName(), kept);
+            return ok;
         },
         traceOk);
     if (!states)
         return FileError;
     QStringList failed;
     for (const PortJobState &s : *states) {
+        if (backups.contains(s.port) && !a.quiet)
+            printOut(QStringLiteral("%1: settings kept in %2\n").arg(s.port, backups[s.port]));
         if (!s.ok)
             failed << s.port;
         else if (!a.quiet)
@@ -197,7 +214,9 @@ int verifyTransmitter(const Arguments &a)
     bool traceOk = true;
     if (const auto failed = readPort(a, received, traceOk))
         return *failed;
-    const QList<Difference> d = tableDifferences(*table, received);
+    SettingsTable ownTable = *table;
+    const SynthContext synth(ownTable);
+    const QList<Difference> d = settingDifferences(*table, received, synth.state());
     if (d.isEmpty()) {
         if (!a.quiet)
             printOut(QStringLiteral("%1 matches %2\n").arg(a.ports.first(), file));

@@ -22,4 +22,14 @@ bool Dialogs::askYesNo(const QString &text)
     return message({ApplicationTitle, text, BoxIcon::Warning, BoxButtons::YesNo}) == BoxAnswer::Yes;
 }
 
+BoxAnswer Dialogs::askYesNoCancel(const QString &text)
+{
+    return message({ApplicationTitle, text, BoxIcon::Warning, BoxButtons::YesNoCancel});
+}
+
+void Dialogs::report(const ReportRequest &request)
+{
+    message({request.caption, request.summary, BoxIcon::None, BoxButtons::Ok});
+}
+
 } // namespace rw

@@ -2,13 +2,14 @@
 // Everything modal that the window shows goes through this interface: the real window
 // uses Qt's boxes and dialogs, tests plug in a recorder that answers and remembers.
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 namespace rw {
 
 enum class BoxIcon { None, Warning, Error };
-enum class BoxButtons { Ok, OkCancel, YesNo };
+enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class BoxAnswer { Ok, Cancel, Yes, No };
 
 struct MessageBoxRequest {
@@ -16,6 +17,16 @@ struct MessageBoxRequest {
     QString text;
     BoxIcon icon = BoxIcon::None;
     BoxButtons buttons = BoxButtons::Ok;
+};
+
+// A result that may run long (the settings that differ from the transmitter's): a line
+// of summary above a list that scrolls, and the whole as plain text for the clipboard.
+struct ReportRequest {
+    QString caption;
+    QString summary;
+    QStringList columns; // the list's headings; no list when `rows` is empty
+    QList<QStringList> rows;
+    QString plainText; // what Ctrl+C copies
 };
 
 struct FileDialogRequest {
@@ -39,12 +50,16 @@ public:
     // Asks before replacing an existing file; empty when the user cancels.
     virtual QString saveFileName(const FileDialogRequest &request) = 0;
     virtual void about() = 0;
+    // Shows the report modally. Without a window of its own for it, the summary goes into
+    // a plain box.
+    virtual void report(const ReportRequest &request);
 
     // The boxes the window uses, built in one place.
-    void warn(const QString &text);        // "RW830KT", exclamation, OK
-    void plain(const QString &text);       // application title, no icon, OK
-    void errorReport(const QString &text); // the general error report
-    bool askYesNo(const QString &text);    // application title, exclamation, Yes/No
+    void warn(const QString &text);                // "RW830KT", exclamation, OK
+    void plain(const QString &text);               // application title, no icon, OK
+    void errorReport(const QString &text);         // the general error report
+    bool askYesNo(const QString &text);            // application title, exclamation, Yes/No
+    BoxAnswer askYesNoCancel(const QString &text); // as askYesNo, with Cancel
 };
 
 } // namespace rw

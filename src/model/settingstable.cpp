@@ -23,6 +23,7 @@ void SettingsTable::resetToDefaults()
             MessageRecordLayout::DefaultFixedByte;
     for (const FieldEntry &s : generalBlockLayout())
         std::copy(s.defaults.begin(), s.defaults.end(), data_.begin() + s.offset);
+    changed();
 }
 
 QByteArray SettingsTable::buildImage() const
@@ -38,6 +39,7 @@ void SettingsTable::takeImage(const QByteArray &image)
     data_.fill(0);
     std::copy_n(reinterpret_cast<const uint8_t *>(image.constData()), n, data_.begin());
     ++imageLoads_;
+    changed();
 }
 
 uint32_t SettingsTable::value(Field f) const
@@ -54,6 +56,7 @@ void SettingsTable::setValue(Field f, uint32_t v)
     const FieldEntry &s = fieldEntry(f);
     for (int i = 0; i < std::min(s.width, 4); ++i)
         data_[s.offset + i] = static_cast<uint8_t>(v >> (8 * i));
+    changed();
 }
 
 QByteArray SettingsTable::bytes(Field f) const
@@ -67,6 +70,7 @@ void SettingsTable::setBytes(Field f, const QByteArray &b)
     const FieldEntry &s = fieldEntry(f);
     const auto n = std::min<qsizetype>(b.size(), s.width);
     std::copy_n(reinterpret_cast<const uint8_t *>(b.constData()), n, data_.begin() + s.offset);
+    changed();
 }
 
 QByteArray SettingsTable::messageRecord(int k) const
@@ -82,6 +86,7 @@ void SettingsTable::setMessageRecord(int k, const QByteArray &record)
     const auto n = std::min<qsizetype>(record.size(), MessageRecordSize);
     std::copy_n(reinterpret_cast<const uint8_t *>(record.constData()), n,
                 data_.begin() + messageRecordOffset(k));
+    changed();
 }
 
 } // namespace rw

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 namespace rw {
 
@@ -39,9 +40,26 @@ public:
     QByteArray messageRecord(int k) const;
     void setMessageRecord(int k, const QByteArray &record);
 
+    // Called after every change of the table's bytes (the window marks edits that are in
+    // no file and no transmitter). A copy of the table does not take the listener along.
+    void setChangeListener(std::function<void()> listener) { listener_.call = std::move(listener); }
+
 private:
+    struct Listener {
+        std::function<void()> call;
+        Listener() = default;
+        Listener(const Listener &) {}
+        Listener &operator=(const Listener &) { return *this; }
+    };
+    void changed() const
+    {
+        if (listener_.call)
+            listener_.call();
+    }
+
     std::array<uint8_t, DataSize> data_{};
     quint64 imageLoads_ = 0;
+    Listener listener_;
 };
 
 } // namespace rw

@@ -4,6 +4,8 @@
 #include "model/fieldlayout.h"
 #include "model/generalfields.h"
 #include "model/settingstable.h"
+#include "synth/frequency.h"
+#include "synth/synthtable.h"
 
 #include <QJsonArray>
 
@@ -103,6 +105,28 @@ QList<Difference> tableDifferences(const SettingsTable &a, const SettingsTable &
             d.append({fieldsA[i].name, fieldsA[i].text, fieldsB[i].text});
     }
     return d;
+}
+
+QList<Difference> settingDifferences(const SettingsTable &a, const SettingsTable &b,
+                                     const SynthState &synth)
+{
+    // Each table's carrier as the window would show it after opening that table.
+    auto carrier = [&synth](const SettingsTable &t) {
+        SynthState s = synth;
+        refreshSynthFromTable(s, t);
+        const QString hz = frequencyText(s);
+        return hz.isEmpty() ? QStringLiteral("(none)") : hz + QStringLiteral(" Hz");
+    };
+    QList<Difference> d;
+    const QString carrierA = carrier(a);
+    const QString carrierB = carrier(b);
+    if (carrierA != carrierB)
+        d.append({QStringLiteral("frequency"), carrierA, carrierB});
+    const QString logoA = powLogoText(a);
+    const QString logoB = powLogoText(b);
+    if (logoA != logoB)
+        d.append({QStringLiteral("logo"), quoted(logoA), quoted(logoB)});
+    return d + tableDifferences(a, b);
 }
 
 QString differencesText(const QList<Difference> &d, const QString &aName, const QString &bName)

@@ -11,6 +11,7 @@
 namespace rw {
 
 class SettingsTable;
+struct SynthState;
 
 struct NamedValue {
     QString name;
@@ -38,6 +39,13 @@ struct Difference {
 // The fields and messages that differ between two tables (bytes 0..1939), by name, in
 // image order.
 QList<Difference> tableDifferences(const SettingsTable &a, const SettingsTable &b);
+
+// The differences a technician reads first, then the rest: the carrier ("frequency", in
+// hertz, worked out from each table's register words with the oscillator of `synth`)
+// and the power-up logo ("logo", as text) where they differ, followed by every differing
+// field and message (tableDifferences). `verify` and the window's Compare show this list.
+QList<Difference> settingDifferences(const SettingsTable &a, const SettingsTable &b,
+                                     const SynthState &synth);
 
 // The differences as a person reads them, one a line: "NAME: A -> B".
 QString differencesText(const QList<Difference> &d, const QString &aName, const QString &bName);

@@ -194,7 +194,7 @@ private slots:
         QCOMPARE(cli({"-h"}).out, help.out);
         for (const char *line :
              {"  rw830kt-cli ports\n", "  rw830kt-cli read   -p PORT -o FILE [--trace FILE]\n",
-              "  rw830kt-cli write  -p PORT [-p PORT ...] FILE.tbl [--trace FILE]\n",
+              "  rw830kt-cli write  -p PORT [-p PORT ...] FILE.tbl [--backup DIR] [--trace FILE]\n",
               "  rw830kt-cli verify -p PORT FILE.tbl [--trace FILE]\n",
               "  rw830kt-cli dump   FILE.tbl [--json]\n",
               "  rw830kt-cli diff   A.tbl B.tbl [--json]\n",

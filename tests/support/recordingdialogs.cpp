@@ -36,6 +36,7 @@ void RecordingDialogs::clear()
 {
     boxes.clear();
     fileDialogs.clear();
+    reports.clear();
     aboutShown = 0;
 }
 

@@ -16,12 +16,14 @@ public:
     QString openFileName(const FileDialogRequest &request) override;
     QString saveFileName(const FileDialogRequest &request) override;
     void about() override { ++aboutShown; }
+    void report(const ReportRequest &request) override { reports.append(request); }
 
     QStringList texts() const; // the texts of all boxes shown, in order
     void clear();
 
     QList<MessageBoxRequest> boxes;
     QList<FileDialogRequest> fileDialogs;
+    QList<ReportRequest> reports;
     int aboutShown = 0;
     BoxAnswer nextAnswer = BoxAnswer::Ok;                     // for OK/Cancel and Yes/No boxes
     QString nextFileName;                                     // what the next file dialog returns

@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "transmitterbackup.h"
+
+#include "base/safefile.h"
+#include "model/settingstable.h"
+#include "transferview.h"
+#include "transmittercommands.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace rw {
+
+namespace {
+
+// The one place the backup looks at how the Read came out: success or not.
+bool readInto(TCommPort &port, TransferView &view, const WaitClock &clock, SettingsTable &received)
+{
+    return TransmitterCommands(port, view, clock).Read(received);
+}
+
+} // namespace
+
+QString portFileStem(const QString &port)
+{
+    QString stem = port;
+    for (const QString &prefix : {QStringLiteral("/dev/"), QStringLiteral("\\\\.\\")}) {
+        if (stem.startsWith(prefix)) {
+            stem.remove(0, prefix.size());
+            break;
+        }
+    }
+    for (qsizetype i = 0; i < stem.size(); ++i) {
+        const QChar c = stem[i];
+        const bool plain = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
+                           (c >= u'0' && c <= u'9') || c == u'-' || c == u'_' ||
+                           (c == u'.' && i > 0);
+        if (!plain)
+            stem[i] = u'_';
+    }
+    return stem.isEmpty() ? QStringLiteral("port") : stem;
+}
+
+QString backupFilePath(const QString &folder, const QString &port, const QDateTime &when)
+{
+    const QString base = QDir(folder).filePath(portFileStem(port) + u'-' +
+                                               when.toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    QString path = base + QStringLiteral(".tbl");
+    for (int n = 2; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n)
+        path = base + QStringLiteral("-%1.tbl").arg(n);
+    return path;
+}
+
+BackupOutcome backUpTransmitter(TCommPort &port, TransferView &view, const WaitClock &clock,
+                                const QString &folder, const QDateTime &when)
+{
+    SettingsTable received;
+    if (!readInto(port, view, clock, received))
+        return {false,
+                {},
+                QStringLiteral("The transmitter's settings could not be read for the backup.")};
+    if (!QDir().mkpath(folder))
+        return {false,
+                {},
+                QStringLiteral("The folder %1 for the backup cannot be made.")
+                    .arg(QDir::toNativeSeparators(folder))};
+    const QString path = backupFilePath(folder, view.selectedPortName(), when);
+    const WriteOutcome saved = writeFileSafely(path, received.buildImage());
+    if (!saved.ok)
+        return {false,
+                {},
+                QStringLiteral("The backup %1 cannot be saved: %2")
+                    .arg(QDir::toNativeSeparators(path), saved.error)};
+    return {true, path, {}};
+}
+
+bool writeWithBackup(TCommPort &port, TransferView &view, const WaitClock &clock,
+                     const SettingsTable &table, const QString &folder, QString *backupPath)
+{
+    const BackupOutcome backup = backUpTransmitter(port, view, clock, folder);
+    if (!backup.ok) {
+        view.warn(backup.error + QStringLiteral("\nNothing was written to the transmitter."));
+        return false;
+    }
+    if (backupPath)
+        *backupPath = backup.path;
+    return TransmitterCommands(port, view, clock).Write(table);
+}
+
+} // namespace rw

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// A copy of what a Write is about to replace: the transmitter's settings are read as Read
+// reads them, into a table of their own, and kept as a table file named after the port
+// and the time, before anything is written. The window and rw830kt-cli both use it.
+
+#include <QDateTime>
+#include <QString>
+
+namespace rw {
+
+class SettingsTable;
+class TCommPort;
+class TransferView;
+class WaitClock;
+
+// The port's name as a part of a file name: a leading "/dev/" or "\\.\" goes, and every
+// character other than letters, digits, "-" and "_" (a leading "." too) becomes "_".
+QString portFileStem(const QString &port);
+
+// "<folder>/<port>-YYYYMMDD-HHMMSS.tbl"; when that name is taken (two backups in one
+// second), "-2", "-3", ... before ".tbl", so an earlier backup is never replaced.
+QString backupFilePath(const QString &folder, const QString &port, const QDateTime &when);
+
+struct BackupOutcome {
+    bool ok = false;
+    QString path;  // the backup file, when one was saved
+    QString error; // why there is none, for the user
+};
+
+// Reads the transmitter on the view's selected port into a table of its own (with Read's
+// frames, progress, status texts and boxes) and saves its image in `folder`, which is
+// made when missing, through the one safe write.
+BackupOutcome backUpTransmitter(TCommPort &port, TransferView &view, const WaitClock &clock,
+                                const QString &folder,
+                                const QDateTime &when = QDateTime::currentDateTime());
+
+// The backup, then Write of `table` only when the backup was saved; a failed backup is
+// told through the view's box and nothing is written. True when both succeeded;
+// `backupPath`, when given, receives the backup file once it is saved.
+bool writeWithBackup(TCommPort &port, TransferView &view, const WaitClock &clock,
+                     const SettingsTable &table, const QString &folder,
+                     QString *backupPath = nullptr);
+
+} // namespace rw
