@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the Debian package as a user gets it: builds it (scripts/package.sh), validates
 # its desktop entry and AppStream data, installs it with apt-get, runs the installed
 # programs, and removes it again. Installs into this machine's /usr: meant for CI and

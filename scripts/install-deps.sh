@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages that the named tasks need on a fresh Debian 12 machine, and
 # does nothing when they are all there already. Uses sudo when not run as root.
 #   build          compile the programs and the tests (the default)

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package of the window, the command line and the transmitter simulator
 # (with CPack, the Qt 6 runtime packages found by dpkg-shlibdeps) and prints its path, the
 # only thing this prints on standard output. Install it with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: every control of the settings editors, the menus, the status bar
 // with its progress bar, focus parking and the Show and Close sequences. Each

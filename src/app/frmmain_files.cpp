@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Table files: Open, Save and Save As move the whole settings table to and from
 // 2048-byte *.tbl files; the caption shows the current table file.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // rw830kt-cli's command line: a verb, its operands and the common options.
 

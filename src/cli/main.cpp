@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // rw830kt-cli: reads, writes, verifies, inspects and edits the transmitter's settings
 // without a window, with the same rules and messages as the window.
 

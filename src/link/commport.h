@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's one serial port: a thin wrapper over Qt SerialPort with the transmitter's
 // line setup (DTR and RTS on, no flow control). Every failure raises ECommError.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A plain-text record of every byte sent and received on the transmitter's lines, for a
 // person to read or to attach to a bug report. One line per frame sent and per run of

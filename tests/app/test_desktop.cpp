@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program as a desktop sees it: its icon on the window and in the About box, and an
 // orderly close when the system stops it.
 

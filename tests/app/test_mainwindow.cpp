@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window shell: controls and menus, status bar, focus parking, shortcuts, re-layout.
 
 #include "app/frmabout.h"

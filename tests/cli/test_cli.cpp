@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // rw830kt-cli as a real process: against simulators on pseudo-terminals and real table
 // files in a temporary folder.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in for the RW830KT on a pseudo-terminal: prints the device path to open as the
 // serial port, then answers write and read requests from its 2048-byte settings memory.
 // Used by the tests, the link benchmark and the demo.
