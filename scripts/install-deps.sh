@@ -5,21 +5,29 @@
 #   build          compile the programs and the tests (the default)
 #   x11            run the window tests under a virtual X server with a window manager
 #   windows        compile-check the Windows port listing with the MinGW cross compiler
-#   package        make the Debian package (scripts/package.sh)
-#   check-package  validate its desktop entry and AppStream data (scripts/check-package.sh)
+#   package        make the Debian packages (scripts/package.sh)
+#   check-package  check, install and try them (scripts/check-package.sh): lintian,
+#                  hardening-check, mandoc, the desktop and AppStream validators, the MIME
+#                  database and xdg-mime, man, bash-completion, and an X server
 set -e
 [ $# -gt 0 ] || set -- build
 PACKAGES=
+# Installed without the packages they recommend: devscripts alone would bring dozens.
+LEAN=
 for task in "$@"; do
     case "$task" in
     build)
         PACKAGES="$PACKAGES qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev cmake"
         PACKAGES="$PACKAGES g++ ninja-build fonts-dejavu-core"
         ;;
-    x11) PACKAGES="$PACKAGES xvfb xauth matchbox-window-manager" ;;
+    x11) PACKAGES="$PACKAGES xvfb xauth matchbox-window-manager x11-utils" ;;
     windows) PACKAGES="$PACKAGES g++-mingw-w64-x86-64" ;;
-    package) PACKAGES="$PACKAGES dpkg-dev file" ;;
-    check-package) PACKAGES="$PACKAGES desktop-file-utils appstream" ;;
+    package) LEAN="$LEAN dpkg-dev debhelper file" ;;
+    check-package)
+        LEAN="$LEAN desktop-file-utils appstream lintian devscripts mandoc man-db"
+        LEAN="$LEAN shared-mime-info xdg-utils libfile-mimeinfo-perl bash-completion"
+        LEAN="$LEAN xvfb xauth x11-utils"
+        ;;
     *)
         echo "install-deps.sh: no task '$task'; the tasks are build, x11, windows, package" \
             "and check-package." >&2
@@ -28,11 +36,15 @@ for task in "$@"; do
     esac
 done
 # shellcheck disable=SC2086
-if dpkg -s $PACKAGES >/dev/null 2>&1; then
+if dpkg -s $PACKAGES $LEAN >/dev/null 2>&1; then
     exit 0
 fi
 SUDO=
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
 $SUDO apt-get update -qq
 # shellcheck disable=SC2086
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq $PACKAGES >/dev/null
+[ -z "$PACKAGES" ] ||
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq $PACKAGES >/dev/null
+# shellcheck disable=SC2086
+[ -z "$LEAN" ] ||
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $LEAN >/dev/null

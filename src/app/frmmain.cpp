@@ -5,6 +5,7 @@
 #include "link/transmittercommands.h"
 #include "model/settingstable.h"
 #include "programicon.h"
+#include "tabledrop.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -54,6 +55,7 @@ TfmMain::TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent)
     PageControl1->tabBar()->setMouseTracking(true);
     PageControl1->tabBar()->installEventFilter(this);
     edtNull->installEventFilter(this);
+    new TableDrop(*this);
 }
 
 TfmMain::~TfmMain() = default;

@@ -84,6 +84,8 @@ public:
 
     // --- table files -------------------------------------------------------------
     void mnuOpenClick();
+    // Open without the dialog: the file named on the command line or dropped on the window.
+    void openTableFile(const QString &name);
     void mnuSaveClick();
     void mnuSaveAsClick();
     const QString &currentTableFile() const { return currentTableFile_; }

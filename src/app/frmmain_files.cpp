@@ -35,6 +35,11 @@ void TfmMain::mnuOpenClick()
     const QString name = dialogs_.openFileName({programDirectory_, TableFileFilter, {}});
     if (name.isEmpty())
         return;
+    openTableFile(name);
+}
+
+void TfmMain::openTableFile(const QString &name)
+{
     const auto workArea = readTableFile(name);
     if (!workArea) {
         showFileError(dialogs_, OpenFailedText);

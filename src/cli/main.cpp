@@ -31,7 +31,7 @@ int main(int argc, char *argv[])
         return Success;
     }
     if (a->version) {
-        printOut(QStringLiteral("rw830kt-cli %1\n").arg(rw::ProgramVersion));
+        printOut(QStringLiteral("rw830kt-cli %1\n%2").arg(rw::ProgramVersion, rw::LicenceNotice));
         return Success;
     }
     const QString &v = a->verb;

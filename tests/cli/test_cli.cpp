@@ -243,7 +243,12 @@ private slots:
         QCOMPARE(missing.status, 3);
         QVERIFY(missing.err.contains("no-such.tbl"));
         QVERIFY(cli({"--help"}).out.contains("rw830kt-cli verify -p PORT FILE.tbl"));
-        QCOMPARE(cli({"--version"}).out, QStringLiteral("rw830kt-cli 1.0.7\n"));
+        QCOMPARE(cli({"--version"}).out,
+                 QStringLiteral("rw830kt-cli 1.0.7\n"
+                                "License GPL-3.0-or-later: GNU General Public License, version 3 "
+                                "or later.\n"
+                                "This is free software: you are free to change and pass it on.\n"
+                                "There is NO WARRANTY, to the extent permitted by law.\n"));
     }
 };
 

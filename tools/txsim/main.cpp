@@ -6,6 +6,7 @@
 #include "base/profilefile.h"
 #include "base/safefile.h"
 #include "base/settingsfile.h"
+#include "base/version.h"
 #include "link/framecodec.h"
 #include "pacedline.h"
 #include "pseudoterminal.h"
@@ -29,6 +30,7 @@ struct Settings {
     QString logFile;
     QString settingsFile;
     Faults faults;
+    bool version = false;
 };
 
 bool parseArguments(const QCoreApplication &app, Settings &s)
@@ -36,6 +38,7 @@ bool parseArguments(const QCoreApplication &app, Settings &s)
     QCommandLineParser p;
     p.setApplicationDescription("Simulated RW830KT transmitter on a pseudo-terminal.");
     p.addHelpOption();
+    p.addOption({"version", "Show the version and the licence."});
     struct IntOption {
         const char *name;
         const char *help;
@@ -67,6 +70,10 @@ bool parseArguments(const QCoreApplication &app, Settings &s)
                      .arg(rw::ExtraPortsKey, rw::SerialSection, rw::SettingsFileName),
                  "file"});
     p.process(app);
+    if (p.isSet("version")) {
+        s.version = true;
+        return true;
+    }
     for (const IntOption &o : ints) {
         if (!p.isSet(o.name))
             continue;
@@ -118,6 +125,12 @@ int main(int argc, char *argv[])
     Settings s;
     if (!parseArguments(app, s))
         return 2;
+    if (s.version) {
+        const QString text =
+            QStringLiteral("rw830kt-simulator %1\n%2").arg(rw::ProgramVersion, rw::LicenceNotice);
+        std::fputs(qPrintable(text), stdout);
+        return 0;
+    }
     Transmitter transmitter(s.faults);
     if (!s.loadFile.isEmpty() && !loadMemory(s.loadFile, transmitter.memory()))
         return 2;
