@@ -190,6 +190,8 @@ private slots:
         QVERIFY(about.findChild<QLabel *>("lblProduct")->font().bold());
         QCOMPARE(about.findChild<QLabel *>("lblVersion")->text(),
                  QString("Version 1.0.7 (2015.2.6)"));
+        QCOMPARE(about.findChild<QLabel *>("lblLicence")->text(),
+                 QString("License: GNU GPL, version 3 or later"));
         auto *ok = about.findChild<QPushButton *>("btnOK");
         QVERIFY(ok->isDefault());
         about.show();
