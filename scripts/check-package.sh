@@ -5,7 +5,8 @@
 # the desktop and AppStream validators, installs rw830kt-cli and rw830kt with apt-get,
 # tries the installed programs, the MIME type, the manual pages and the completion, and
 # removes them again. Installs into this machine's /usr: meant for CI and for test
-# machines (uses sudo when not run as root).
+# machines (uses sudo when not run as root). With --built it checks the packages that
+# build-package/ holds, without building or comparing (for a second look after a fix).
 set -e
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh check-package x11
@@ -30,14 +31,18 @@ APP=io.github.rw830kt.rw830kt
 
 # Two builds of one commit give the same bytes. The second compiles everything anew
 # (no compiler cache), so the compiler's output is compared too, not only the packing.
-scripts/package.sh >"$WORK/debs"
-mkdir "$WORK/first"
-cp "$OUT"/*.deb "$OUT"/*.ddeb "$WORK/first/"
-CCACHE_DISABLE=1 scripts/package.sh >"$WORK/debs"
-for f in "$WORK"/first/*; do
-    cmp "$f" "$OUT/${f##*/}" || fail "${f##*/} differs between two builds of the same sources"
-done
-echo "Two builds gave the same bytes: $(cd "$WORK/first" && echo *)"
+if [ "$1" = --built ]; then
+    ls "$PWD/$OUT"/rw830kt_*.deb "$PWD/$OUT"/rw830kt-cli_*.deb >"$WORK/debs"
+else
+    scripts/package.sh >"$WORK/debs"
+    mkdir "$WORK/first"
+    cp "$OUT"/*.deb "$WORK/first/"
+    CCACHE_DISABLE=1 scripts/package.sh >"$WORK/debs"
+    for f in "$WORK"/first/*; do
+        cmp "$f" "$OUT/${f##*/}" || fail "${f##*/} differs between two builds of the same sources"
+    done
+    echo "Two builds gave the same bytes: $(cd "$WORK/first" && echo *)"
+fi
 CLI_DEB=$(sed -n '/rw830kt-cli_/p' "$WORK/debs")
 WINDOW_DEB=$(sed -n '/\/rw830kt_/p' "$WORK/debs")
 [ -f "$CLI_DEB" ] && [ -f "$WINDOW_DEB" ] || fail "package.sh named no packages"
@@ -62,14 +67,17 @@ dpkg-deb --field "$WINDOW_DEB" Depends | grep -q "rw830kt-cli (= " ||
 
 # What a Debian reviewer runs. The overrides lintian may use are in debian/*.lintian-overrides,
 # each with the reason beside it.
-lintian --fail-on error,warning --no-tag-display-limit "$OUT"/rw830kt_*.changes
+lintian --fail-on error,warning --tag-display-limit 0 "$OUT"/rw830kt_*.changes
 echo "lintian: no error and no warning."
 
 mkdir "$WORK/unpacked"
 dpkg-deb -x "$CLI_DEB" "$WORK/unpacked"
 dpkg-deb -x "$WINDOW_DEB" "$WORK/unpacked"
+# PIE, stack protector, fortified functions, read-only relocations and immediate binding
+# must all be there. Control-flow protection cannot be on Debian 12: its C library's
+# start-up objects carry no IBT/SHSTK note, so the linker drops it from every program.
 for program in rw830kt rw830kt-cli rw830kt-simulator; do
-    hardening-check "$WORK/unpacked/usr/bin/$program" ||
+    hardening-check --nocfprotection "$WORK/unpacked/usr/bin/$program" ||
         fail "$program is not built with all of Debian's hardening"
 done
 for page in "$WORK"/unpacked/usr/share/man/man1/*.1.gz; do
@@ -180,7 +188,7 @@ echo "Started from the menu, the window made ~/RW830KT and kept its files there.
 
 # As a double-click on a table file starts it: through the menu's launcher with the
 # file, under an X server; the window's caption names the file opened.
-HOME="$WORK/home" tests/support/run-under-x.sh sh tests/app/opens-file-under-x.sh "$LAUNCHER" ||
+tests/support/run-under-x.sh sh tests/app/opens-file-under-x.sh "$LAUNCHER" ||
     fail "the window started from the menu with a table file did not open it"
 
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get remove -y -qq rw830kt rw830kt-cli >/dev/null
