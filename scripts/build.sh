@@ -1,7 +1,8 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the programs and the tests into build/; with --sanitize into build-sanitize/
-# (AddressSanitizer and UndefinedBehaviorSanitizer); with --package the programs alone,
-# optimised and for /usr, into build-package/ (scripts/package.sh makes the package).
+# (AddressSanitizer and UndefinedBehaviorSanitizer). scripts/package.sh builds the
+# Debian packages with Debian's own tools instead.
 set -e
 cd "$(dirname "$0")/.."
 DIR=build
@@ -10,10 +11,6 @@ case "$1" in
 --sanitize)
     DIR=build-sanitize
     FLAGS="-DCMAKE_BUILD_TYPE=Debug -DRW830KT_SANITIZE=ON"
-    ;;
---package)
-    DIR=build-package
-    FLAGS="-DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DCMAKE_INSTALL_PREFIX=/usr"
     ;;
 esac
 # A folder configured before keeps the generator it was made with (Ninja or Makefiles);

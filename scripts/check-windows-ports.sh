@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Compile-checks the Windows port-listing source with the MinGW cross compiler, so that it
 # cannot rot unseen on Linux: builds a tiny Windows program that prints the port list.
 set -e

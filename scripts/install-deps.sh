@@ -1,27 +1,36 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages that the named tasks need on a fresh Debian 12 machine, and
 # does nothing when they are all there already. Uses sudo when not run as root.
 #   build          compile the programs and the tests (the default)
 #   x11            run the window tests under a virtual X server with a window manager
 #   network        run the tests of ports on a serial server (ser2net on the loopback address)
 #   windows        compile-check the Windows port listing with the MinGW cross compiler
-#   package        make the Debian package (scripts/package.sh)
-#   check-package  validate its desktop entry and AppStream data (scripts/check-package.sh)
+#   package        make the Debian packages (scripts/package.sh)
+#   check-package  check, install and try them (scripts/check-package.sh): lintian,
+#                  hardening-check, mandoc, the desktop and AppStream validators, the MIME
+#                  database and xdg-mime, man, bash-completion, and an X server
 #   fuzz           build and run the libFuzzer targets with clang (scripts/fuzz.sh)
 set -e
 [ $# -gt 0 ] || set -- build
 PACKAGES=
+# Installed without the packages they recommend: devscripts alone would bring dozens.
+LEAN=
 for task in "$@"; do
     case "$task" in
     build)
         PACKAGES="$PACKAGES qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev cmake"
         PACKAGES="$PACKAGES g++ ninja-build fonts-dejavu-core"
         ;;
-    x11) PACKAGES="$PACKAGES xvfb xauth matchbox-window-manager" ;;
-    network) PACKAGES="$PACKAGES ser2net" ;;
+    x11) PACKAGES="$PACKAGES xvfb xauth matchbox-window-manager x11-utils" ;;
     windows) PACKAGES="$PACKAGES g++-mingw-w64-x86-64" ;;
-    package) PACKAGES="$PACKAGES dpkg-dev file" ;;
-    check-package) PACKAGES="$PACKAGES desktop-file-utils appstream" ;;
+    package) LEAN="$LEAN dpkg-dev debhelper file" ;;
+    check-package)
+        LEAN="$LEAN desktop-file-utils appstream lintian devscripts mandoc man-db"
+        LEAN="$LEAN shared-mime-info xdg-utils libfile-mimeinfo-perl bash-completion"
+        LEAN="$LEAN xvfb xauth x11-utils"
+        ;;
+    network) PACKAGES="$PACKAGES ser2net" ;;
     fuzz) PACKAGES="$PACKAGES clang libclang-rt-14-dev" ;;
     *)
         echo "install-deps.sh: no task '$task'; the tasks are build, x11, network, windows," \
@@ -31,11 +40,15 @@ for task in "$@"; do
     esac
 done
 # shellcheck disable=SC2086
-if dpkg -s $PACKAGES >/dev/null 2>&1; then
+if dpkg -s $PACKAGES $LEAN >/dev/null 2>&1; then
     exit 0
 fi
 SUDO=
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
 $SUDO apt-get update -qq
 # shellcheck disable=SC2086
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq $PACKAGES >/dev/null
+[ -z "$PACKAGES" ] ||
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq $PACKAGES >/dev/null
+# shellcheck disable=SC2086
+[ -z "$LEAN" ] ||
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $LEAN >/dev/null

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up the machine, builds, and starts the programming tool in the demo/ folder,
 # connected to the transmitter simulator: the simulator names its port in the demo's
 # settings file, so the port list offers it first. Press F4 to write, F3 to read.

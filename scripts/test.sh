@@ -1,8 +1,11 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up the machine, builds, and runs every test. With --sanitize the tests run built
 # with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -e
 cd "$(dirname "$0")/.."
+# Every source, script and packaging file names its licence.
+scripts/check-licence.sh
 scripts/install-deps.sh build x11 network
 scripts/build.sh "$@"
 DIR=build

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the icon's PNG sizes from rw830kt.svg (needs rsvg-convert: apt-get install
 # librsvg2-bin). The PNGs are kept in the repository, so building needs no renderer;
 # run this after changing the SVG and commit the results.

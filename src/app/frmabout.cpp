@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmabout.h"
 
 #include "base/version.h"
@@ -33,6 +34,9 @@ TfmAbout::TfmAbout(QWidget *parent) : QDialog(parent)
     product->setAlignment(Qt::AlignCenter);
 
     auto *version = new QLabel(QStringLiteral("Version %1 (2015.2.6)").arg(ProgramVersion), this);
+    auto *licence = new QLabel(QStringLiteral("License: GNU GPL, version 3 or later"), this);
+    licence->setObjectName("lblLicence");
+    licence->setAlignment(Qt::AlignCenter);
     version->setObjectName("lblVersion");
     version->setAlignment(Qt::AlignCenter);
 
@@ -44,13 +48,14 @@ TfmAbout::TfmAbout(QWidget *parent) : QDialog(parent)
     auto *names = new QVBoxLayout;
     names->addWidget(product);
     names->addWidget(version);
+    names->addWidget(licence);
     auto *top = new QHBoxLayout;
     top->addWidget(icon);
     top->addLayout(names, 1);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(ok, 0, Qt::AlignCenter);
-    setFixedSize(320, 150);
+    setFixedSize(320, 170);
 }
 
 } // namespace rw

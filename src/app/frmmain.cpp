@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmmain.h"
 
 #include "base/settingsfile.h"
@@ -6,6 +7,7 @@
 #include "link/transmittercommands.h"
 #include "model/settingstable.h"
 #include "programicon.h"
+#include "tabledrop.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -65,6 +67,7 @@ TfmMain::TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent)
     PageControl1->tabBar()->setMouseTracking(true);
     PageControl1->tabBar()->installEventFilter(this);
     edtNull->installEventFilter(this);
+    new TableDrop(*this);
 }
 
 TfmMain::~TfmMain()

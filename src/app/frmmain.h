@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: every control of the settings editors, the menus, the status bar
 // with its progress bar, focus parking and the Show and Close sequences. Each
@@ -92,6 +93,9 @@ public:
 
     // --- table files -------------------------------------------------------------
     void mnuOpenClick();
+    // Open without the dialog: the file named on the command line or dropped on the window;
+    // edits in no file and no transmitter are asked about first, as Open asks.
+    void openNamedTableFile(const QString &name);
     void mnuSaveClick();
     void mnuSaveAsClick();
     const QString &currentTableFile() const { return currentTableFile_; }

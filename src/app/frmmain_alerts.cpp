@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The alert profiles and function-bit alerts of the two hidden pages. Their tabs are not
 // offered, but every refresh fills them and their handlers are complete, so showing a
 // tab is all it takes to offer them.

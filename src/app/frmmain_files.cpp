@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Table files: Open, Save and Save As move the whole settings table to and from
 // 2048-byte *.tbl files; the caption shows the current table file. The File menu lists
 // the files used last, and edits that are in no file and no transmitter are marked in the
@@ -42,6 +43,13 @@ void TfmMain::mnuOpenClick()
         return;
     const QString name = dialogs_.openFileName({programDirectory_, TableFileFilter, {}});
     if (name.isEmpty())
+        return;
+    openTableFile(name);
+}
+
+void TfmMain::openNamedTableFile(const QString &name)
+{
+    if (!commitPendingEdit() || !askToKeepEdits())
         return;
     openTableFile(name);
 }

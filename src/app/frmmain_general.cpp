@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The general settings editors: system code, range test, baud, logo, send twice,
 // heartbeat, flash length and the two reminder times.
 

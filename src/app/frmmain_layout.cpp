@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controls of the main window at their designed places (window 635 x 589).
 
 #include "frmmain.h"

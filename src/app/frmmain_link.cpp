@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The transmitter link's part of the window: the port list, Read, Write (with the backup
 // of what it replaces, when asked for) and Compare.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The canned-message editor and export: thirty messages shown ten at a time, each
 // stored into its record the moment its memo loses the focus.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The synthesizer's part of the window: the settings file, the register words and the
 // frequency entry. The state and every rule live in synth/ (Synthesizer); these handlers
 // read the edit, call it and show what it reports.

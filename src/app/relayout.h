@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Proportional re-layout: every control keeps its designed place and font size in
 // proportion to the window's size.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // When the system asks the program to stop (SIGTERM at shutdown or logout, SIGHUP when
 // its terminal goes away, SIGINT from Ctrl+C in a shell), the main window closes as if

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A small reader and writer of initialization-style files ("[Section]" lines and
 // "Key=Value" lines), with the behaviour the settings file relies on:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one way the program writes a file. The content goes to a temporary file beside the
 // target; every write and the flush are checked, the content is synced to the disk, and

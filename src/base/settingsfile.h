@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's settings file: its name in the program directory and the keys that more
 // than one part of the program reads.

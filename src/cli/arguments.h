@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // rw830kt-cli's command line: a verb, its operands and its options, read by one table of
 // verbs and one table of options (arguments.cpp). Adding a verb or an option is one entry

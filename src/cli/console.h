@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where rw830kt-cli writes: results to standard output, errors to standard error, each
 // error naming the port or file it is about. A write that fails (a full disk, a closed

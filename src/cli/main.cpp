@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // rw830kt-cli: reads, writes, verifies, inspects and edits the transmitter's settings
 // without a window, with the same rules and messages as the window.
 
@@ -41,7 +42,7 @@ int runCommandLine(int argc, char *argv[])
         return Success;
     }
     if (a->version) {
-        printOut(QStringLiteral("rw830kt-cli %1\n").arg(rw::ProgramVersion));
+        printOut(QStringLiteral("rw830kt-cli %1\n%2").arg(rw::ProgramVersion, rw::LicenceNotice));
         return Success;
     }
     for (const VerbRun &v : VerbRuns) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shows how the transfers on one or more ports stand: a bar per port on a terminal, plain
 // lines when the output goes to a file or a pipe, nothing with --quiet.

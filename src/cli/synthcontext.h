@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The synthesizer of a table file as the window would have it: the settings file of the
 // current folder read (or the built-in values without one), then the table's register

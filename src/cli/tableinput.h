@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Table files as the command line opens them: with the window's reading rules, and an error
 // naming the file when it cannot be read.

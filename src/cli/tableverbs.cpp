@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The verbs that work on table files: dump, diff and set (build has its own file).
 
 #include "console.h"

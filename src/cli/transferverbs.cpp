@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The verbs that talk to transmitters: read, write, verify; and the port list.
 
 #include "base/settingsfile.h"

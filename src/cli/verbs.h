@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The verbs of rw830kt-cli; each returns the program's exit status.
 

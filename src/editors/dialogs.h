@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything modal that the window shows goes through this interface: the real window
 // uses Qt's boxes and dialogs, tests plug in a recorder that answers and remembers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Entry and exit rules of a control. The exit rule runs when the focus moves from the
 // control to another control of the same window (Tab, a click, focus parking); it does

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Limits what the user can type or paste into an edit without cutting what the window
 // shows: a QLineEdit's own maximum length would truncate a stored value that is longer

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The key filter of the ten message memos: once the memo's text, blanks around it
 // removed, has 50 characters, a typed character is discarded without a message.

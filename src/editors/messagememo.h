@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A canned-message memo. It remembers the text it showed from its record, so that leaving
 // it without typing stores nothing: the record keeps its bytes even where the memo rules

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The cycle shared by the window's numeric edits: emptied on entry, digits and
 // Backspace only while typing (Enter parks the focus), and on leaving either re-shown

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The programming protocol's block operations over the open port: one request, one
 // reply, with a time-out for every reply byte. A time-out or a bad reply gives false;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's one serial port, with the transmitter's line setup (DTR and RTS on, no
 // flow control) on a serial device here or on a serial line offered over the network

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The frames of the transmitter's programming protocol, built and judged without any I/O.
 //

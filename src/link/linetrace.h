@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A plain-text record of what happened on the transmitter's lines, for a person to read or
 // to attach to a bug report. One line per event, each with its time in seconds since the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs one transfer on several transmitters at the same time: every port gets a thread,
 // a port object and a window stand-in of its own, so a failure on one line never stops or

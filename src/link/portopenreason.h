@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Why a serial port could not be opened, and what the user can do about it: the port is
 // not there, the user may not open it (and which group to join), or another program has

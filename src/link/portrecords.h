@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The serial-port list of a Windows machine, from the device records of its Ports class.
 // Standard C++ only: the record source is compiled on Windows alone (and cross-checked),

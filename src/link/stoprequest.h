@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A request to stop the transfers under way, made from a signal handler (Ctrl+C, the
 // system shutting down). Transfers look at it while they wait for the line and end with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a Read, Write or Compare came to, as a value: success, or which failure and at
 // which block. The window's boxes, the command line's lines and the parallel runner's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the Read and Write commands need from the window: the status text, the progress
 // bar, the window's enabled state, the message boxes, the selected port and the refresh.

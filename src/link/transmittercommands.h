@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Read and Write commands of the Transmitter menu: the whole settings image moves
 // between the table and the transmitter in sixteen 128-byte blocks, every written block

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The protocol's sense of time: the one place that reads the clock and waits, so that the
 // time-outs can be exercised quickly by a clock that runs faster than the wall clock.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How many received bytes it takes for the line to wake whoever waits on it. A plain UART
 // hands bytes over one at a time, thousands a second; waking the program for each one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The device records of the Ports setup class, read from the Windows device installer.
 // Compiled on Windows only.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The export of the thirty canned messages to a dated text file in the program
 // directory: one line per message, "number<TAB>text<CR><LF>", the text byte for byte as

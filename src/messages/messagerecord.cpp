@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "messagerecord.h"
 
 #include "model/fieldlayout.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The text of a canned-message record as the editor and the export see it.
 // A record holds MsgLen, MsgFixedByte, 50 bytes of MsgText and six reserved bytes; the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The four alert profiles and the four function-bit alerts, described once: which
 // fields of the general block each one uses. The editors and tests walk these tables.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rules by which the settings editors change the table: which numbers each numeric
 // field accepts, the exact message for a refused one, and how an accepted one is stored.

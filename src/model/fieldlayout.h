@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where every setting lies in the transmitter's 2048-byte settings image.
 // This is the one table of offsets, widths and built-in values: the default image,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one in-memory image of the transmitter's settings. Editors change single fields,
 // table files and the transmitter exchange the whole image.

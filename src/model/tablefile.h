@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Table files: the 2048-byte settings image on disk, without header or checksum.
 

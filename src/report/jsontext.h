@@ -29,11 +29,11 @@ struct JsonNode {
     std::vector<JsonNode> items;
     std::vector<JsonMember> members;
 
-    static JsonNode null() { return {}; }
+    static JsonNode null();
     static JsonNode number(qint64 v);
     static JsonNode string(const QString &s);
-    static JsonNode array() { return node(Type::Array); }
-    static JsonNode object() { return node(Type::Object); }
+    static JsonNode array();
+    static JsonNode object();
 
     JsonNode &add(const QString &key, JsonNode value); // to an object; returns *this
     JsonNode &append(JsonNode value);                  // to an array; returns *this
@@ -46,12 +46,7 @@ struct JsonNode {
     QString typeName() const;
 
 private:
-    static JsonNode node(Type t)
-    {
-        JsonNode n;
-        n.type = t;
-        return n;
-    }
+    static JsonNode node(Type t);
 };
 
 struct JsonMember {
@@ -59,6 +54,26 @@ struct JsonMember {
     JsonPlace place; // of the key
     JsonNode value;
 };
+
+// Defined once JsonMember is complete: a node holds a vector of them.
+inline JsonNode JsonNode::node(Type t)
+{
+    JsonNode n;
+    n.type = t;
+    return n;
+}
+inline JsonNode JsonNode::null()
+{
+    return {};
+}
+inline JsonNode JsonNode::array()
+{
+    return node(Type::Array);
+}
+inline JsonNode JsonNode::object()
+{
+    return node(Type::Object);
+}
 
 struct JsonReadResult {
     std::optional<JsonNode> root;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A table shown by name: every field of the general block, the thirty messages, and the
 // differences between two tables, as text for a person and as JSON for a program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The frequency plan: from a carrier frequency in hertz to the RF integer count, the
 // fractional numerator and denominator and the reference divider, and back.

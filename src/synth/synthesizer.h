@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The synthesizer beside the settings table it belongs to: the working state (register
 // fields, frequency plan, the settings-file lines to keep) and each step the window and

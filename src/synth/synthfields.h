@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The eight 24-bit register words of the transmitter's frequency synthesizer and the
 // fields they carry. One table says where each field lies, how wide it is, what it holds

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The synthesizer's settings file: the oscillator frequency, the channel spacing and the
 // register fields, carried between runs. The reader checks each value it takes back and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything the synthesizer keeps between events: the register fields and the
 // frequency-plan variables that do not live in the settings table.

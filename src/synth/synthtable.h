@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the synthesizer's fields meet the settings table: the start-up pack of all eight
 // register words, the refresh that takes the fields back from the words, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The alert profiles and function-bit alerts, driven through the window with their
 // pages made reachable the way a later build would offer them.
 

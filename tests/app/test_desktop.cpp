@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program as a desktop sees it: its icon on the window and in the About box, and an
 // orderly close when the system stops it.
 
@@ -31,11 +32,75 @@ bool catchesSignal(qint64 pid, int signal)
     return false;
 }
 
+struct Ran {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs the window's program with no display at all: were it to open one, the xcb
+// platform would find none and abort.
+Ran runWithoutDisplay(const QStringList &args)
+{
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(RW830KT_PROGRAM), args);
+    if (!program.waitForFinished(20000) || program.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {program.exitCode(), program.readAllStandardOutput(), program.readAllStandardError()};
+}
+
 } // namespace
 
 class TestDesktop : public QObject {
     Q_OBJECT
 private slots:
+    void version_and_help_answer_on_standard_output_without_a_display()
+    {
+        const Ran version = runWithoutDisplay({"--version"});
+        QCOMPARE(version.status, 0);
+        QCOMPARE(version.out,
+                 QByteArray("rw830kt 1.0.7\n"
+                            "License GPL-3.0-or-later: GNU General Public License, "
+                            "version 3 or later.\n"
+                            "This is free software: you are free to change and pass "
+                            "it on.\n"
+                            "There is NO WARRANTY, to the extent permitted by law.\n"));
+        QCOMPARE(version.err, QByteArray());
+
+        // Help wins wherever it stands, beside a file or a Qt option.
+        for (const QStringList &args : {QStringList{"--help"}, QStringList{"site.tbl", "-h"},
+                                        QStringList{"-platform", "xcb", "--help"}}) {
+            const Ran help = runWithoutDisplay(args);
+            QCOMPARE(help.status, 0);
+            QVERIFY2(help.out.startsWith("Usage: rw830kt [FILE.tbl]\n"), help.out.constData());
+            QVERIFY(help.out.contains("  --version   shows the version and the licence\n"));
+            QCOMPARE(help.err, QByteArray());
+        }
+    }
+
+    void a_wrong_command_line_ends_with_status_2_before_any_window()
+    {
+        QTemporaryDir folder;
+        QProcess program;
+        program.setWorkingDirectory(folder.path());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(RW830KT_PROGRAM), {"a.tbl", "b.tbl"});
+        QVERIFY(program.waitForFinished(20000));
+        QCOMPARE(program.exitCode(), 2);
+        QVERIFY(program.readAllStandardError().contains(
+            "rw830kt: one table file at most, not 2\nTry 'rw830kt --help'.\n"));
+        QCOMPARE(program.readAllStandardOutput(), QByteArray());
+        // No window came up, so none wrote its settings file.
+        QVERIFY(!QFile::exists(folder.filePath("RW830KT2485E.ini")));
+    }
+
     void theWindowAndTheAboutBoxShowTheProgramIcon()
     {
         WindowFixture f;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frequency entry and the synthesizer settings file, through the real window.
 
 #include "base/profilefile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real window on a program folder whose disk is full: the export button, a table
 // save and closing the window each leave every file that was there as it was.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The general settings editors through the real window: typing, Enter, Tab, clicks.
 
 #include "offerpage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two pages whose tabs are hidden ("Fun. Bit Alert" and the heart-beat and pager
 // parameter page) stay out of the user's reach: no key and no wheel turn shows them, and
 // whatever is typed afterwards never changes one of their fields.

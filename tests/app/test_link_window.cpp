@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Read and Write through the real main window, against the transmitter simulator.
 
 #include "link/commport.h"

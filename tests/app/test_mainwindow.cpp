@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window shell: controls and menus, status bar, focus parking, shortcuts, re-layout.
 
 #include "app/frmabout.h"
@@ -190,6 +191,8 @@ private slots:
         QVERIFY(about.findChild<QLabel *>("lblProduct")->font().bold());
         QCOMPARE(about.findChild<QLabel *>("lblVersion")->text(),
                  QString("Version 1.0.7 (2015.2.6)"));
+        QCOMPARE(about.findChild<QLabel *>("lblLicence")->text(),
+                 QString("License: GNU GPL, version 3 or later"));
         auto *ok = about.findChild<QPushButton *>("btnOK");
         QVERIFY(ok->isDefault());
         about.show();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The canned-message editor in the real window: typing, leaving, page changes, export.
 
 #include "messages/messageexport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Open, Save and Save As in the real window: files, backups, the caption, the boxes.
 
 #include "testfiles.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The initialization-file reader and writer: lookups, defaults, rewriting in place, and
 // files that are empty, binary, huge or otherwise not what a settings file should be.
 

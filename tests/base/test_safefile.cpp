@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one safe-write routine: complete content or the old file untouched, on a disk that
 // is really full, under a file size cap, and through symbolic links.
 

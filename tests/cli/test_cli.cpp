@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // rw830kt-cli as a real process: against simulators on pseudo-terminals and real table
 // files in a temporary folder.
 
@@ -350,7 +351,27 @@ private slots:
         QCOMPARE(missing.status, 3);
         QVERIFY(missing.err.contains("no-such.tbl"));
         QVERIFY(cli({"--help"}).out.contains("rw830kt-cli verify -p PORT FILE.tbl"));
-        QCOMPARE(cli({"--version"}).out, QStringLiteral("rw830kt-cli 1.0.7\n"));
+        QCOMPARE(cli({"--version"}).out,
+                 QStringLiteral("rw830kt-cli 1.0.7\n"
+                                "License GPL-3.0-or-later: GNU General Public License, version 3 "
+                                "or later.\n"
+                                "This is free software: you are free to change and pass it on.\n"
+                                "There is NO WARRANTY, to the extent permitted by law.\n"));
+    }
+
+    void the_simulator_gives_its_version_without_opening_a_line()
+    {
+        QProcess simulator;
+        simulator.start(QStringLiteral(RW830KT_SIMULATOR), {"--version"});
+        QVERIFY(simulator.waitForFinished(20000));
+        QCOMPARE(simulator.exitCode(), 0);
+        // Only the version and the licence: no device path, so no pseudo-terminal.
+        QCOMPARE(simulator.readAllStandardOutput(),
+                 QByteArray("rw830kt-simulator 1.0.7\n"
+                            "License GPL-3.0-or-later: GNU General Public License, version 3 or "
+                            "later.\n"
+                            "This is free software: you are free to change and pass it on.\n"
+                            "There is NO WARRANTY, to the extent permitted by law.\n"));
     }
 
     void buildAppliesASiteDocumentOverTheBase()

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frames of the programming protocol, checked byte for byte.
 
 #include "link/framecodec.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Several transmitters at once, and the trace of the line.
 
 #include "link/commport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The port lists: the Windows device-record rules and the list of other systems.
 
 #include "link/portlist.h"

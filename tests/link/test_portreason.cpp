@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reason told after "Error opening comm port.": missing, refused and busy ports, made
 // of real files, a real group and real pseudo-terminals.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Read and Write end to end: the real serial port against the transmitter simulator.
 
 #include "link/blockprotocol.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dated export of the canned messages and its same-day backup.
 
 #include "filesizelimit.h"

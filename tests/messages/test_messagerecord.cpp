@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Canned-message records: what the editor stores and what readers take back.
 
 #include "messages/messagerecord.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The numeric fields' rules without a window: what each accepts, where and how it is
 // stored in the 2048-byte image, and the exact text of each refusal.
 

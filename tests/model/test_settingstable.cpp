@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings image: built-in contents, image round trips and field encodings.
 
 #include "model/generalfields.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Table files on disk: reading into the work area, backups, whole-or-nothing saves.
 
 #include "filesizelimit.h"

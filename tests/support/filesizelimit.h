@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Makes every write beyond `bytes` fail the way a full disk does, for as long as the
 // object lives (on systems without file size limits it does nothing; see active()).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Offers one of the window's hidden pages the way a later build would: its tab shown,
 // enabled and chosen. Only the editor tests of those pages do this; no user can.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Test stand-in for every modal box and dialog: answers from a script and remembers
 // what the window showed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Test stand-in for the window during Read and Write: remembers everything the commands
 // show, in order, and whether the port was open when each box came up.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a test program under a virtual X server with a window manager, so focus and
 # activation behave as on a desktop. Where those tools are missing the test is skipped
 # (exit status 77, which ctest reports as skipped) with a word on what to install.

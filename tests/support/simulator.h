@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The transmitter simulator as a real process on a pseudo-terminal, for end-to-end tests.
 

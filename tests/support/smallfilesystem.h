@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A file system of its own, a few kilobytes large (a tmpfs mounted in a temporary
 // folder), for trying what the program does when the disk is really full. Mounting needs

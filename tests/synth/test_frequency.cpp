@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frequency plan: spacing choice, the fields computed from a carrier, the carrier
 // shown back from the fields, and the guards against zero divisors and overflow.
 

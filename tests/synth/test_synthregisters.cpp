@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The register words R0..R7 and the fields they carry: packing, unpacking, widths.
 
 #include "model/settingstable.h"

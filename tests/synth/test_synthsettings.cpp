@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The synthesizer's settings file: the reading table with its ranges and messages,
 // the keys written at close, and what happens to the lines already in the file.
 

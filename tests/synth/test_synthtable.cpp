@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The synthesizer and the settings table: the frequency entry as one call, the start-up
 // pack and the refresh, and which keys of the settings file each of them makes the run's.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How close Write and Read come to the speed of the line, and what they cost, as a user
 // meets them: against transmitter simulators paced at 19200 baud, with replies handed
 // over 16 bytes at a time (a USB adapter's FIFO) and one byte at a time (a plain UART);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Wall and CPU time of a piece of work, and how they compare with the line.
 

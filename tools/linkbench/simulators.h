@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Transmitter simulators for the benchmark: real processes on pseudo-terminals, paced at
 // the line's speed.

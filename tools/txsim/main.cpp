@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in for the RW830KT on a pseudo-terminal: prints the device path to open as the
 // serial port, then answers write and read requests from its 2048-byte settings memory.
 // Used by the tests, the link benchmark and the demo.
@@ -5,6 +6,7 @@
 #include "base/profilefile.h"
 #include "base/safefile.h"
 #include "base/settingsfile.h"
+#include "base/version.h"
 #include "link/framecodec.h"
 #include "pacedline.h"
 #include "pseudoterminal.h"
@@ -28,6 +30,7 @@ struct Settings {
     QString logFile;
     QString settingsFile;
     Faults faults;
+    bool version = false;
 };
 
 bool parseArguments(const QCoreApplication &app, Settings &s)
@@ -35,6 +38,7 @@ bool parseArguments(const QCoreApplication &app, Settings &s)
     QCommandLineParser p;
     p.setApplicationDescription("Simulated RW830KT transmitter on a pseudo-terminal.");
     p.addHelpOption();
+    p.addOption({"version", "Show the version and the licence."});
     struct IntOption {
         const char *name;
         const char *help;
@@ -69,6 +73,10 @@ bool parseArguments(const QCoreApplication &app, Settings &s)
                      .arg(rw::ExtraPortsKey, rw::SerialSection, rw::SettingsFileName),
                  "file"});
     p.process(app);
+    if (p.isSet("version")) {
+        s.version = true;
+        return true;
+    }
     for (const IntOption &o : ints) {
         if (!p.isSet(o.name))
             continue;
@@ -120,6 +128,12 @@ int main(int argc, char *argv[])
     Settings s;
     if (!parseArguments(app, s))
         return 2;
+    if (s.version) {
+        const QString text =
+            QStringLiteral("rw830kt-simulator %1\n%2").arg(rw::ProgramVersion, rw::LicenceNotice);
+        std::fputs(qPrintable(text), stdout);
+        return 0;
+    }
     Transmitter transmitter(s.faults);
     if (!s.loadFile.isEmpty() && !loadMemory(s.loadFile, transmitter.memory()))
         return 2;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The simulator's side of the serial line: reads what the PC sends, and sends replies no
 // faster than a real line at the given baud rate (10 bits a byte) would carry them, after

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The simulator's end of a pseudo-terminal: the program under test opens the device path
 // as its serial port, the simulator reads and writes the other side.

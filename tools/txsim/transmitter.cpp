@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "transmitter.h"
 
 Transmitter::Transmitter(const Faults &faults) : faults_(faults), memory_(MemorySize, '\0') {}

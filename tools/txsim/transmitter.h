@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The simulated transmitter: its 2048-byte settings memory at 0x1000..0x17FF, its answers
 // to write and read requests, and the faults it can be told to make.

@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "commandline.h"
+
+#include "base/version.h"
+#include "frmmain.h"
+
+#include <QFileInfo>
+#include <QTimer>
+
+namespace rw {
+
+WindowCommandLine parseWindowArguments(const QStringList &args)
+{
+    WindowCommandLine c;
+    bool help = false;
+    bool version = false;
+    bool optionsEnded = false;
+    QStringList files;
+    for (const QString &arg : args) {
+        if (optionsEnded || arg == QLatin1String("-") || !arg.startsWith(u'-')) {
+            files.append(arg);
+        } else if (arg == QLatin1String("--")) {
+            optionsEnded = true;
+        } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            help = true;
+        } else if (arg == QLatin1String("--version")) {
+            version = true;
+        } else if (c.error.isEmpty()) {
+            c.error = QStringLiteral("unknown option %1").arg(arg);
+        }
+    }
+    if (c.error.isEmpty() && files.size() > 1)
+        c.error = QStringLiteral("one table file at most, not %1").arg(files.size());
+    if (help)
+        c.action = WindowCommandLine::Action::Help;
+    else if (version)
+        c.action = WindowCommandLine::Action::Version;
+    else if (!c.error.isEmpty())
+        c.action = WindowCommandLine::Action::UsageError;
+    else if (!files.isEmpty())
+        // The window's program directory is where it starts, but the name given is
+        // meant from the folder the user typed it in; the caption shows it in full.
+        c.tableFile = QFileInfo(files.first()).absoluteFilePath();
+    return c;
+}
+
+QString windowUsageText()
+{
+    return QStringLiteral(
+        "Usage: rw830kt [FILE.tbl]\n"
+        "Programs the RW830KT paging transmitter in a window. A table file given is opened\n"
+        "as File, Open opens it. The current folder is the program directory: the settings\n"
+        "file, default.tbl and the message exports are kept there.\n"
+        "\n"
+        "  -h, --help  shows this text\n"
+        "  --version   shows the version and the licence\n");
+}
+
+QString windowVersionText()
+{
+    return QStringLiteral("rw830kt %1\n%2").arg(ProgramVersion, LicenceNotice);
+}
+
+void openWhenShown(TfmMain &window, const QString &tableFile)
+{
+    if (tableFile.isEmpty())
+        return;
+    QTimer::singleShot(0, &window, [&window, tableFile] { window.openNamedTableFile(tableFile); });
+}
+
+} // namespace rw
