@@ -1,15 +1,22 @@
 #!/bin/sh
 # Builds the programs and the tests into build/; with --sanitize into build-sanitize/
-# (AddressSanitizer and UndefinedBehaviorSanitizer); with --package the programs alone,
+# (AddressSanitizer and UndefinedBehaviorSanitizer); with --tsan the threaded, link and
+# command-line tests with ThreadSanitizer into build-tsan/; with --package the programs alone,
 # optimised and for /usr, into build-package/ (scripts/package.sh makes the package).
 set -e
 cd "$(dirname "$0")/.."
 DIR=build
 FLAGS="-DCMAKE_BUILD_TYPE=RelWithDebInfo"
+TARGETS=
 case "$1" in
 --sanitize)
     DIR=build-sanitize
     FLAGS="-DCMAKE_BUILD_TYPE=Debug -DRW830KT_SANITIZE=ON"
+    ;;
+--tsan)
+    DIR=build-tsan
+    FLAGS="-DCMAKE_BUILD_TYPE=RelWithDebInfo -DRW830KT_TSAN=ON"
+    TARGETS="--target $(cat scripts/tsan-tests.txt) rw830kt-cli rw830kt_txsim"
     ;;
 --package)
     DIR=build-package
@@ -26,4 +33,5 @@ elif command -v ninja >/dev/null 2>&1; then
 fi
 # shellcheck disable=SC2086
 cmake -S . -B "$DIR" $GENERATOR $FLAGS >/dev/null
-cmake --build "$DIR" --parallel "$(nproc)"
+# shellcheck disable=SC2086
+cmake --build "$DIR" --parallel "$(nproc)" $TARGETS

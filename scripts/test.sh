@@ -1,6 +1,8 @@
 #!/bin/sh
 # Sets up the machine, builds, and runs every test. With --sanitize the tests run built
-# with AddressSanitizer and UndefinedBehaviorSanitizer.
+# with AddressSanitizer and UndefinedBehaviorSanitizer; with --tsan the tests named in
+# scripts/tsan-tests.txt (the link, the parallel runner, the command line) run built with
+# ThreadSanitizer.
 set -e
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh build x11
@@ -9,4 +11,12 @@ DIR=build
 [ "$1" = "--sanitize" ] && DIR=build-sanitize
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+if [ "$1" = "--tsan" ]; then
+    # Qt's libraries are not built with ThreadSanitizer: scripts/tsan.supp names the few
+    # reports that come from inside them, and why. A report in the project's own code
+    # fails the test (halt_on_error), in the test and in every process it starts.
+    export TSAN_OPTIONS="suppressions=$PWD/scripts/tsan.supp halt_on_error=1 second_deadlock_stack=1"
+    ctest --test-dir build-tsan --output-on-failure -R "^($(tr ' ' '|' <scripts/tsan-tests.txt))\$"
+    exit
+fi
 ctest --test-dir "$DIR" --output-on-failure

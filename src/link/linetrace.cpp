@@ -47,6 +47,15 @@ void LineTrace::flush(const QString &port)
     flushLocked(port);
 }
 
+void LineTrace::note(const QString &port, const QString &text)
+{
+    QMutexLocker lock(&mutex_);
+    flushLocked(port);
+    const QByteArray line = QByteArray::number(clock_.nsecsElapsed() / 1e9, 'f', 6) + ' ' +
+                            port.toLocal8Bit() + " -- " + text.toUtf8() + '\n';
+    ok_ = out_.write(line) == line.size() && ok_;
+}
+
 bool LineTrace::ok() const
 {
     QMutexLocker lock(&mutex_);

@@ -28,6 +28,8 @@ public:
     void received(const QString &port, uint8_t byte);
     // Writes the bytes received on the port so far as their own line.
     void flush(const QString &port);
+    // Writes one line at once: the time, the port, "--" and the text (a run stopped, ...).
+    void note(const QString &port, const QString &text);
     // False once a write to the trace's file failed.
     bool ok() const;
 

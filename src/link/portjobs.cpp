@@ -4,10 +4,11 @@
 #include "transferview.h"
 
 #include <QEventLoop>
-#include <QMutex>
 #include <QThread>
 #include <QTimer>
 #include <memory>
+#include <mutex>
+#include <vector>
 
 namespace rw {
 
@@ -15,43 +16,101 @@ namespace {
 
 constexpr int TickMs = 100;
 
-// The window as one port's transfer sees it: everything it would show goes into the
-// port's state, under the lock that the calling thread reads it with.
+// One thing a port's transfer showed, as a value that crosses from its thread to the
+// calling thread.
+struct PortReport {
+    enum Kind { Status, Range, Position, Message, Finished };
+    qsizetype port = 0; // index into the list of ports
+    Kind kind = Status;
+    QString text;
+    int value = 0;
+    TransferOutcome outcome;
+};
+
+// Carries reports from the ports' threads to the calling thread in the order each port
+// sent them. The queue is the only thing the threads share, and only under its lock; the
+// calling thread is woken by a queued call and applies the reports itself.
+class ReportChannel {
+public:
+    explicit ReportChannel(std::function<void(const PortReport &)> apply) : apply_(std::move(apply))
+    {
+    }
+
+    // Any thread.
+    void post(PortReport report)
+    {
+        bool wake = false;
+        {
+            const std::lock_guard lock(mutex_);
+            wake = queue_.empty();
+            queue_.push_back(std::move(report));
+        }
+        if (wake)
+            QMetaObject::invokeMethod(
+                &receiver_, [this] { drain(); }, Qt::QueuedConnection);
+    }
+
+    // The calling thread only.
+    void drain()
+    {
+        std::vector<PortReport> taken;
+        {
+            const std::lock_guard lock(mutex_);
+            taken.swap(queue_);
+        }
+        for (const PortReport &r : taken)
+            apply_(r);
+    }
+
+private:
+    std::function<void(const PortReport &)> apply_;
+    QObject receiver_; // lives in the calling thread; pending wake-ups die with it
+    std::mutex mutex_;
+    std::vector<PortReport> queue_;
+};
+
+// The window as one port's transfer sees it. It lives on the port's thread and keeps what
+// it needs itself; everything it would show goes to the calling thread as a copy.
 class WorkerView : public TransferView {
 public:
-    WorkerView(PortJobState &state, QMutex &mutex) : state_(state), mutex_(mutex) {}
-
-    void setStatusText(const QString &text) override
+    WorkerView(qsizetype index, QString port, ReportChannel &channel)
+        : index_(index), port_(std::move(port)), channel_(channel)
     {
-        QMutexLocker lock(&mutex_);
-        state_.status = text;
     }
+
+    void setStatusText(const QString &text) override { send(PortReport::Status, text); }
     void setProgressRange(int, int maximum) override
     {
-        QMutexLocker lock(&mutex_);
-        state_.maximum = maximum;
+        maximum_ = maximum;
+        send(PortReport::Range, {}, maximum);
     }
     void setProgressPosition(int position) override
     {
-        QMutexLocker lock(&mutex_);
-        state_.position = qBound(0, position, state_.maximum);
+        send(PortReport::Position, {}, qBound(0, position, maximum_));
     }
     void repaintProgress() override {}
     void setWindowEnabled(bool) override {}
-    void warn(const QString &text) override { note(text); }
-    void plainMessage(const QString &text) override { note(text); }
-    QString selectedPortName() const override { return state_.port; }
+    void warn(const QString &text) override { send(PortReport::Message, text); }
+    void plainMessage(const QString &text) override { send(PortReport::Message, text); }
+    QString selectedPortName() const override { return port_; }
     void showTable() override {}
 
-private:
-    void note(const QString &text)
+    void finished(const TransferOutcome &outcome)
     {
-        QMutexLocker lock(&mutex_);
-        state_.messages << text;
+        PortReport r{index_, PortReport::Finished, {}, 0, outcome};
+        channel_.post(std::move(r));
     }
 
-    PortJobState &state_;
-    QMutex &mutex_;
+private:
+    void send(PortReport::Kind kind, const QString &text, int value = 0)
+    {
+        channel_.post(PortReport{index_, kind, text, value, {}});
+    }
+
+    const qsizetype index_;
+    const QString port_;
+    int maximum_ = 0;
+    ReportChannel &channel_;
 };
 
 } // namespace
@@ -59,54 +118,66 @@ private:
 QList<PortJobState> runOnPorts(const QStringList &ports, const PortJob &job, LineTrace *trace,
                                const std::function<void(const QList<PortJobState> &)> &onTick)
 {
+    // Touched by the calling thread alone.
     QList<PortJobState> states;
     for (const QString &port : ports) {
         PortJobState s;
         s.port = port;
         states.append(s);
     }
-    QMutex mutex;
-    const auto snapshot = [&] {
-        QMutexLocker lock(&mutex);
-        return states;
-    };
-
     QEventLoop loop;
-    int running = 0;
-    std::vector<std::unique_ptr<QThread>> threads;
-    for (qsizetype i = 0; i < states.size(); ++i) {
-        threads.emplace_back(QThread::create([&, i] {
-            TCommPort port;
-            port.setTrace(trace);
-            WorkerView view(states[i], mutex);
-            const bool ok = job(port, view);
-            port.Close();
-            QMutexLocker lock(&mutex);
-            states[i].ok = ok;
-            states[i].done = true;
-        }));
-        QObject::connect(threads.back().get(), &QThread::finished, &loop, [&] {
+    qsizetype running = states.size();
+    ReportChannel channel([&](const PortReport &r) {
+        PortJobState &s = states[r.port];
+        switch (r.kind) {
+        case PortReport::Status:
+            s.status = r.text;
+            break;
+        case PortReport::Range:
+            s.maximum = r.value;
+            break;
+        case PortReport::Position:
+            s.position = r.value;
+            break;
+        case PortReport::Message:
+            s.messages << r.text;
+            break;
+        case PortReport::Finished:
+            s.outcome = r.outcome;
+            s.ok = r.outcome.ok();
+            s.done = true;
             if (--running == 0)
                 loop.quit();
-        });
+            break;
+        }
+    });
+
+    std::vector<std::unique_ptr<QThread>> threads;
+    for (qsizetype i = 0; i < ports.size(); ++i) {
+        threads.emplace_back(QThread::create([&job, &channel, trace, i, port = ports[i]] {
+            TCommPort line;
+            line.setTrace(trace);
+            WorkerView view(i, port, channel);
+            const TransferOutcome outcome = job(line, view);
+            line.Close();
+            view.finished(outcome);
+        }));
     }
     QTimer tick;
     if (onTick)
-        QObject::connect(&tick, &QTimer::timeout, &loop, [&] { onTick(snapshot()); });
-    for (const auto &t : threads) {
-        ++running;
+        QObject::connect(&tick, &QTimer::timeout, &loop, [&] { onTick(states); });
+    for (const auto &t : threads)
         t->start();
-    }
     if (running > 0) {
         tick.start(TickMs);
         loop.exec();
     }
     for (const auto &t : threads)
         t->wait();
-    const QList<PortJobState> final = snapshot();
+    channel.drain();
     if (onTick)
-        onTick(final);
-    return final;
+        onTick(states);
+    return states;
 }
 
 } // namespace rw

@@ -1,10 +1,20 @@
 #include "waitclock.h"
 
 #include "commport.h"
+#include "stoprequest.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 
 namespace rw {
+
+namespace {
+
+// How often a long wait looks whether a stop was asked for (protocol milliseconds): late
+// enough that a reply on the normal path still costs one wake-up, soon enough for Ctrl+C.
+constexpr qint64 StopLookMs = 250;
+
+} // namespace
 
 WaitClock::WaitClock(int speedUp) : speedUp_(speedUp < 1 ? 1 : speedUp)
 {
@@ -41,17 +51,21 @@ LineWaiter::LineWaiter(const WaitClock &clock, const TCommPort *port) : clock_(c
 
 bool LineWaiter::waitUntil(qint64 deadline)
 {
-    const qint64 remaining = deadline - clock_.nowMs();
+    if (stopRequested())
+        return false;
+    const qint64 now = clock_.nowMs();
+    const qint64 remaining = deadline - now;
     if (remaining <= 0) {
         QCoreApplication::processEvents();
         return true;
     }
-    if (armedFor_ < 0 || armedFor_ > deadline) {
-        armedFor_ = deadline;
-        timer_.start(clock_.wallMs(remaining));
+    const qint64 wake = std::min(deadline, now + StopLookMs);
+    if (armedFor_ < 0 || armedFor_ > wake) {
+        armedFor_ = wake;
+        timer_.start(clock_.wallMs(wake - now));
     }
     // A quitting application makes every further event loop return at once with -1.
-    return loop_.exec() == 0;
+    return loop_.exec() == 0 && !stopRequested();
 }
 
 } // namespace rw

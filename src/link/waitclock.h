@@ -44,7 +44,8 @@ public:
     // the port reports arriving bytes or a line error, or when a timer set for an earlier
     // deadline goes off (the caller looks again and waits on). Never spins: it sleeps in
     // the event loop. False when the application is quitting and no waiting is possible
-    // any more.
+    // any more, or when a stop was asked for (stopRequested(), looked at every quarter of
+    // a second of protocol time at least).
     bool waitUntil(qint64 deadline);
 
 private:
