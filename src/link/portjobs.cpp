@@ -15,6 +15,9 @@ namespace rw {
 namespace {
 
 constexpr int TickMs = 100;
+// How often the calling thread takes what the ports reported; the run ends this soon
+// after the last port.
+constexpr int CollectMs = 20;
 
 // One thing a port's transfer showed, as a value that crosses from its thread to the
 // calling thread.
@@ -29,42 +32,27 @@ struct PortReport {
 
 // Carries reports from the ports' threads to the calling thread in the order each port
 // sent them. The queue is the only thing the threads share, and only under its lock; the
-// calling thread is woken by a queued call and applies the reports itself.
+// calling thread takes what has gathered at short intervals and applies it itself. (The
+// lock is a standard one, so ThreadSanitizer sees the hand-over as it is.)
 class ReportChannel {
 public:
-    explicit ReportChannel(std::function<void(const PortReport &)> apply) : apply_(std::move(apply))
-    {
-    }
-
     // Any thread.
     void post(PortReport report)
     {
-        bool wake = false;
-        {
-            const std::lock_guard lock(mutex_);
-            wake = queue_.empty();
-            queue_.push_back(std::move(report));
-        }
-        if (wake)
-            QMetaObject::invokeMethod(
-                &receiver_, [this] { drain(); }, Qt::QueuedConnection);
+        const std::lock_guard lock(mutex_);
+        queue_.push_back(std::move(report));
     }
 
-    // The calling thread only.
-    void drain()
+    // The calling thread: everything posted so far, in order.
+    std::vector<PortReport> take()
     {
         std::vector<PortReport> taken;
-        {
-            const std::lock_guard lock(mutex_);
-            taken.swap(queue_);
-        }
-        for (const PortReport &r : taken)
-            apply_(r);
+        const std::lock_guard lock(mutex_);
+        taken.swap(queue_);
+        return taken;
     }
 
 private:
-    std::function<void(const PortReport &)> apply_;
-    QObject receiver_; // lives in the calling thread; pending wake-ups die with it
     std::mutex mutex_;
     std::vector<PortReport> queue_;
 };
@@ -125,9 +113,9 @@ QList<PortJobState> runOnPorts(const QStringList &ports, const PortJob &job, Lin
         s.port = port;
         states.append(s);
     }
-    QEventLoop loop;
     qsizetype running = states.size();
-    ReportChannel channel([&](const PortReport &r) {
+    ReportChannel channel;
+    const auto apply = [&](const PortReport &r) {
         PortJobState &s = states[r.port];
         switch (r.kind) {
         case PortReport::Status:
@@ -146,11 +134,17 @@ QList<PortJobState> runOnPorts(const QStringList &ports, const PortJob &job, Lin
             s.outcome = r.outcome;
             s.ok = r.outcome.ok();
             s.done = true;
-            if (--running == 0)
-                loop.quit();
+            --running;
             break;
         }
-    });
+    };
+    QEventLoop loop;
+    const auto collect = [&] {
+        for (const PortReport &r : channel.take())
+            apply(r);
+        if (running == 0)
+            loop.quit();
+    };
 
     std::vector<std::unique_ptr<QThread>> threads;
     for (qsizetype i = 0; i < ports.size(); ++i) {
@@ -165,16 +159,22 @@ QList<PortJobState> runOnPorts(const QStringList &ports, const PortJob &job, Lin
     }
     QTimer tick;
     if (onTick)
-        QObject::connect(&tick, &QTimer::timeout, &loop, [&] { onTick(states); });
+        QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+            collect();
+            onTick(states);
+        });
+    QTimer collecting;
+    QObject::connect(&collecting, &QTimer::timeout, &loop, collect);
     for (const auto &t : threads)
         t->start();
     if (running > 0) {
         tick.start(TickMs);
+        collecting.start(CollectMs);
         loop.exec();
     }
     for (const auto &t : threads)
         t->wait();
-    channel.drain();
+    collect();
     if (onTick)
         onTick(states);
     return states;

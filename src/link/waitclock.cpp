@@ -10,9 +10,9 @@ namespace rw {
 
 namespace {
 
-// How often a long wait looks whether a stop was asked for (protocol milliseconds): late
+// How often a long wait looks whether a stop was asked for (wall-clock milliseconds): late
 // enough that a reply on the normal path still costs one wake-up, soon enough for Ctrl+C.
-constexpr qint64 StopLookMs = 250;
+constexpr int StopLookMs = 250;
 
 } // namespace
 
@@ -37,6 +37,11 @@ int WaitClock::wallMs(qint64 protocolMs) const
     return static_cast<int>((protocolMs + speedUp_ - 1) / speedUp_);
 }
 
+qint64 WaitClock::protocolMs(int wallMs) const
+{
+    return qint64(wallMs) * speedUp_;
+}
+
 LineWaiter::LineWaiter(const WaitClock &clock, const TCommPort *port) : clock_(clock)
 {
     timer_.setTimerType(Qt::PreciseTimer);
@@ -59,7 +64,7 @@ bool LineWaiter::waitUntil(qint64 deadline)
         QCoreApplication::processEvents();
         return true;
     }
-    const qint64 wake = std::min(deadline, now + StopLookMs);
+    const qint64 wake = std::min(deadline, now + clock_.protocolMs(StopLookMs));
     if (armedFor_ < 0 || armedFor_ > wake) {
         armedFor_ = wake;
         timer_.start(clock_.wallMs(wake - now));
