@@ -68,7 +68,8 @@ QString usageText()
                "\n"
                "Exit status: 0 success; 1 a failed transfer, a refused value or differences "
                "found;\n"
-               "2 a usage error; 3 a file that cannot be read or written.\n"
+               "2 a usage error; 3 a file that cannot be read or written;\n"
+               "130, 143, 129 a transfer stopped by SIGINT (Ctrl+C), SIGTERM, SIGHUP.\n"
                "The settings file %1 of the current folder names extra ports (ports)\n"
                "and holds the oscillator settings (dump, set frequency=).\n")
         .arg(SettingsFileName);

@@ -3,6 +3,7 @@
 // falls silent at a known request, so the transfer is waiting there when the signal comes.
 
 #include "simulator.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -73,18 +74,7 @@ class TestCliStop : public QObject {
         return r;
     }
     QString path(const QString &name) const { return dir_.filePath(name); }
-    void writeFile(const QString &name, const QByteArray &bytes)
-    {
-        QFile f(path(name));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        QCOMPARE(f.write(bytes), bytes.size());
-    }
-    QByteArray contents(const QString &name) const
-    {
-        QFile f(path(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    QStringList files() const { return QDir(dir_.path()).entryList(QDir::Files, QDir::Name); }
+    QStringList files() const { return fileNames(dir_.path()); }
 
 private slots:
     void init()
@@ -112,7 +102,7 @@ private slots:
         QCOMPARE(files(), QStringList{"t.txt"});
 
         // Every frame sent is in the trace, every reply received, then the stop.
-        const QList<QByteArray> lines = contents("t.txt").trimmed().split('\n');
+        const QList<QByteArray> lines = contents(path("t.txt")).trimmed().split('\n');
         int requests = 0;
         QByteArray received;
         for (const QByteArray &line : lines.mid(0, lines.size() - 1)) {
@@ -136,15 +126,15 @@ private slots:
     {
         SimulatorProcess sim;
         QVERIFY(sim.start({"--silent-after", "2"}, imageOf('\x55')));
-        writeFile("site.tbl", imageOf('\x01'));
-        writeFile("site.BAK", imageOf('\x02'));
+        writeFile(path("site.tbl"), imageOf('\x01'));
+        writeFile(path("site.BAK"), imageOf('\x02'));
         const Run r = stopped(SIGTERM, {"read", "-p", sim.device(), "-o", "site.tbl"},
                               [&] { return sim.requests().size() >= 3; });
         QCOMPARE(r.status, 143);
         QVERIFY2(r.err.contains(sim.device() + ": stopped during block 3 (SIGTERM)"),
                  qPrintable(r.err));
-        QCOMPARE(contents("site.tbl"), imageOf('\x01'));
-        QCOMPARE(contents("site.BAK"), imageOf('\x02'));
+        QCOMPARE(contents(path("site.tbl")), imageOf('\x01'));
+        QCOMPARE(contents(path("site.BAK")), imageOf('\x02'));
         QCOMPARE(files(), (QStringList{"site.BAK", "site.tbl"}));
     }
 
@@ -153,7 +143,7 @@ private slots:
         SimulatorProcess whole, quiet;
         QVERIFY(whole.start());
         QVERIFY(quiet.start({"--silent-after", "3"})); // no read-back of the second block
-        writeFile("bench.tbl", imageOf('\x66'));
+        writeFile(path("bench.tbl"), imageOf('\x66'));
         QElapsedTimer settled;
         const Run r = stopped(
             SIGHUP, {"write", "-p", whole.device(), "-p", quiet.device(), "bench.tbl"}, [&] {

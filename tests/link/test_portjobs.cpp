@@ -7,6 +7,7 @@
 #include "link/transmittercommands.h"
 #include "link/waitclock.h"
 #include "model/settingstable.h"
+#include "outcomestring.h"
 #include "simulator.h"
 
 #include <QBuffer>
@@ -15,19 +16,6 @@
 #include <QThread>
 
 using namespace rw;
-
-namespace rw {
-// How a failed comparison shows an outcome.
-char *toString(const TransferOutcome &o)
-{
-    return qstrdup(QStringLiteral("{result %1, block %2, \"%3\"}")
-                       .arg(static_cast<int>(o.result))
-                       .arg(o.block)
-                       .arg(o.detail)
-                       .toUtf8()
-                       .constData());
-}
-} // namespace rw
 
 namespace {
 
