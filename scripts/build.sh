@@ -1,16 +1,23 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the programs and the tests into build/; with --sanitize into build-sanitize/
-# (AddressSanitizer and UndefinedBehaviorSanitizer). scripts/package.sh builds the
+# (AddressSanitizer and UndefinedBehaviorSanitizer); with --tsan the threaded, link and
+# command-line tests with ThreadSanitizer into build-tsan/. scripts/package.sh builds the
 # Debian packages with Debian's own tools instead.
 set -e
 cd "$(dirname "$0")/.."
 DIR=build
 FLAGS="-DCMAKE_BUILD_TYPE=RelWithDebInfo"
+TARGETS=
 case "$1" in
 --sanitize)
     DIR=build-sanitize
     FLAGS="-DCMAKE_BUILD_TYPE=Debug -DRW830KT_SANITIZE=ON"
+    ;;
+--tsan)
+    DIR=build-tsan
+    FLAGS="-DCMAKE_BUILD_TYPE=RelWithDebInfo -DRW830KT_TSAN=ON"
+    TARGETS="--target $(grep -v "^#" scripts/tsan-tests.txt) rw830kt-cli rw830kt_txsim"
     ;;
 esac
 # A folder configured before keeps the generator it was made with (Ninja or Makefiles);
@@ -23,4 +30,5 @@ elif command -v ninja >/dev/null 2>&1; then
 fi
 # shellcheck disable=SC2086
 cmake -S . -B "$DIR" $GENERATOR $FLAGS >/dev/null
-cmake --build "$DIR" --parallel "$(nproc)"
+# shellcheck disable=SC2086
+cmake --build "$DIR" --parallel "$(nproc)" $TARGETS

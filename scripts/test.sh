@@ -1,7 +1,9 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up the machine, builds, and runs every test. With --sanitize the tests run built
-# with AddressSanitizer and UndefinedBehaviorSanitizer.
+# with AddressSanitizer and UndefinedBehaviorSanitizer; with --tsan the tests named in
+# scripts/tsan-tests.txt (the link, the parallel runner, the command line) run built with
+# ThreadSanitizer.
 set -e
 cd "$(dirname "$0")/.."
 # Every source, script and packaging file names its licence.
@@ -12,4 +14,14 @@ DIR=build
 [ "$1" = "--sanitize" ] && DIR=build-sanitize
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+if [ "$1" = "--tsan" ]; then
+    # Qt's libraries are not built with ThreadSanitizer: scripts/tsan.supp names the
+    # reports that come from inside them, and why. A report in the project's own code
+    # fails the test (halt_on_error), in the test and in every process it starts.
+    # die_after_fork=0: the tests start the simulator and rw830kt-cli with QProcess while
+    # Qt's own threads run; the child only calls exec, which ThreadSanitizer allows.
+    export TSAN_OPTIONS="suppressions=$PWD/scripts/tsan.supp halt_on_error=1 second_deadlock_stack=1 die_after_fork=0"
+    ctest --test-dir build-tsan --output-on-failure -R "^($(grep -v '^#' scripts/tsan-tests.txt | tr ' ' '|'))\$"
+    exit
+fi
 ctest --test-dir "$DIR" --output-on-failure

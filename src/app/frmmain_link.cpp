@@ -86,11 +86,13 @@ void TfmMain::mnuWriteClick()
     if (backUpBeforeWriting_) {
         WindowTransferView view(*this, false);
         written = writeWithBackup(TCommPort::instance(), view, WaitClock::standard(), table_,
-                                  backupFolder());
+                                  backupFolder())
+                      .ok();
     } else {
         WindowTransferView view(*this);
-        written =
-            TransmitterCommands(TCommPort::instance(), view, WaitClock::standard()).Write(table_);
+        written = TransmitterCommands(TCommPort::instance(), view, WaitClock::standard())
+                      .Write(table_)
+                      .ok();
     }
     if (written)
         markTableSaved();

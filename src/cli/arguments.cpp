@@ -278,6 +278,7 @@ QString usageText()
                "found;\n"
                "2 a usage error; 3 a file that cannot be read or written, standard output\n"
                "or standard error included.\n"
+               "130, 143, 129 a transfer stopped by SIGINT (Ctrl+C), SIGTERM, SIGHUP.\n"
                "The settings file %1 of the current folder names extra ports (ports)\n"
                "and holds the oscillator settings (dump, set frequency=, build).\n")
                .arg(SettingsFileName);

@@ -18,6 +18,7 @@
 #include "portidentity.h"
 #include "progress.h"
 #include "report/tablereport.h"
+#include "stopsignals.h"
 #include "synth/synthsettings.h"
 #include "synthcontext.h"
 #include "tableinput.h"
@@ -34,9 +35,6 @@
 namespace rw::cli {
 
 namespace {
-
-const QString WriteSuccess = QStringLiteral("Write Success !");
-const QString ReadSuccess = QStringLiteral("Read Success !");
 
 // The trace file of --trace, when asked for.
 class Trace {
@@ -76,27 +74,41 @@ private:
     std::unique_ptr<LineTrace> trace_;
 };
 
-// Runs the job on the ports with progress and trace; tells every failure on standard
-// error. Nullopt when the trace file could not be opened.
-std::optional<QList<PortJobState>> run(const Arguments &a, const QStringList &ports,
+// Runs the job on the ports with progress and trace; tells every failure and every stop
+// on standard error. Nullopt when the trace file could not be opened.
+std::optional<QList<PortJobState>> run(const Arguments &a, TransferCommand command,
                                        const PortJob &job, bool &traceOk)
 {
     Trace trace;
     if (!trace.open(a.traceFile))
         return std::nullopt;
+    // From here on a signal stops the transfers rather than the program.
+    installStopSignals();
     const std::unique_ptr<Progress> progress = Progress::make(a.quiet);
     const PortJob counted = [&job](TCommPort &port, TransferView &view) {
         ImageProgressView imageView(view);
         return job(port, imageView);
     };
     const QList<PortJobState> states = runOnPorts(
-        ports, counted, trace.get(), [&](const QList<PortJobState> &s) { progress->show(s); });
+        a.ports, counted, trace.get(), [&](const QList<PortJobState> &s) { progress->show(s); });
+    const QString signal = stopSignalName(stopSignal());
+    if (!signal.isEmpty() && trace.get()) {
+        for (const PortJobState &s : states) {
+            const QString how = s.outcome.result == TransferResult::Stopped
+                                    ? outcomeSummary(command, s.outcome)
+                                    : QStringLiteral("stopped");
+            trace.get()->note(s.port, QStringLiteral("run %1 by %2").arg(how, signal));
+        }
+    }
     traceOk = trace.close();
     for (const PortJobState &s : states) {
-        for (const QString &m : s.messages) {
-            if (m != WriteSuccess && m != ReadSuccess)
-                printError(s.port, m);
-        }
+        if (s.ok)
+            continue;
+        for (const QString &m : s.messages)
+            printError(s.port, m);
+        if (s.outcome.result == TransferResult::Stopped)
+            printError(s.port,
+                       QStringLiteral("%1 (%2)").arg(outcomeSummary(command, s.outcome), signal));
     }
     return states;
 }
@@ -106,13 +118,16 @@ std::optional<QList<PortJobState>> run(const Arguments &a, const QStringList &po
 std::optional<int> readPort(const Arguments &a, SettingsTable &received, bool &traceOk)
 {
     const auto states = run(
-        a, a.ports,
+        a, TransferCommand::Read,
         [&received](TCommPort &port, TransferView &view) {
             return TransmitterCommands(port, view, WaitClock::standard()).Read(received);
         },
         traceOk);
     if (!states)
         return FileError;
+    // A stop that came after the last block still stops the run: nothing is saved.
+    if (const int signal = stopSignal())
+        return stoppedExitStatus(signal);
     if (!states->first().ok)
         return Failed;
     return std::nullopt;
@@ -142,8 +157,11 @@ int readTransmitter(const Arguments &a)
     }
     SettingsTable received;
     bool traceOk = true;
-    if (const auto failed = readPort(a, received, traceOk))
+    if (const auto failed = readPort(a, received, traceOk)) {
+        if (stopSignal())
+            printError(a.output, QStringLiteral("not written: the run was stopped"));
         return *failed;
+    }
     const TableSaveResult saved = saveTableFile(a.output, received.buildImage());
     if (!saved.ok) {
         printError(a.output, QStringLiteral("cannot write the table file: %1").arg(saved.error));
@@ -168,38 +186,47 @@ int writeTransmitters(const Arguments &a)
     QMutex backupsLock;
     QMap<QString, QString> backups; // port -> the file that keeps what its write replaced
     const auto states = run(
-        a, a.ports,
+        a, TransferCommand::Write,
         [&](TCommPort &port, TransferView &view) {
             if (a.backupDir.isEmpty())
                 return TransmitterCommands(port, view, WaitClock::standard()).Write(*table);
             QString kept;
-            const bool ok =
+            const TransferOutcome outcome =
                 writeWithBackup(port, view, WaitClock::standard(), *table, a.backupDir, &kept);
             QMutexLocker lock(&backupsLock);
             if (!kept.isEmpty())
                 backups.insert(view.selectedPortName(), kept);
-            return ok;
+            return outcome;
         },
         traceOk);
     if (!states)
         return FileError;
-    QStringList failed;
+    QStringList failed, stopped;
     for (const PortJobState &s : *states) {
         if (backups.contains(s.port) && !a.quiet)
             printOut(QStringLiteral("%1: settings kept in %2\n").arg(s.port, backups[s.port]));
-        if (!s.ok)
+        if (s.outcome.result == TransferResult::Stopped)
+            stopped << s.port;
+        else if (!s.ok)
             failed << s.port;
         else if (!a.quiet)
-            printOut(QStringLiteral("%1: written and verified\n").arg(s.port));
+            printOut(QStringLiteral("%1: %2\n")
+                         .arg(s.port, outcomeSummary(TransferCommand::Write, s.outcome)));
     }
-    const qsizetype good = states->size() - failed.size();
-    if (!failed.isEmpty())
-        printError(QString(), QStringLiteral("%1 of %2 transmitters written; failed: %3")
-                                  .arg(good)
-                                  .arg(states->size())
-                                  .arg(failed.join(QStringLiteral(", "))));
-    else if (!a.quiet && states->size() > 1)
+    const qsizetype good = states->size() - failed.size() - stopped.size();
+    if (!failed.isEmpty() || !stopped.isEmpty()) {
+        QString report =
+            QStringLiteral("%1 of %2 transmitters written").arg(good).arg(states->size());
+        if (!failed.isEmpty())
+            report += QStringLiteral("; failed: ") + failed.join(QStringLiteral(", "));
+        if (!stopped.isEmpty())
+            report += QStringLiteral("; stopped: ") + stopped.join(QStringLiteral(", "));
+        printError(QString(), report);
+    } else if (!a.quiet && states->size() > 1) {
         printOut(QStringLiteral("all %1 transmitters written\n").arg(states->size()));
+    }
+    if (const int signal = stopSignal())
+        return stoppedExitStatus(signal);
     if (!failed.isEmpty())
         return Failed;
     return traceOk ? Success : FileError;

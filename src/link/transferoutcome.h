@@ -14,16 +14,35 @@ enum class TransferResult {
     WriteRejected, // a write request got no or a wrong acknowledgement ("Write Error !")
     VerifyFailed,  // a written block read back differently ("Verify Error !")
     ReadFailed,    // a read reply was missing, short or corrupt ("Read Error !")
-    PortFailed,    // the line itself failed mid-transfer (an unplugged adapter)
     Stopped,       // the user or the system stopped the run (a signal)
+    Busy,          // another transfer was under way on this thread; nothing was done
+    BackupFailed,  // what a Write would replace could not be kept; nothing was written
 };
+
+// Which of the two commands a transfer was.
+enum class TransferCommand { Read, Write };
 
 struct TransferOutcome {
     TransferResult result = TransferResult::Success;
     int block = -1; // the block (0..15) at which it failed; -1 before any block
-    QString detail; // the port's own reason, in words for the user; may be empty
+    // When the line itself failed during the step (an unplugged adapter): the port's own
+    // reason, in words for the user; the result stays that of the step (WriteRejected,
+    // VerifyFailed, ReadFailed), as the window's box does. Empty otherwise.
+    QString detail;
 
     bool ok() const { return result == TransferResult::Success; }
+    explicit operator bool() const { return ok(); }
+    friend bool operator==(const TransferOutcome &, const TransferOutcome &) = default;
 };
+
+// The window's box at the end of a command: "Write Success !", "Read Error !", ...; empty
+// for a stopped run, which ends without a box (the one who stopped it knows), and for a
+// command refused while another runs.
+QString outcomeBoxText(TransferCommand command, const TransferOutcome &outcome);
+
+// The outcome in a few words for a line of the command line's report or the trace:
+// "written and verified", "verify failed at block 3", "stopped during block 6". Blocks are
+// counted 1 to 16 here, as a person counts them.
+QString outcomeSummary(TransferCommand command, const TransferOutcome &outcome);
 
 } // namespace rw

@@ -13,8 +13,8 @@ namespace rw {
 
 namespace {
 
-// The one place the backup looks at how the Read came out: success or not.
-bool readInto(TCommPort &port, TransferView &view, const WaitClock &clock, SettingsTable &received)
+TransferOutcome readInto(TCommPort &port, TransferView &view, const WaitClock &clock,
+                         SettingsTable &received)
 {
     return TransmitterCommands(port, view, clock).Read(received);
 }
@@ -55,32 +55,42 @@ BackupOutcome backUpTransmitter(TCommPort &port, TransferView &view, const WaitC
                                 const QString &folder, const QDateTime &when)
 {
     SettingsTable received;
-    if (!readInto(port, view, clock, received))
+    const TransferOutcome read = readInto(port, view, clock, received);
+    if (!read.ok())
         return {false,
                 {},
-                QStringLiteral("The transmitter's settings could not be read for the backup.")};
+                QStringLiteral("The transmitter's settings could not be read for the backup."),
+                read};
     if (!QDir().mkpath(folder))
         return {false,
                 {},
                 QStringLiteral("The folder %1 for the backup cannot be made.")
-                    .arg(QDir::toNativeSeparators(folder))};
+                    .arg(QDir::toNativeSeparators(folder)),
+                {}};
     const QString path = backupFilePath(folder, view.selectedPortName(), when);
     const WriteOutcome saved = writeFileSafely(path, received.buildImage());
     if (!saved.ok)
         return {false,
                 {},
                 QStringLiteral("The backup %1 cannot be saved: %2")
-                    .arg(QDir::toNativeSeparators(path), saved.error)};
-    return {true, path, {}};
+                    .arg(QDir::toNativeSeparators(path), saved.error),
+                {}};
+    return {true, path, {}, {}};
 }
 
-bool writeWithBackup(TCommPort &port, TransferView &view, const WaitClock &clock,
-                     const SettingsTable &table, const QString &folder, QString *backupPath)
+TransferOutcome writeWithBackup(TCommPort &port, TransferView &view, const WaitClock &clock,
+                                const SettingsTable &table, const QString &folder,
+                                QString *backupPath)
 {
     const BackupOutcome backup = backUpTransmitter(port, view, clock, folder);
     if (!backup.ok) {
+        // A stopped run ends without a box, as a stopped Read does.
+        if (backup.read.result == TransferResult::Stopped)
+            return backup.read;
         view.warn(backup.error + QStringLiteral("\nNothing was written to the transmitter."));
-        return false;
+        if (!backup.read.ok())
+            return backup.read;
+        return {TransferResult::BackupFailed, -1, backup.error};
     }
     if (backupPath)
         *backupPath = backup.path;

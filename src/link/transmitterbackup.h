@@ -4,6 +4,8 @@
 // reads them, into a table of their own, and kept as a table file named after the port
 // and the time, before anything is written. The window and rw830kt-cli both use it.
 
+#include "transferoutcome.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -24,8 +26,9 @@ QString backupFilePath(const QString &folder, const QString &port, const QDateTi
 
 struct BackupOutcome {
     bool ok = false;
-    QString path;  // the backup file, when one was saved
-    QString error; // why there is none, for the user
+    QString path;         // the backup file, when one was saved
+    QString error;        // why there is none, for the user
+    TransferOutcome read; // how the backup's Read came out
 };
 
 // Reads the transmitter on the view's selected port into a table of its own (with Read's
@@ -36,10 +39,11 @@ BackupOutcome backUpTransmitter(TCommPort &port, TransferView &view, const WaitC
                                 const QDateTime &when = QDateTime::currentDateTime());
 
 // The backup, then Write of `table` only when the backup was saved; a failed backup is
-// told through the view's box and nothing is written. True when both succeeded;
-// `backupPath`, when given, receives the backup file once it is saved.
-bool writeWithBackup(TCommPort &port, TransferView &view, const WaitClock &clock,
-                     const SettingsTable &table, const QString &folder,
-                     QString *backupPath = nullptr);
+// told through the view's box and nothing is written: the outcome is then the failed
+// Read's (Stopped for a stopped one) or BackupFailed. `backupPath`, when given, receives
+// the backup file once it is saved.
+TransferOutcome writeWithBackup(TCommPort &port, TransferView &view, const WaitClock &clock,
+                                const SettingsTable &table, const QString &folder,
+                                QString *backupPath = nullptr);
 
 } // namespace rw

@@ -5,6 +5,7 @@
 #include "commport.h"
 #include "model/settingstable.h"
 #include "portopenreason.h"
+#include "stoprequest.h"
 #include "transferview.h"
 
 #include <QScopedValueRollback>
@@ -62,9 +63,22 @@ template <typename Step> bool TransmitterCommands::attempt(Step step)
     try {
         return step();
     } catch (const ECommError &e) {
-        view_.warn(portFailureMessage(e));
+        portFailure_ = portFailureMessage(e);
+        view_.warn(portFailure_);
         return false;
     }
+}
+
+// What a failed step of block `block` means: a stop that cut the wait short, a port that
+// never opened, the port's own failure, or the protocol's `result`.
+TransferOutcome TransmitterCommands::failure(TransferResult result, int block,
+                                             bool portOpened) const
+{
+    if (stopRequested())
+        return {TransferResult::Stopped, block, {}};
+    if (!portOpened)
+        return {TransferResult::PortNotOpened, -1, {}};
+    return {result, block, portFailure_};
 }
 
 void TransmitterCommands::closePort()
@@ -72,59 +86,66 @@ void TransmitterCommands::closePort()
     port_.Close();
 }
 
-bool TransmitterCommands::Write(const SettingsTable &table)
+TransferOutcome TransmitterCommands::Write(const SettingsTable &table)
 {
     if (busy_)
-        return false;
+        return {TransferResult::Busy, -1, {}};
     QScopedValueRollback busy(busy_, true);
+    portFailure_.clear();
 
     if (!port_.IsOpen())
         OpenSelectedPort(port_, view_);
+    const bool opened = port_.IsOpen();
     view_.setWindowEnabled(false);
     view_.setStatusText(WriteStartText);
     view_.setProgressRange(0, WriteProgressMaximum);
     const QByteArray image = table.buildImage();
     BlockProtocol protocol(port_, clock_, view_);
     for (int offset = 0; offset < ImageSize; offset += TransferBlockSize) {
+        const int block = offset / TransferBlockSize;
+        if (stopRequested())
+            return endStopped(block);
         const uint16_t address = blockAddress(offset);
         view_.setStatusText(WriteBlockText);
-        if (!attempt([&] { return protocol.WriteBlock(image, address, TransferBlockSize); })) {
-            endWriteWithError(QStringLiteral("Write Error !"));
-            return false;
-        }
-        if (!attempt([&] { return protocol.VerifyBlock(image, address, TransferBlockSize); })) {
-            endWriteWithError(QStringLiteral("Verify Error !"));
-            return false;
-        }
+        if (!attempt([&] { return protocol.WriteBlock(image, address, TransferBlockSize); }))
+            return endWriteWithError(failure(TransferResult::WriteRejected, block, opened));
+        if (!attempt([&] { return protocol.VerifyBlock(image, address, TransferBlockSize); }))
+            return endWriteWithError(failure(TransferResult::VerifyFailed, block, opened));
         view_.setProgressPosition(offset + TransferBlockSize);
     }
     view_.setProgressPosition(0);
     closePort();
     view_.setWindowEnabled(true);
     view_.setStatusText(ReadyText);
-    view_.warn(QStringLiteral("Write Success !"));
-    return true;
+    const TransferOutcome done;
+    view_.warn(outcomeBoxText(TransferCommand::Write, done));
+    return done;
 }
 
 // Intended: a failed Write warns before it closes the port, a failed Read closes the port
 // first (endReadWithError); the two orders differ on purpose.
-void TransmitterCommands::endWriteWithError(const QString &message)
+TransferOutcome TransmitterCommands::endWriteWithError(const TransferOutcome &outcome)
 {
-    view_.warn(message);
+    if (outcome.result == TransferResult::Stopped)
+        return endStopped(outcome.block);
+    view_.warn(outcomeBoxText(TransferCommand::Write, outcome));
     view_.setStatusText(ReadyText);
     closePort();
     view_.setProgressPosition(0);
     view_.setWindowEnabled(true);
+    return outcome;
 }
 
-bool TransmitterCommands::Read(SettingsTable &table)
+TransferOutcome TransmitterCommands::Read(SettingsTable &table)
 {
     if (busy_)
-        return false;
+        return {TransferResult::Busy, -1, {}};
     QScopedValueRollback busy(busy_, true);
+    portFailure_.clear();
 
     if (!port_.IsOpen())
         OpenSelectedPort(port_, view_);
+    const bool opened = port_.IsOpen();
     view_.setWindowEnabled(false);
     view_.setProgressRange(0, ReadProgressMaximum);
     view_.setStatusText(ReadStartText);
@@ -132,11 +153,12 @@ bool TransmitterCommands::Read(SettingsTable &table)
     QByteArray received(ImageSize, '\0');
     BlockProtocol protocol(port_, clock_, view_);
     for (int offset = 0; offset < ImageSize; offset += TransferBlockSize) {
+        const int block = offset / TransferBlockSize;
+        if (stopRequested())
+            return endStopped(block);
         const uint16_t address = blockAddress(offset);
-        if (!attempt([&] { return protocol.ReadBlock(received, address, TransferBlockSize); })) {
-            endReadWithError();
-            return false;
-        }
+        if (!attempt([&] { return protocol.ReadBlock(received, address, TransferBlockSize); }))
+            return endReadWithError(failure(TransferResult::ReadFailed, block, opened));
         view_.setProgressPosition(offset + TransferBlockSize);
     }
     // Intended: 256 and then 0, as the transmitter's own program has always done.
@@ -147,17 +169,31 @@ bool TransmitterCommands::Read(SettingsTable &table)
     view_.showTable();
     view_.setWindowEnabled(true);
     view_.setStatusText(ReadyText);
-    view_.warn(QStringLiteral("Read Success !"));
-    return true;
+    const TransferOutcome done;
+    view_.warn(outcomeBoxText(TransferCommand::Read, done));
+    return done;
 }
 
-void TransmitterCommands::endReadWithError()
+TransferOutcome TransmitterCommands::endReadWithError(const TransferOutcome &outcome)
 {
+    if (outcome.result == TransferResult::Stopped)
+        return endStopped(outcome.block);
     closePort();
-    view_.warn(QStringLiteral("Read Error !"));
+    view_.warn(outcomeBoxText(TransferCommand::Read, outcome));
     view_.setStatusText(ReadyText);
     view_.setProgressPosition(0);
     view_.setWindowEnabled(true);
+    return outcome;
+}
+
+// A stopped run ends as a failed one does, without a box: whoever stopped it knows.
+TransferOutcome TransmitterCommands::endStopped(int block)
+{
+    closePort();
+    view_.setStatusText(ReadyText);
+    view_.setProgressPosition(0);
+    view_.setWindowEnabled(true);
+    return {TransferResult::Stopped, block, {}};
 }
 
 } // namespace rw

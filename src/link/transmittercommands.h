@@ -4,6 +4,8 @@
 // between the table and the transmitter in sixteen 128-byte blocks, every written block
 // read back and compared before the next one goes out.
 
+#include "transferoutcome.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -41,21 +43,24 @@ class TransmitterCommands {
 public:
     TransmitterCommands(TCommPort &port, TransferView &view, const WaitClock &clock);
 
-    // Sends the table's image; the table is never changed. True when every block was
-    // written and verified.
-    bool Write(const SettingsTable &table);
+    // Sends the table's image; the table is never changed. Success when every block was
+    // written and verified. A stop request (stopRequested()) ends it at the next wait with
+    // Stopped, the port closed and no box shown.
+    TransferOutcome Write(const SettingsTable &table);
     // Replaces the table with the transmitter's image only when every block arrived
-    // intact; true then.
-    bool Read(SettingsTable &table);
+    // intact; Success then. Stops as Write does, the table unchanged.
+    TransferOutcome Read(SettingsTable &table);
 
     // True while a Read or Write is under way.
     static bool transferRunning() { return busy_; }
 
 private:
     template <typename Step> bool attempt(Step step);
+    TransferOutcome failure(TransferResult result, int block, bool portOpened) const;
     void closePort();
-    void endWriteWithError(const QString &message);
-    void endReadWithError();
+    TransferOutcome endWriteWithError(const TransferOutcome &outcome);
+    TransferOutcome endReadWithError(const TransferOutcome &outcome);
+    TransferOutcome endStopped(int block);
 
     TCommPort &port_;
     TransferView &view_;
@@ -63,6 +68,8 @@ private:
     // One transfer at a time: the window is disabled during one, but a command must never
     // start inside the waits of another.
     static inline thread_local bool busy_ = false;
+    // The port's own failure during the step under way, in words for the user.
+    QString portFailure_;
 };
 
 } // namespace rw

@@ -2,10 +2,20 @@
 #include "waitclock.h"
 
 #include "commport.h"
+#include "stoprequest.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 
 namespace rw {
+
+namespace {
+
+// How often a long wait looks whether a stop was asked for (wall-clock milliseconds): late
+// enough that a reply on the normal path still costs one wake-up, soon enough for Ctrl+C.
+constexpr int StopLookMs = 250;
+
+} // namespace
 
 WaitClock::WaitClock(int speedUp) : speedUp_(speedUp < 1 ? 1 : speedUp)
 {
@@ -28,6 +38,11 @@ int WaitClock::wallMs(qint64 protocolMs) const
     return static_cast<int>((protocolMs + speedUp_ - 1) / speedUp_);
 }
 
+qint64 WaitClock::protocolMs(int wallMs) const
+{
+    return qint64(wallMs) * speedUp_;
+}
+
 LineWaiter::LineWaiter(const WaitClock &clock, const TCommPort *port) : clock_(clock)
 {
     timer_.setTimerType(Qt::PreciseTimer);
@@ -42,17 +57,21 @@ LineWaiter::LineWaiter(const WaitClock &clock, const TCommPort *port) : clock_(c
 
 bool LineWaiter::waitUntil(qint64 deadline)
 {
-    const qint64 remaining = deadline - clock_.nowMs();
+    if (stopRequested())
+        return false;
+    const qint64 now = clock_.nowMs();
+    const qint64 remaining = deadline - now;
     if (remaining <= 0) {
         QCoreApplication::processEvents();
         return true;
     }
-    if (armedFor_ < 0 || armedFor_ > deadline) {
-        armedFor_ = deadline;
-        timer_.start(clock_.wallMs(remaining));
+    const qint64 wake = std::min(deadline, now + clock_.protocolMs(StopLookMs));
+    if (armedFor_ < 0 || armedFor_ > wake) {
+        armedFor_ = wake;
+        timer_.start(clock_.wallMs(wake - now));
     }
     // A quitting application makes every further event loop return at once with -1.
-    return loop_.exec() == 0;
+    return loop_.exec() == 0 && !stopRequested();
 }
 
 } // namespace rw

@@ -25,6 +25,8 @@ public:
     // Wall-clock milliseconds for a span of protocol time, rounded up so that a wait never
     // ends before its deadline.
     int wallMs(qint64 protocolMs) const;
+    // Protocol milliseconds that pass in a span of wall-clock time.
+    qint64 protocolMs(int wallMs) const;
 
 private:
     QElapsedTimer started_;
@@ -45,7 +47,8 @@ public:
     // the port reports arriving bytes or a line error, or when a timer set for an earlier
     // deadline goes off (the caller looks again and waits on). Never spins: it sleeps in
     // the event loop. False when the application is quitting and no waiting is possible
-    // any more.
+    // any more, or when a stop was asked for (stopRequested(), looked at every quarter of
+    // a second at least).
     bool waitUntil(qint64 deadline);
 
 private:

@@ -137,7 +137,7 @@ class TestNetworkLine : public QObject {
         TransmitterCommands commands(port, view, fastClock());
         SettingsTable table = tableOf('\x33');
         const QByteArray before = table.buildImage();
-        const bool ok = read ? commands.Read(table) : commands.Write(table);
+        const bool ok = (read ? commands.Read(table) : commands.Write(table)).ok();
         if (ok)
             return {"the transfer succeeded"};
         checkEndedCleanly(view, port);

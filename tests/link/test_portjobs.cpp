@@ -4,13 +4,17 @@
 #include "link/commport.h"
 #include "link/linetrace.h"
 #include "link/portjobs.h"
+#include "link/stoprequest.h"
 #include "link/transmittercommands.h"
 #include "link/waitclock.h"
 #include "model/settingstable.h"
+#include "outcomestring.h"
 #include "simulator.h"
 
 #include <QBuffer>
+#include <QElapsedTimer>
 #include <QTest>
+#include <QThread>
 
 using namespace rw;
 
@@ -27,6 +31,14 @@ PortJob writing(const SettingsTable &table)
 {
     return [&table](TCommPort &port, TransferView &view) {
         return TransmitterCommands(port, view, WaitClock::standard()).Write(table);
+    };
+}
+
+PortJob reading()
+{
+    return [](TCommPort &port, TransferView &view) {
+        SettingsTable t;
+        return TransmitterCommands(port, view, WaitClock::standard()).Read(t);
     };
 }
 
@@ -71,6 +83,98 @@ private slots:
             QVERIFY(s.done);
     }
 
+    // The calling thread showing progress slowly keeps an old view of the ports alive
+    // while the ports end one after another: nothing any port reports may be lost.
+    void everyReasonArrivesWhilePortsEndAtDifferentTimesAndTheDisplayIsSlow()
+    {
+        // Every port outlasts the first ticks, and each ends at its own time: the failing
+        // one at its eighth block, the fast one after about 0.3 s, the paced one last.
+        SimulatorProcess fast, failing, paced;
+        QVERIFY(fast.start({"--latency", "8"}));
+        QVERIFY(failing.start({"--latency", "8", "--verify-mismatch", "8"}));
+        QVERIFY(paced.start({"--chunk", "1", "--latency", "25"}));
+        const SettingsTable table = tableOf('\x3C');
+        int ticks = 0;
+        QList<int> lastPositions;
+        QList<int> lastMaximums;
+        const QList<PortJobState> states =
+            runOnPorts({fast.device(), failing.device(), paced.device()}, writing(table), nullptr,
+                       [&](const QList<PortJobState> &s) {
+                           ++ticks;
+                           lastPositions.clear();
+                           lastMaximums.clear();
+                           for (const PortJobState &p : s) {
+                               lastPositions << p.position;
+                               lastMaximums << p.maximum;
+                           }
+                           QThread::msleep(150);
+                       });
+
+        QCOMPARE(states.size(), 3);
+        QCOMPARE(states[0].messages, QStringList{"Write Success !"});
+        QCOMPARE(states[1].messages, QStringList{"Verify Error !"});
+        QCOMPARE(states[2].messages, QStringList{"Write Success !"});
+        QCOMPARE(states[0].outcome, (TransferOutcome{TransferResult::Success, -1, {}}));
+        QCOMPARE(states[1].outcome, (TransferOutcome{TransferResult::VerifyFailed, 7, {}}));
+        QCOMPARE(states[2].outcome, (TransferOutcome{TransferResult::Success, -1, {}}));
+        QVERIFY(!states[1].ok);
+        for (const PortJobState &s : states) {
+            QVERIFY(s.done);
+            QCOMPARE(s.status, QStringLiteral("Ready ......"));
+            QCOMPARE(s.maximum, 1600);
+            QCOMPARE(s.position, 0);
+        }
+        QVERIFY(ticks >= 2);
+        QCOMPARE(lastPositions, (QList<int>{0, 0, 0}));
+        QCOMPARE(lastMaximums, (QList<int>{1600, 1600, 1600}));
+        QByteArray expected(2048, '\0');
+        expected.replace(0, 1940, QByteArray(1940, '\x3C'));
+        QCOMPARE(fast.memory(), expected);
+        QCOMPARE(paced.memory(), expected);
+    }
+
+    // A stop ends every port still waiting for its transmitter at once, each with the
+    // block it was in, without a failure box; a port that had ended keeps its outcome.
+    void aStopEndsTheWaitingPortsAtTheirBlockAndLeavesTheEndedOnesAlone()
+    {
+        SimulatorProcess whole, quietAfterThree, quietAtOnce;
+        QVERIFY(whole.start({}, tableOf('\x22').buildImage()));
+        QVERIFY(quietAfterThree.start({"--silent-after", "3"}));
+        QVERIFY(quietAtOnce.start({"--silent-after", "0"}));
+        QElapsedTimer sinceStop;
+        const QList<PortJobState> states =
+            runOnPorts({whole.device(), quietAfterThree.device(), quietAtOnce.device()}, reading(),
+                       nullptr, [&](const QList<PortJobState> &s) {
+                           if (s[0].done && !sinceStop.isValid()) {
+                               sinceStop.start();
+                               requestStop();
+                           }
+                       });
+        clearStopRequest();
+        QVERIFY(sinceStop.isValid());
+        // A read reply byte may take 6 s; the stop must not wait for that.
+        QVERIFY2(sinceStop.elapsed() < 4000, QByteArray::number(sinceStop.elapsed()));
+
+        QCOMPARE(states[0].outcome, (TransferOutcome{TransferResult::Success, -1, {}}));
+        QCOMPARE(states[0].messages, QStringList{"Read Success !"});
+        QCOMPARE(states[1].outcome, (TransferOutcome{TransferResult::Stopped, 3, {}}));
+        QCOMPARE(states[2].outcome, (TransferOutcome{TransferResult::Stopped, 0, {}}));
+        for (int i : {1, 2}) {
+            QVERIFY(states[i].done);
+            QVERIFY(!states[i].ok);
+            QCOMPARE(states[i].messages, QStringList{});
+            QCOMPARE(states[i].status, QStringLiteral("Ready ......"));
+            QCOMPARE(states[i].position, 0);
+        }
+        QCOMPARE(quietAfterThree.requests().size(), 4);
+        QCOMPARE(quietAtOnce.requests().size(), 1);
+
+        // The stopped ports were let go: the next run opens them again.
+        const QList<PortJobState> again = runOnPorts({quietAtOnce.device()}, reading());
+        QCOMPARE(again[0].outcome, (TransferOutcome{TransferResult::ReadFailed, 0, {}}));
+        QCOMPARE(again[0].messages, QStringList{"Read Error !"});
+    }
+
     void anUnknownPortFailsAloneWithTheOpeningMessage()
     {
         SimulatorProcess a;
@@ -79,6 +183,7 @@ private slots:
         const QList<PortJobState> states =
             runOnPorts({"/dev/rw830kt-no-such-port", a.device()}, writing(table));
         QVERIFY(!states[0].ok);
+        QCOMPARE(states[0].outcome.result, TransferResult::PortNotOpened);
         QVERIFY(states[0].messages.first().startsWith(
             QStringLiteral("Error opening comm port. Port already in use?\n\nThe port "
                            "/dev/rw830kt-no-such-port has no device behind it")));

@@ -138,11 +138,11 @@ void parallelWrites(int ports)
         states = rw::runOnPorts(sim.devices(), [&](rw::TCommPort &port, rw::TransferView &view) {
             QElapsedTimer t;
             t.start();
-            const bool ok =
+            const rw::TransferOutcome outcome =
                 rw::TransmitterCommands(port, view, rw::WaitClock::standard()).Write(table);
             const int i = static_cast<int>(sim.devices().indexOf(view.selectedPortName()));
             seconds[static_cast<std::size_t>(i)] = t.nsecsElapsed() / 1e9;
-            return ok;
+            return outcome;
         });
     });
     const double wire = wireSeconds(writeWireBytes(), Baud);

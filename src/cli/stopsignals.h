@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Ctrl+C and the system stopping rw830kt-cli: SIGINT, SIGTERM and SIGHUP ask the transfers
+// under way to stop (rw::requestStop()), so that they end cleanly: the trace written up to
+// the stop, the ports closed, no table file half made. A second such signal ends the
+// program at once.
+
+#include <QString>
+
+namespace rw::cli {
+
+// Installs the handlers; from then on the signals above stop the run instead of the
+// program.
+void installStopSignals();
+
+// The signal that asked the run to stop; 0 while none came.
+int stopSignal();
+
+// The signal's name for a person ("SIGINT"), empty for 0.
+QString stopSignalName(int signal);
+
+// The exit status of a run that a signal stopped, as shells report it: 128 + its number
+// (130 for SIGINT, 143 for SIGTERM, 129 for SIGHUP).
+int stoppedExitStatus(int signal);
+
+} // namespace rw::cli
