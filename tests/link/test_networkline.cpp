@@ -3,6 +3,7 @@
 // ser2net on the loopback address, in front of the simulator's pseudo-terminal, both as
 // rfc2217://HOST:PORT and as socket://HOST:PORT.
 
+#include "filledtable.h"
 #include "link/commport.h"
 #include "link/networkline.h"
 #include "link/portjobs.h"
@@ -37,20 +38,6 @@ const WaitClock &fastClock()
     return clock;
 }
 
-SettingsTable tableOf(char fill)
-{
-    SettingsTable t;
-    t.takeImage(QByteArray(1940, fill));
-    return t;
-}
-
-QByteArray memoryOf(char fill)
-{
-    QByteArray m(2048, '\0');
-    m.replace(0, 1940, QByteArray(1940, fill));
-    return m;
-}
-
 // The tests that need ser2net are skipped, saying so, where it is not installed.
 #define REQUIRE_SERIAL_SERVER()                                                                    \
     do {                                                                                           \
@@ -58,7 +45,6 @@ QByteArray memoryOf(char fill)
             QSKIP("ser2net is not installed (scripts/install-deps.sh network)");                   \
     } while (false)
 
-const QString Ready = QStringLiteral("Ready ......");
 const QString OpenFailedText = QStringLiteral("Error opening comm port. Port already in use?");
 
 // A stand-in window that can act when the progress bar moves.
@@ -116,14 +102,6 @@ QByteArray bytes(std::initializer_list<int> values)
 
 class TestNetworkLine : public QObject {
     Q_OBJECT
-
-    void checkEndedCleanly(const RecordingView &v, const TCommPort &port)
-    {
-        QVERIFY(!port.IsOpen());
-        QCOMPARE(v.position, 0);
-        QCOMPARE(v.status, Ready);
-        QVERIFY(v.enabled);
-    }
 
     // The messages of a Write (or Read) through the server to a simulator with `faults`.
     QStringList failedTransfer(bool rfc2217, const QStringList &faults, bool read)

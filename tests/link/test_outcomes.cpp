@@ -2,6 +2,7 @@
 // What Read and Write come to, as values, against the simulator's faults; and a stop
 // request that ends a command waiting for a transmitter that says nothing.
 
+#include "filledtable.h"
 #include "link/commport.h"
 #include "link/stoprequest.h"
 #include "link/transferoutcome.h"
@@ -25,13 +26,6 @@ const WaitClock &fastClock()
 {
     static const WaitClock clock(20);
     return clock;
-}
-
-SettingsTable tableOf(char fill)
-{
-    SettingsTable t;
-    t.takeImage(QByteArray(1940, fill));
-    return t;
 }
 
 struct Ended {

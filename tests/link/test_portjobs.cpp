@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Several transmitters at once, and the trace of the line.
 
+#include "filledtable.h"
 #include "link/commport.h"
 #include "link/linetrace.h"
 #include "link/portjobs.h"
@@ -19,13 +20,6 @@
 using namespace rw;
 
 namespace {
-
-SettingsTable tableOf(char fill)
-{
-    SettingsTable t;
-    t.takeImage(QByteArray(1940, fill));
-    return t;
-}
 
 PortJob writing(const SettingsTable &table)
 {

@@ -45,15 +45,6 @@ const QString Ready = QStringLiteral("Ready ......");
 class TestTransfers : public QObject {
     Q_OBJECT
 
-    // After every command: port closed, bar at 0, "Ready ......", window enabled.
-    void checkEndedCleanly(const RecordingView &v, const TCommPort &port)
-    {
-        QVERIFY(!port.IsOpen());
-        QCOMPARE(v.position, 0);
-        QCOMPARE(v.status, Ready);
-        QVERIFY(v.enabled);
-    }
-
     // A Write against a simulator with the given faults; returns the messages shown.
     QStringList failedWrite(const QStringList &faults, SimulatorProcess &sim)
     {

@@ -7,6 +7,7 @@
 #include "link/transferview.h"
 
 #include <QStringList>
+#include <QTest>
 
 namespace rw {
 
@@ -78,5 +79,14 @@ public:
     int repaints = 0;
     int refreshes = 0;
 };
+
+// After every command: port closed, bar at 0, "Ready ......", window enabled.
+inline void checkEndedCleanly(const RecordingView &v, const TCommPort &port)
+{
+    QVERIFY(!port.IsOpen());
+    QCOMPARE(v.position, 0);
+    QCOMPARE(v.status, QStringLiteral("Ready ......"));
+    QVERIFY(v.enabled);
+}
 
 } // namespace rw
