@@ -2,7 +2,6 @@
 #include "progress.h"
 
 #include "console.h"
-#include "model/fieldlayout.h"
 
 namespace rw::cli {
 
@@ -73,11 +72,6 @@ private:
 };
 
 } // namespace
-
-void ImageProgressView::setProgressRange(int minimum, int)
-{
-    view_.setProgressRange(minimum, ImageSize);
-}
 
 std::unique_ptr<Progress> Progress::make(bool quiet)
 {

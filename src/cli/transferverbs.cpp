@@ -5,6 +5,7 @@
 #include "console.h"
 #include "exitstatus.h"
 #include "link/commport.h"
+#include "link/imageprogressview.h"
 #include "link/linetrace.h"
 #include "link/portdetails.h"
 #include "link/portjobs.h"
