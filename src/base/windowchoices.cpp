@@ -45,6 +45,47 @@ bool writeBackupBeforeWrite(const QString &settingsPath, bool on)
     return file.save();
 }
 
+QStringList readBenchPorts(const QString &settingsPath)
+{
+    const QString value =
+        nameFromStored(ProfileFile(settingsPath).read(TransmitterSection, BenchPortsKey, {}));
+    QStringList ports;
+    for (const QString &port : value.split(u';', Qt::SkipEmptyParts)) {
+        if (!ports.contains(port))
+            ports << port;
+    }
+    return ports;
+}
+
+bool writeBenchPorts(const QString &settingsPath, const QStringList &ports)
+{
+    QString value;
+    for (const QString &port : ports) {
+        const QByteArray bytes = port.toUtf8();
+        if (port.isEmpty() || port.contains(u';') || bytes.contains('\n') || bytes.contains('\r'))
+            continue;
+        const QString stored = QString::fromLatin1(bytes);
+        const QString longer = value.isEmpty() ? stored : value + u';' + stored;
+        if (longer.size() > ProfileFile::MaxValueLength)
+            break;
+        value = longer;
+    }
+    ProfileFile file(settingsPath);
+    file.write(TransmitterSection, BenchPortsKey, value);
+    return file.save();
+}
+
+QStringList benchPortsToKeep(const QStringList &before, const QStringList &listed,
+                             const QStringList &checked)
+{
+    QStringList kept = checked;
+    for (const QString &port : before) {
+        if (!listed.contains(port) && !kept.contains(port))
+            kept << port;
+    }
+    return kept;
+}
+
 QStringList readRecentFiles(const QString &settingsPath)
 {
     const ProfileFile file(settingsPath);

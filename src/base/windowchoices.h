@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window's own choices, kept in the settings file under keys of their own beside the
-// synthesizer's: whether Write keeps a backup first, and the table files used last. Each
+// synthesizer's: whether Write keeps a backup first, the ports of the last bench write and
+// the table files used last. Each
 // is written when it changes; every other line of the file stays as it is.
 
 #include <QString>
@@ -11,6 +12,7 @@ namespace rw {
 
 inline const QString TransmitterSection = QStringLiteral("Transmitter");
 inline const QString BackupBeforeWriteKey = QStringLiteral("BackupBeforeWrite"); // 1 for on
+inline const QString BenchPortsKey = QStringLiteral("BenchPorts");               // port;port;...
 inline const QString RecentFilesSection = QStringLiteral("Recent Files");        // File1..File4
 constexpr int RecentFileCount = 4;
 
@@ -18,6 +20,18 @@ constexpr int RecentFileCount = 4;
 bool readBackupBeforeWrite(const QString &settingsPath);
 // False when the file could not be written (it then keeps its old content).
 bool writeBackupBeforeWrite(const QString &settingsPath, bool on);
+
+// The ports last chosen for a bench write, in their order; empty names are left out.
+QStringList readBenchPorts(const QString &settingsPath);
+// As many of the ports as fit in a value of the file, whole; a name holding ";" or a line
+// break cannot be told apart again and is left out. False when the file could not be
+// written.
+bool writeBenchPorts(const QString &settingsPath, const QStringList &ports);
+// The bench ports to keep after a write to `checked` from the ports `listed`: those, then
+// the ones chosen `before` that were not listed (an adapter unplugged today is checked
+// again once it is back).
+QStringList benchPortsToKeep(const QStringList &before, const QStringList &listed,
+                             const QStringList &checked);
 
 // The table files, the one used last first; empty entries are left out.
 QStringList readRecentFiles(const QString &settingsPath);

@@ -43,6 +43,29 @@ private slots:
         QCOMPARE(readRecentFiles(ini), QStringList{longest});
     }
 
+    void benchPortsComeBackInTheirOrderAndOnlyWholeNamesAreKept()
+    {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath("x.ini");
+        QCOMPARE(readBenchPorts(ini), QStringList());
+        writeFile(ini, "[Serial]\r\nExtraPorts=/dev/pts/9\r\n");
+        QVERIFY(writeBenchPorts(ini, {"/dev/ttyUSB3", "semi;colon", "/dev/ttyUSB1", "a\nb"}));
+        QCOMPARE(contents(ini),
+                 QByteArray("[Serial]\r\nExtraPorts=/dev/pts/9\r\n\r\n"
+                            "[Transmitter]\r\nBenchPorts=/dev/ttyUSB3;/dev/ttyUSB1\r\n"));
+        QCOMPARE(readBenchPorts(ini), (QStringList{"/dev/ttyUSB3", "/dev/ttyUSB1"}));
+        // A value holds 259 characters: the port that would pass that is left out whole.
+        const QString long1 = "/" + QString(199, 'a');
+        QVERIFY(writeBenchPorts(ini, {long1, "/" + QString(59, 'b'), "/c"}));
+        QCOMPARE(readBenchPorts(ini), QStringList{long1});
+        QVERIFY(writeBenchPorts(ini, {}));
+        QCOMPARE(readBenchPorts(ini), QStringList());
+
+        // A port unchecked now is forgotten; one not listed now is kept for its return.
+        QCOMPARE(benchPortsToKeep({"A", "B", "C"}, {"A", "B", "D"}, {"D", "A"}),
+                 (QStringList{"D", "A", "C"}));
+    }
+
     void theListPutsTheFileUsedLastFirstAndHoldsFour()
     {
         QCOMPARE(withRecentFile({"a", "b", "c", "d"}, "e"), (QStringList{"e", "a", "b", "c"}));
