@@ -105,6 +105,9 @@ void TfmMain::buildMenus()
         transmitter->addAction("&Write", QKeySequence(Qt::Key_F4), this, &TfmMain::mnuWriteClick);
     mnuCompare = transmitter->addAction("&Compare", QKeySequence(Qt::Key_F5), this,
                                         &TfmMain::mnuCompareClick);
+    mnuWriteToSeveral =
+        transmitter->addAction("Write to &Several...", QKeySequence(Qt::SHIFT | Qt::Key_F4), this,
+                               &TfmMain::mnuWriteToSeveralClick);
     transmitter->addSeparator();
     mnuBackUpBeforeWriting = transmitter->addAction("&Back Up Before Writing", this,
                                                     &TfmMain::mnuBackUpBeforeWritingClick);
@@ -127,6 +130,7 @@ void TfmMain::buildMenus()
     mnuRead->setObjectName("mnuRead");
     mnuWrite->setObjectName("mnuWrite");
     mnuCompare->setObjectName("mnuCompare");
+    mnuWriteToSeveral->setObjectName("mnuWriteToSeveral");
     mnuBackUpBeforeWriting->setObjectName("mnuBackUpBeforeWriting");
     mnuAbout->setObjectName("mnuAbout");
 }
@@ -164,7 +168,7 @@ void TfmMain::setInputEnabled(bool enabled)
     menuBar()->setEnabled(enabled);
     // The menus' shortcuts (Ctrl+O, F3, ...) go with their actions.
     for (QAction *action : {mnuOpen, mnuSave, mnuSaveAs, mnuExit, mnuRead, mnuWrite, mnuCompare,
-                            mnuBackUpBeforeWriting, mnuAbout})
+                            mnuWriteToSeveral, mnuBackUpBeforeWriting, mnuAbout})
         action->setEnabled(enabled);
     for (QAction *action : mnuRecent)
         action->setEnabled(enabled);
@@ -219,8 +223,9 @@ void TfmMain::showEvent(QShowEvent *e)
 void TfmMain::closeEvent(QCloseEvent *e)
 {
     // The window is disabled during a transfer, but the window system's close box is not:
-    // a transfer runs to its end (or its time-out) before the program may close.
-    if (TransmitterCommands::transferRunning()) {
+    // a transfer runs to its end (or its time-out) before the program may close, and so
+    // does a bench write.
+    if (TransmitterCommands::transferRunning() || benchRunning_) {
         e->ignore();
         return;
     }

@@ -84,6 +84,10 @@ public:
     // that differ from the window's; the window's table stays as it is.
     void mnuCompareClick();
     void mnuBackUpBeforeWritingClick();
+    // Writes the table to several transmitters at once, from a dialog of the ports listed
+    // now; the window stays disabled while they run and its table unchanged.
+    void mnuWriteToSeveralClick();
+    bool benchRunning() const { return benchRunning_; }
     bool backUpBeforeWriting() const { return backUpBeforeWriting_; }
     // Where Write keeps what it replaces, when backups are on.
     QString backupFolder() const;
@@ -189,6 +193,7 @@ public:
     QAction *mnuWrite = nullptr;
     QAction *mnuCompare = nullptr;
     QAction *mnuBackUpBeforeWriting = nullptr;
+    QAction *mnuWriteToSeveral = nullptr;
     std::array<QAction *, 4> mnuRecent{}; // the recent table files, &1 to &4
     QAction *mnuAbout = nullptr;
 
@@ -232,6 +237,7 @@ private:
     bool trackingEdits_ = false; // from the end of the Show sequence on
     bool stopping_ = false;
     bool backUpBeforeWriting_ = false;
+    bool benchRunning_ = false;
     QStringList recentFiles_;
     QMenu *fileMenu_ = nullptr;
     QAction *recentEnd_ = nullptr; // the separator after the recent files

@@ -4,6 +4,7 @@
 #include "frmabout.h"
 #include "reportbox.h"
 
+#include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -75,6 +76,11 @@ QString QtDialogs::saveFileName(const FileDialogRequest &request)
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return {};
     return dlg.selectedFiles().constFirst();
+}
+
+void QtDialogs::runDialog(QDialog &dialog)
+{
+    dialog.exec();
 }
 
 void QtDialogs::report(const ReportRequest &request)

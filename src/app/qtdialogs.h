@@ -17,6 +17,7 @@ public:
     QString saveFileName(const FileDialogRequest &request) override;
     void about() override;
     void report(const ReportRequest &request) override;
+    void runDialog(QDialog &dialog) override;
 
 private:
     QWidget *parent_ = nullptr;

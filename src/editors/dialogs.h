@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+class QDialog;
+
 namespace rw {
 
 enum class BoxIcon { None, Warning, Error };
@@ -54,6 +56,8 @@ public:
     // Shows the report modally. Without a window of its own for it, the summary goes into
     // a plain box.
     virtual void report(const ReportRequest &request);
+    // Shows a dialog of the window's own (the bench) modally until it is closed.
+    virtual void runDialog(QDialog &dialog) = 0;
 
     // The boxes the window uses, built in one place.
     void warn(const QString &text);                // "RW830KT", exclamation, OK

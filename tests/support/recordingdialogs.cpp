@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "recordingdialogs.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QTest>
+
 namespace rw {
 
 BoxAnswer RecordingDialogs::message(const MessageBoxRequest &box)
@@ -11,6 +15,21 @@ BoxAnswer RecordingDialogs::message(const MessageBoxRequest &box)
     if (box.buttons == BoxButtons::Ok)
         return BoxAnswer::Ok;
     return nextAnswer;
+}
+
+void RecordingDialogs::runDialog(QDialog &dialog)
+{
+    ++dialogsShown;
+    // Up as the real one is, modal over the window, but without a loop of its own.
+    dialog.setModal(true);
+    dialog.show();
+    dialog.activateWindow();
+    // A dialog's window counts as active while its parent is: wait for the dialog itself.
+    if (!QTest::qWaitFor([&dialog] { return QApplication::activeWindow() == &dialog; }))
+        qWarning("the dialog did not become active");
+    if (onDialog)
+        onDialog(dialog);
+    dialog.hide();
 }
 
 QString RecordingDialogs::openFileName(const FileDialogRequest &request)
@@ -39,6 +58,7 @@ void RecordingDialogs::clear()
     fileDialogs.clear();
     reports.clear();
     aboutShown = 0;
+    dialogsShown = 0;
 }
 
 } // namespace rw

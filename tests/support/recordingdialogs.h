@@ -18,6 +18,9 @@ public:
     QString saveFileName(const FileDialogRequest &request) override;
     void about() override { ++aboutShown; }
     void report(const ReportRequest &request) override { reports.append(request); }
+    // Runs `onDialog` while the dialog is "up" (it drives the dialog as a user would) and
+    // counts the dialog; no event loop of its own.
+    void runDialog(QDialog &dialog) override;
 
     QStringList texts() const; // the texts of all boxes shown, in order
     void clear();
@@ -29,6 +32,8 @@ public:
     BoxAnswer nextAnswer = BoxAnswer::Ok;                     // for OK/Cancel and Yes/No boxes
     QString nextFileName;                                     // what the next file dialog returns
     std::function<void(const MessageBoxRequest &)> onMessage; // runs while a box is "up"
+    std::function<void(QDialog &)> onDialog;                  // runs while a dialog is "up"
+    int dialogsShown = 0;
 };
 
 } // namespace rw

@@ -3,10 +3,12 @@
 // meets them: against transmitter simulators paced at 19200 baud, with replies handed
 // over 16 bytes at a time (a USB adapter's FIFO) and one byte at a time (a plain UART);
 // through the core alone, through the real main window, writing one image to 1, 2 and 4
-// transmitters at once, and with the line behind ser2net on the loopback address.
+// transmitters at once, the window's bench of 4 beside its single Write, and with the line
+// behind ser2net on the loopback address.
 // Targets: every transfer within 1.03 times the wire time of its bytes and under 2 % of a
 // core; with 4 ports at once each port within 1.05 and the whole process under 5 %.
 
+#include "app/benchdialog.h"
 #include "app/frmmain.h"
 #include "base/profilefile.h"
 #include "base/settingsfile.h"
@@ -25,6 +27,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTreeWidgetItem>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -72,7 +75,13 @@ public:
     QString openFileName(const rw::FileDialogRequest &) override { return {}; }
     QString saveFileName(const rw::FileDialogRequest &) override { return {}; }
     void about() override {}
+    void runDialog(QDialog &dialog) override
+    {
+        if (onDialog)
+            onDialog(dialog);
+    }
     QStringList texts;
+    std::function<void(QDialog &)> onDialog;
 };
 
 void coreTransfers(int chunk, const char *replies)
@@ -162,6 +171,54 @@ void parallelWrites(int ports)
                 100 * whole.cpuSeconds / whole.wallSeconds);
 }
 
+// The window's "Write to Several..." to 4 transmitters beside its single Write to one of
+// them: the bench should take the time of one Write.
+void windowBench()
+{
+    constexpr int Ports = 4;
+    Simulators sim;
+    QTemporaryDir folder;
+    const bool started = sim.start(Ports, Baud, 1);
+    rw::ProfileFile ini(rw::settingsFilePath(folder.path()));
+    if (started)
+        ini.write(rw::SerialSection, rw::ExtraPortsKey, sim.devices().join(u';'));
+    if (!started || !ini.save()) {
+        std::fprintf(stderr, "the transmitter simulators did not start\n");
+        std::exit(1);
+    }
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    AnsweringDialogs dialogs;
+    rw::SettingsTable table;
+    QList<rw::BenchPortResult> results;
+    dialogs.onDialog = [&](QDialog &d) {
+        auto &bench = static_cast<rw::BenchDialog &>(d);
+        for (const QString &port : sim.devices())
+            bench.row(port)->setCheckState(rw::BenchDialog::PortColumn, Qt::Checked);
+        bench.writeClick();
+        results = bench.results();
+    };
+    {
+        rw::TfmMain window(table, dialogs);
+        window.show();
+        QApplication::processEvents();
+        const Figures single = measure([&] { window.mnuWriteClick(); });
+        report("window", "byte by byte", "Write", single, writeWireBytes(), Baud);
+        const Figures bench = measure([&] { window.mnuWriteToSeveralClick(); });
+        std::printf("window  byte by byte   Write to Several, %d ports: wall %6.3f s  %.3f times "
+                    "the single Write  CPU %6.3f s  %4.1f %% of a core\n",
+                    Ports, bench.wallSeconds, bench.wallSeconds / single.wallSeconds,
+                    bench.cpuSeconds, 100 * bench.cpuSeconds / bench.wallSeconds);
+        window.hide();
+    }
+    QDir::setCurrent(before);
+    expect(dialogs.texts, {"Write Success !"}, "window single write");
+    QStringList words;
+    for (const rw::BenchPortResult &r : results)
+        words << rw::benchResultText(r);
+    expect(words, QStringList(Ports, QStringLiteral("Write Success !")), "window bench");
+}
+
 // A Write on the local line beside the same Write through ser2net on the loopback address,
 // with telnet and the COM-PORT-OPTION and raw: what the server's hop adds to the 32
 // requests that each wait for their reply.
@@ -204,7 +261,7 @@ int main(int argc, char *argv[])
                 "CPU < 2 %% of a core per transfer;\n4 ports at once: each port <= 1.05, the "
                 "process < 5 %% of a core.\n",
                 Baud);
-    // One part alone when named: core, window, threads or network.
+    // One part alone when named: core, window, threads, bench or network.
     const QString only = app.arguments().value(1);
     if (only.isEmpty() || only == "core") {
         coreTransfers(16, "16-byte chunks");
@@ -218,6 +275,8 @@ int main(int argc, char *argv[])
         for (int ports : {1, 2, 4})
             parallelWrites(ports);
     }
+    if (only.isEmpty() || only == "bench")
+        windowBench();
     if (only.isEmpty() || only == "network")
         networkWrites();
     return failed ? 1 : 0;

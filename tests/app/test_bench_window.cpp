@@ -1,0 +1,243 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// "Write to Several..." through the real main window, against several simulators.
+
+#include "app/benchdialog.h"
+#include "filledtable.h"
+#include "link/commport.h"
+#include "simulator.h"
+#include "testfiles.h"
+#include "windowfixture.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QTreeWidget>
+#include <array>
+
+using namespace rw;
+
+namespace {
+
+// The settings file of the program directory: the simulators' ports first in the list,
+// and whatever else the test needs.
+std::function<void(const QString &)> settings(const QStringList &devices,
+                                              const QByteArray &more = {})
+{
+    return [devices, more](const QString &dir) {
+        writeFile(dir + "/RW830KT2485E.ini",
+                  "[Serial]\r\nExtraPorts=" + devices.join(';').toLocal8Bit() + "\r\n" + more);
+    };
+}
+
+bool inputEnabled(TfmMain &w)
+{
+    return w.centralWidget()->isEnabled() && w.menuBar()->isEnabled() && w.mnuWrite->isEnabled() &&
+           w.mnuWriteToSeveral->isEnabled();
+}
+
+QStringList column(BenchDialog &d, const QStringList &ports, int which)
+{
+    QStringList texts;
+    for (const QString &p : ports)
+        texts << d.row(p)->text(which);
+    return texts;
+}
+
+// Presses a key where the focus is in the dialog, as a user does.
+void press(BenchDialog &d, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : &d;
+    QTest::keyClick(target, key, mods);
+}
+
+} // namespace
+
+class TestBenchWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void aSilentTransmitterNeitherHoldsBackNorSpoilsTheOthers()
+    {
+        // 100 ms before every reply: a Write takes about 3.2 s. The silent one answers four
+        // requests, then its third block's acknowledgement times out after 3 s.
+        std::array<SimulatorProcess, 4> sims;
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(sims[i].start({"--latency", "100"}));
+        QVERIFY(sims[3].start({"--latency", "100", "--silent-after", "4"}));
+        QStringList devices;
+        for (const SimulatorProcess &s : sims)
+            devices << s.device();
+        WindowFixture f(settings(devices));
+        f.table.takeImage(tableOf('\x3A').buildImage());
+
+        // One Write first, measured, to the first transmitter.
+        QElapsedTimer single;
+        single.start();
+        f.w().mnuWrite->trigger();
+        const qint64 singleMs = single.elapsed();
+        QCOMPARE(f.dialogs.texts(), QStringList{"Write Success !"});
+        f.dialogs.clear();
+
+        const QByteArray image = f.table.buildImage();
+        const int selected = f.w().cboCOM->currentIndex();
+        bool sampled = false;
+        qint64 benchMs = 0;
+        f.dialogs.onDialog = [&](QDialog &dialog) {
+            auto &d = static_cast<BenchDialog &>(dialog);
+            QCOMPARE(d.accessibleName(), QString("Write to Several"));
+            QVERIFY(d.checkedPorts().isEmpty());
+            QVERIFY(!d.btnWrite->isEnabled());
+            // Space checks the current port; the arrow walks down the list.
+            QVERIFY(QApplication::focusWidget() == d.list);
+            for (int i = 0; i < 4; ++i) {
+                press(d, Qt::Key_Space);
+                press(d, Qt::Key_Down);
+            }
+            QCOMPARE(d.checkedPorts(), devices);
+            QTimer::singleShot(1000, &d, [&] {
+                QVERIFY(!inputEnabled(f.w()));
+                QVERIFY(d.btnStop->isEnabled() && !d.btnWrite->isEnabled());
+                QCOMPARE(column(d, devices, BenchDialog::BlockColumn).size(), 4);
+                for (const QString &p : devices)
+                    QVERIFY(d.bar(p)->value() > 0);
+                sampled = true;
+            });
+            QElapsedTimer bench;
+            bench.start();
+            press(d, Qt::Key_Return); // the default button: Write
+            benchMs = bench.elapsed();
+
+            const QString healthy = "Write Success !";
+            QCOMPARE(column(d, devices, BenchDialog::ResultColumn),
+                     (QStringList{healthy, healthy, healthy,
+                                  "Write Error ! (write failed at block 3)"}));
+            QCOMPARE(column(d, devices, BenchDialog::BlockColumn),
+                     (QStringList{"16 of 16", "16 of 16", "16 of 16", "3 of 16"}));
+            QVERIFY(d.btnWrite->isEnabled() && !d.btnStop->isEnabled());
+        };
+        f.w().mnuWriteToSeveral->trigger();
+
+        QCOMPARE(f.dialogs.dialogsShown, 1);
+        QVERIFY(sampled);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(sims[i].memory(), memoryOf('\x3A'));
+        QCOMPARE(sims[3].requests().size(), 5);
+        // Written at once: the whole bench in about the time of the one Write.
+        QVERIFY2(benchMs <= singleMs * 13 / 10,
+                 qPrintable(QString("bench %1 ms, one Write %2 ms").arg(benchMs).arg(singleMs)));
+        // Nothing asked, nothing changed in the window; it takes input again.
+        QVERIFY(f.dialogs.boxes.isEmpty());
+        QCOMPARE(f.table.buildImage(), image);
+        QCOMPARE(f.w().cboCOM->currentIndex(), selected);
+        QVERIFY(inputEnabled(f.w()));
+        QVERIFY(!TCommPort::instance().IsOpen());
+        QVERIFY(contents(f.dir.filePath("RW830KT2485E.ini"))
+                    .contains("\r\n[Transmitter]\r\nBenchPorts=" + devices.join(';').toLocal8Bit() +
+                              "\r\n"));
+    }
+
+    void escapeStopsEveryPortAndTheResultsStayUntilClosed()
+    {
+        // Every reply comes half a second after its request: a port is waiting when it is
+        // stopped, and looks at the stop well before its reply is due.
+        SimulatorProcess a, b;
+        QVERIFY(a.start({"--latency", "500"}));
+        QVERIFY(b.start({"--latency", "500", "--silent-after", "2"}));
+        // The ports chosen last time come checked again; one not present stays remembered.
+        WindowFixture f(settings({a.device(), b.device()},
+                                 "[Transmitter]\r\nBenchPorts=" + b.device().toLocal8Bit() +
+                                     ";/dev/gone;" + a.device().toLocal8Bit() + "\r\n"));
+        const QByteArray image = f.table.buildImage();
+        QList<int> framesAtStop;
+        qint64 stopMs = -1;
+        bool stillOpen = false;
+        f.dialogs.onDialog = [&](QDialog &dialog) {
+            auto &d = static_cast<BenchDialog &>(dialog);
+            QCOMPARE(d.checkedPorts(), (QStringList{a.device(), b.device()}));
+            QElapsedTimer sinceStop;
+            // Once the healthy one has asked for its fourth reply, Escape.
+            QTimer poll;
+            poll.setInterval(5);
+            QObject::connect(&poll, &QTimer::timeout, &d, [&] {
+                if (a.requests().size() < 4)
+                    return;
+                poll.stop();
+                framesAtStop = {int(a.requests().size()), int(b.requests().size())};
+                sinceStop.start();
+                press(d, Qt::Key_Escape);
+            });
+            poll.start();
+            d.writeClick();
+            stopMs = sinceStop.elapsed();
+            QCOMPARE(column(d, {a.device(), b.device()}, BenchDialog::ResultColumn),
+                     (QStringList{"stopped during block 2", "stopped during block 2"}));
+            // The results stay; a second Escape closes the dialog.
+            QTest::qWait(400);
+            stillOpen = d.isVisible();
+            press(d, Qt::Key_Escape);
+            QVERIFY(!d.isVisible());
+        };
+        f.w().mnuWriteToSeveral->trigger();
+
+        QVERIFY(stillOpen);
+        QCOMPARE(framesAtStop, (QList<int>{4, 3}));
+        // No frame after the stop, well past any reply that was due.
+        QCOMPARE(QList<int>({int(a.requests().size()), int(b.requests().size())}), framesAtStop);
+        QVERIFY2(stopMs < 1000, qPrintable(QString::number(stopMs)));
+        QVERIFY(f.dialogs.boxes.isEmpty());
+        QCOMPARE(f.table.buildImage(), image);
+        QVERIFY(inputEnabled(f.w()));
+        QVERIFY(contents(f.dir.filePath("RW830KT2485E.ini"))
+                    .contains("BenchPorts=" + a.device().toLocal8Bit() + ";" +
+                              b.device().toLocal8Bit() + ";/dev/gone\r\n"));
+    }
+
+    void eachPortKeepsItsBackupNamedInItsRowAndCopyTakesTheWholeBench()
+    {
+        SimulatorProcess a, b;
+        QVERIFY(a.start({}, memoryOf('a')));
+        QVERIFY(b.start({}, memoryOf('b')));
+        WindowFixture f(
+            settings({a.device(), b.device()}, "[Transmitter]\r\nBackupBeforeWrite=1\r\n"));
+        f.table.takeImage(tableOf('\x77').buildImage());
+        QString copied;
+        f.dialogs.onDialog = [&](QDialog &dialog) {
+            auto &d = static_cast<BenchDialog &>(dialog);
+            press(d, Qt::Key_A, Qt::ControlModifier);
+            QCOMPARE(d.checkedPorts().mid(0, 2), (QStringList{a.device(), b.device()}));
+            // Only the simulators: uncheck whatever else the system lists.
+            for (int i = 2; i < d.list->topLevelItemCount(); ++i)
+                d.list->topLevelItem(i)->setCheckState(BenchDialog::PortColumn, Qt::Unchecked);
+            QVERIFY(!d.btnCopy->isEnabled());
+            d.btnWrite->click();
+            QApplication::clipboard()->clear();
+            press(d, Qt::Key_C, Qt::ControlModifier);
+            copied = QApplication::clipboard()->text();
+        };
+        f.w().mnuWriteToSeveral->trigger();
+
+        const QStringList backups = QDir(f.dir.filePath("backups")).entryList(QDir::Files);
+        QCOMPARE(backups.size(), 2);
+        QStringList lines;
+        for (const SimulatorProcess *s : {&a, &b}) {
+            QCOMPARE(s->memory(), memoryOf('\x77'));
+            const QString stem = s->device().mid(5).replace('/', '_'); // "pts_N"
+            const QStringList kept =
+                backups.filter(QRegularExpression("^" + stem + "-\\d{8}-\\d{6}\\.tbl$"));
+            QCOMPARE(kept.size(), 1);
+            const QString path = f.dir.filePath("backups/" + kept[0]);
+            QCOMPARE(contents(path), memoryOf(s == &a ? 'a' : 'b'));
+            lines << s->device() + "\tWrite Success !\tbackup: " + path;
+        }
+        QCOMPARE(copied, lines.join('\n') + '\n');
+        QVERIFY(f.dialogs.boxes.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestBenchWindow)
+#include "test_bench_window.moc"
