@@ -4,6 +4,7 @@
 // reply, with a time-out for every reply byte. A time-out or a bad reply gives false;
 // errors of the port itself (ECommError) travel to the caller.
 
+#include "transferoutcome.h"
 #include "waitclock.h"
 
 #include <QByteArray>
@@ -40,6 +41,14 @@ public:
     // Waits the given milliseconds while window events run.
     void PumpWait(int ms);
 
+    // What was wrong with the reply of the last block operation that failed on its reply.
+    struct Fault {
+        ReplyFault kind = ReplyFault::None;
+        int arrived = 0;  // reply bytes that came
+        int expected = 0; // reply bytes awaited
+    };
+    const Fault &lastFault() const { return fault_; }
+
 private:
     bool fetchBlock(uint16_t address, int n, int pollStep, QByteArray &reply);
     bool timedOut(int arrived, int expected);
@@ -49,6 +58,7 @@ private:
     TransferView &view_;
     LineWaiter lineWait_; // wakes on arriving bytes
     LineWaiter pause_;    // wakes only at its deadline
+    Fault fault_;
 };
 
 } // namespace rw
