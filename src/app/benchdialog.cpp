@@ -161,7 +161,7 @@ void BenchDialog::writeClick()
 void BenchDialog::stopClick()
 {
     if (running_)
-        requestStop();
+        requestStopNow();
 }
 
 void BenchDialog::showStates(const QList<PortJobState> &states)

@@ -3,15 +3,12 @@
 
 #include "commport.h"
 #include "imageprogressview.h"
-#include "linetrace.h"
-#include "model/fieldlayout.h"
+#include "tracefile.h"
 #include "transmitterbackup.h"
 #include "transmittercommands.h"
 #include "waitclock.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -20,65 +17,29 @@ namespace rw {
 
 namespace {
 
-constexpr int Blocks = ImageSize / TransferBlockSize;
-
-// "<folder>/<port>-YYYYMMDD-HHMMSS.txt", never an earlier trace's name nor one `taken`.
-QString traceFilePath(const QString &folder, const QString &port, const QDateTime &when,
-                      const std::vector<QString> &taken)
+// The trace files of the ports, opened one after another before the run, so that no two
+// ports take one name; each port's thread writes only its own.
+std::vector<std::unique_ptr<TraceFile>> openTraces(const QStringList &ports, const QString &folder,
+                                                   const QDateTime &when,
+                                                   std::vector<BenchPortResult> &results)
 {
-    const auto free = [&taken](const QString &path) {
-        return !QFileInfo::exists(path) && !QFileInfo(path).isSymLink() &&
-               std::find(taken.begin(), taken.end(), path) == taken.end();
-    };
-    const QString base = QDir(folder).filePath(portFileStem(port) + u'-' +
-                                               when.toString(QStringLiteral("yyyyMMdd-HHmmss")));
-    QString path = base + QStringLiteral(".txt");
-    for (int n = 2; !free(path); ++n)
-        path = base + QStringLiteral("-%1.txt").arg(n);
-    return path;
-}
-
-// The trace of one port's run, on that port's thread: the file is written as the run goes
-// and handed back, whole or with the reason it is not.
-class PortTrace {
-public:
-    PortTrace(TCommPort &port, const QString &path, BenchPortResult &result)
-        : port_(port), result_(result)
-    {
-        if (path.isEmpty())
-            return;
-        file_.setFileName(path);
-        if (!QDir().mkpath(QFileInfo(path).absolutePath()) ||
-            !file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            result_.traceError = file_.errorString();
-            return;
+    std::vector<std::unique_ptr<TraceFile>> traces(results.size());
+    if (folder.isEmpty())
+        return traces;
+    const bool made = QDir().mkpath(folder);
+    for (std::size_t i = 0; i < traces.size(); ++i) {
+        const QString path = traceFilePath(folder, ports[static_cast<qsizetype>(i)], when);
+        auto trace = std::make_unique<TraceFile>();
+        QString error;
+        if (made && trace->open(path, error)) {
+            results[i].traceFile = path;
+            traces[i] = std::move(trace);
+        } else {
+            results[i].traceError = made ? error : QStringLiteral("cannot make %1").arg(folder);
         }
-        trace_ = std::make_unique<LineTrace>(file_);
-        port_.setTrace(trace_.get());
-        result_.traceFile = path;
     }
-    ~PortTrace()
-    {
-        if (!trace_)
-            return;
-        // The port's close belongs in its trace; the trace goes before the port forgets it.
-        port_.Close();
-        port_.setTrace(nullptr);
-        const bool whole = trace_->ok();
-        trace_.reset();
-        if (!whole || !file_.flush())
-            result_.traceError = file_.errorString();
-        file_.close();
-    }
-    PortTrace(const PortTrace &) = delete;
-    PortTrace &operator=(const PortTrace &) = delete;
-
-private:
-    TCommPort &port_;
-    BenchPortResult &result_;
-    QFile file_;
-    std::unique_ptr<LineTrace> trace_;
-};
+    return traces;
+}
 
 } // namespace
 
@@ -90,23 +51,24 @@ QList<BenchPortResult> writeBench(const QStringList &ports, const SettingsTable 
     // One slot per port, written by that port's thread alone and read here only after
     // every thread has ended.
     std::vector<BenchPortResult> results(static_cast<std::size_t>(ports.size()));
-    std::vector<QString> tracePaths(results.size());
-    for (qsizetype i = 0; i < ports.size(); ++i) {
+    for (qsizetype i = 0; i < ports.size(); ++i)
         results[static_cast<std::size_t>(i)].port = ports[i];
-        // Named here, one after another, so that two ports never take one name.
-        if (!choices.traceFolder.isEmpty())
-            tracePaths[static_cast<std::size_t>(i)] =
-                traceFilePath(choices.traceFolder, ports[i], when, tracePaths);
-    }
+    const std::vector<std::unique_ptr<TraceFile>> traces =
+        openTraces(ports, choices.traceFolder, when, results);
     const PortJob job = [&](TCommPort &port, TransferView &view) {
         const auto i = static_cast<std::size_t>(ports.indexOf(view.selectedPortName()));
-        BenchPortResult &result = results[i];
-        const PortTrace trace(port, tracePaths[i], result);
+        if (traces[i])
+            port.setTrace(traces[i]->trace());
         ImageProgressView counted(view);
-        if (choices.backupFolder.isEmpty())
-            return TransmitterCommands(port, counted, WaitClock::standard()).Write(table);
-        return writeWithBackup(port, counted, WaitClock::standard(), table, choices.backupFolder,
-                               &result.backupFile);
+        const TransferOutcome outcome =
+            choices.backupFolder.isEmpty()
+                ? TransmitterCommands(port, counted, WaitClock::standard()).Write(table)
+                : writeWithBackup(port, counted, WaitClock::standard(), table, choices.backupFolder,
+                                  &results[i].backupFile);
+        // The port's close belongs in its trace; the trace stays with this thread.
+        port.Close();
+        port.setTrace(nullptr);
+        return outcome;
     };
     const QList<PortJobState> states = runOnPorts(ports, job, nullptr, onTick);
     QList<BenchPortResult> out;
@@ -114,6 +76,9 @@ QList<BenchPortResult> writeBench(const QStringList &ports, const SettingsTable 
         BenchPortResult r = results[static_cast<std::size_t>(i)];
         r.outcome = states[i].outcome;
         r.messages = states[i].messages;
+        QString error;
+        if (const auto &trace = traces[static_cast<std::size_t>(i)]; trace && !trace->close(error))
+            r.traceError = error;
         out << r;
     }
     return out;
@@ -123,15 +88,15 @@ QString benchBlockText(const PortJobState &state)
 {
     if (state.done) {
         if (state.ok)
-            return QStringLiteral("%1 of %1").arg(Blocks);
+            return QStringLiteral("%1 of %1").arg(TransferBlockCount);
         if (state.outcome.block < 0)
             return {};
-        return QStringLiteral("%1 of %2").arg(state.outcome.block + 1).arg(Blocks);
+        return QStringLiteral("%1 of %2").arg(state.outcome.block + 1).arg(TransferBlockCount);
     }
     if (state.maximum <= 0)
         return {};
-    const int block = std::min(state.position / TransferBlockSize + 1, Blocks);
-    return QStringLiteral("%1 of %2").arg(block).arg(Blocks);
+    const int block = std::min(state.position / TransferBlockSize + 1, TransferBlockCount);
+    return QStringLiteral("%1 of %2").arg(block).arg(TransferBlockCount);
 }
 
 QString benchResultText(const BenchPortResult &result)
@@ -140,21 +105,20 @@ QString benchResultText(const BenchPortResult &result)
     const QString box = outcomeBoxText(TransferCommand::Write, o);
     if (o.ok())
         return box;
-    // What the port's run said on its way (the port's own reason, a checksum, a backup
-    // that could not be kept); the backup's own success is told by its file.
+    // The box, what the run said on its way that the outcome does not carry (the port's
+    // opening message, a backup that could not be kept), then why and what to do. The
+    // backup's own success is told by its file.
     const QString backupRead = outcomeBoxText(TransferCommand::Read, {});
     QStringList words;
     if (!box.isEmpty())
         words << box;
     for (const QString &m : result.messages) {
-        if (m != box && m != backupRead && !words.contains(m))
+        if (m != backupRead && !words.contains(m))
             words << m;
     }
-    QString cause = outcomeSummary(TransferCommand::Write, o);
-    if (!o.detail.isEmpty())
-        cause += QStringLiteral(": ") + o.detail;
-    // A stopped run has no box: its summary is the whole result.
-    words << (words.isEmpty() ? cause : QStringLiteral("(%1)").arg(cause));
+    const QString cause = outcomeCause(TransferCommand::Write, o, result.port);
+    if (!cause.isEmpty() && !words.contains(cause))
+        words << cause;
     return words.join(u' ');
 }
 

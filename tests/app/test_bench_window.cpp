@@ -115,7 +115,10 @@ private slots:
             const QString healthy = "Write Success !";
             QCOMPARE(column(d, devices, BenchDialog::ResultColumn),
                      (QStringList{healthy, healthy, healthy,
-                                  "Write Error ! (write failed at block 3)"}));
+                                  "Write Error ! The transmitter on " + devices[3] +
+                                      " stopped answering at block 3 of 16 (nothing within 3 s). "
+                                      "Check the cable and the transmitter's power, then try "
+                                      "again."}));
             QCOMPARE(column(d, devices, BenchDialog::BlockColumn),
                      (QStringList{"16 of 16", "16 of 16", "16 of 16", "3 of 16"}));
             QVERIFY(d.btnWrite->isEnabled() && !d.btnStop->isEnabled());
@@ -174,8 +177,10 @@ private slots:
             poll.start();
             d.writeClick();
             stopMs = sinceStop.elapsed();
+            const QString stopped = "Write stopped during block 2 of 16: the transmitter now "
+                                    "holds part of the new settings; write it again before use.";
             QCOMPARE(column(d, {a.device(), b.device()}, BenchDialog::ResultColumn),
-                     (QStringList{"stopped during block 2", "stopped during block 2"}));
+                     (QStringList{stopped, stopped}));
             // The results stay; a second Escape closes the dialog.
             QTest::qWait(400);
             stillOpen = d.isVisible();
