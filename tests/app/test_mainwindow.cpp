@@ -106,8 +106,9 @@ private slots:
         const QList<QAction *> titles = f.w().menuBar()->actions();
         QCOMPARE(titles.size(), 3);
         const QStringList designed{"File", "Transmitter", "About"};
-        const QList<QStringList> items{{"Open", "Save", "Save As", "", "Exit"},
-                                       {"Read", "Write", "Compare", "", "Back Up Before Writing"}};
+        const QList<QStringList> items{
+            {"Open", "Save", "Save As", "", "Exit"},
+            {"Read", "Write", "Compare", "Write to Several...", "", "Back Up Before Writing"}};
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(QString(titles[i]->text()).remove('&'), designed[i]);
             QVERIFY2(!QKeySequence::mnemonic(titles[i]->text()).isEmpty(), qPrintable(designed[i]));
@@ -124,7 +125,7 @@ private slots:
                 QVERIFY2(!m.isEmpty(), qPrintable(items[i][k]));
                 mnemonics.insert(m);
             }
-            QCOMPARE(mnemonics.size(), 4);
+            QCOMPARE(mnemonics.size(), items[i].size() - 1); // each once; one separator
         }
     }
 
