@@ -47,6 +47,8 @@ TfmMain::TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent)
     // The window's own choices from the settings file.
     backUpBeforeWriting_ = readBackupBeforeWrite(settingsFilePath(programDirectory_));
     mnuBackUpBeforeWriting->setChecked(backUpBeforeWriting_);
+    recordLineTrace_ = readTransmitterChoice(settingsFilePath(programDirectory_), LineTraceKey);
+    mnuRecordLineTrace->setChecked(recordLineTrace_);
     recentFiles_ = readRecentFiles(settingsFilePath(programDirectory_));
     showRecentFiles();
     table_.setChangeListener([this] { showModifiedMark(); });
@@ -67,6 +69,8 @@ TfmMain::TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent)
     PageControl1->tabBar()->setMouseTracking(true);
     PageControl1->tabBar()->installEventFilter(this);
     edtNull->installEventFilter(this);
+    // The port list is made anew whenever it opens: adapters come and go.
+    cboCOM->installEventFilter(this);
     new TableDrop(*this);
 }
 
@@ -109,6 +113,12 @@ void TfmMain::buildMenus()
     mnuBackUpBeforeWriting = transmitter->addAction("&Back Up Before Writing", this,
                                                     &TfmMain::mnuBackUpBeforeWritingClick);
     mnuBackUpBeforeWriting->setCheckable(true);
+    mnuRecordLineTrace =
+        transmitter->addAction("Record &Line Trace", this, &TfmMain::mnuRecordLineTraceClick);
+    mnuRecordLineTrace->setCheckable(true);
+    transmitter->addSeparator();
+    mnuRefreshPorts =
+        transmitter->addAction("Refresh &Ports", this, &TfmMain::mnuRefreshPortsClick);
 
     // The About menu title is itself the command.
     mnuAbout = menuBar()->addAction("&About", this, [this] { dialogs_.about(); });
@@ -128,6 +138,8 @@ void TfmMain::buildMenus()
     mnuWrite->setObjectName("mnuWrite");
     mnuCompare->setObjectName("mnuCompare");
     mnuBackUpBeforeWriting->setObjectName("mnuBackUpBeforeWriting");
+    mnuRecordLineTrace->setObjectName("mnuRecordLineTrace");
+    mnuRefreshPorts->setObjectName("mnuRefreshPorts");
     mnuAbout->setObjectName("mnuAbout");
 }
 
@@ -156,6 +168,7 @@ void TfmMain::buildStatusBar()
     StatusPanel1->setFixedWidth(std::max(100, widest + room));
     bar->addWidget(PB1);
     bar->addWidget(StatusPanel1);
+    buildTransferControls();
 }
 
 void TfmMain::setInputEnabled(bool enabled)
@@ -164,7 +177,7 @@ void TfmMain::setInputEnabled(bool enabled)
     menuBar()->setEnabled(enabled);
     // The menus' shortcuts (Ctrl+O, F3, ...) go with their actions.
     for (QAction *action : {mnuOpen, mnuSave, mnuSaveAs, mnuExit, mnuRead, mnuWrite, mnuCompare,
-                            mnuBackUpBeforeWriting, mnuAbout})
+                            mnuBackUpBeforeWriting, mnuRecordLineTrace, mnuRefreshPorts, mnuAbout})
         action->setEnabled(enabled);
     for (QAction *action : mnuRecent)
         action->setEnabled(enabled);
@@ -218,10 +231,15 @@ void TfmMain::showEvent(QShowEvent *e)
 
 void TfmMain::closeEvent(QCloseEvent *e)
 {
-    // The window is disabled during a transfer, but the window system's close box is not:
-    // a transfer runs to its end (or its time-out) before the program may close.
+    // The window's input is off during a transfer, but the window system's close box is
+    // not: the transfer is stopped first (when the user agrees), and the window closes once
+    // the port is closed.
     if (TransmitterCommands::transferRunning()) {
         e->ignore();
+        if (quitting() || dialogs_.askYesNo(StopAndQuitQuestion)) {
+            quitAfterTransfer_ = true;
+            stopTransfer();
+        }
         return;
     }
     if (!stopping_ && (!commitPendingEdit() || !askToKeepEdits())) {
@@ -248,6 +266,8 @@ bool TfmMain::eventFilter(QObject *watched, QEvent *e)
 {
     // The parking place holds no text of the user's: menu shortcuts such as Ctrl+X (Exit)
     // go to the menu instead of being taken as edit commands.
+    if (watched == cboCOM && opensPortList(e))
+        mnuRefreshPortsClick();
     if (watched == edtNull && e->type() == QEvent::ShortcutOverride) {
         e->ignore();
         return true;
