@@ -47,6 +47,8 @@ TfmMain::TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent)
     // The window's own choices from the settings file.
     backUpBeforeWriting_ = readBackupBeforeWrite(settingsFilePath(programDirectory_));
     mnuBackUpBeforeWriting->setChecked(backUpBeforeWriting_);
+    recordLineTrace_ = readTransmitterChoice(settingsFilePath(programDirectory_), LineTraceKey);
+    mnuRecordLineTrace->setChecked(recordLineTrace_);
     recentFiles_ = readRecentFiles(settingsFilePath(programDirectory_));
     showRecentFiles();
     table_.setChangeListener([this] { showModifiedMark(); });
@@ -67,6 +69,8 @@ TfmMain::TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent)
     PageControl1->tabBar()->setMouseTracking(true);
     PageControl1->tabBar()->installEventFilter(this);
     edtNull->installEventFilter(this);
+    // The port list is made anew whenever it opens: adapters come and go.
+    cboCOM->installEventFilter(this);
     new TableDrop(*this);
 }
 
@@ -112,6 +116,12 @@ void TfmMain::buildMenus()
     mnuBackUpBeforeWriting = transmitter->addAction("&Back Up Before Writing", this,
                                                     &TfmMain::mnuBackUpBeforeWritingClick);
     mnuBackUpBeforeWriting->setCheckable(true);
+    mnuRecordLineTrace =
+        transmitter->addAction("Record &Line Trace", this, &TfmMain::mnuRecordLineTraceClick);
+    mnuRecordLineTrace->setCheckable(true);
+    transmitter->addSeparator();
+    mnuRefreshPorts =
+        transmitter->addAction("Refresh &Ports", this, &TfmMain::mnuRefreshPortsClick);
 
     // The About menu title is itself the command.
     mnuAbout = menuBar()->addAction("&About", this, [this] { dialogs_.about(); });
@@ -132,6 +142,8 @@ void TfmMain::buildMenus()
     mnuCompare->setObjectName("mnuCompare");
     mnuWriteToSeveral->setObjectName("mnuWriteToSeveral");
     mnuBackUpBeforeWriting->setObjectName("mnuBackUpBeforeWriting");
+    mnuRecordLineTrace->setObjectName("mnuRecordLineTrace");
+    mnuRefreshPorts->setObjectName("mnuRefreshPorts");
     mnuAbout->setObjectName("mnuAbout");
 }
 
@@ -160,6 +172,7 @@ void TfmMain::buildStatusBar()
     StatusPanel1->setFixedWidth(std::max(100, widest + room));
     bar->addWidget(PB1);
     bar->addWidget(StatusPanel1);
+    buildTransferControls();
 }
 
 void TfmMain::setInputEnabled(bool enabled)
@@ -167,8 +180,9 @@ void TfmMain::setInputEnabled(bool enabled)
     centralWidget()->setEnabled(enabled);
     menuBar()->setEnabled(enabled);
     // The menus' shortcuts (Ctrl+O, F3, ...) go with their actions.
-    for (QAction *action : {mnuOpen, mnuSave, mnuSaveAs, mnuExit, mnuRead, mnuWrite, mnuCompare,
-                            mnuWriteToSeveral, mnuBackUpBeforeWriting, mnuAbout})
+    for (QAction *action :
+         {mnuOpen, mnuSave, mnuSaveAs, mnuExit, mnuRead, mnuWrite, mnuCompare, mnuWriteToSeveral,
+          mnuBackUpBeforeWriting, mnuRecordLineTrace, mnuRefreshPorts, mnuAbout})
         action->setEnabled(enabled);
     for (QAction *action : mnuRecent)
         action->setEnabled(enabled);
@@ -222,11 +236,15 @@ void TfmMain::showEvent(QShowEvent *e)
 
 void TfmMain::closeEvent(QCloseEvent *e)
 {
-    // The window is disabled during a transfer, but the window system's close box is not:
-    // a transfer runs to its end (or its time-out) before the program may close, and so
-    // does a bench write.
+    // The window's input is off during a transfer or a bench write, but the window
+    // system's close box is not: the transfer is stopped first (when the user agrees), and
+    // the window closes once the port is closed.
     if (TransmitterCommands::transferRunning() || benchRunning_) {
         e->ignore();
+        if (quitting() || dialogs_.askYesNo(StopAndQuitQuestion)) {
+            quitAfterTransfer_ = true;
+            stopTransfer();
+        }
         return;
     }
     if (!stopping_ && (!commitPendingEdit() || !askToKeepEdits())) {
@@ -253,6 +271,8 @@ bool TfmMain::eventFilter(QObject *watched, QEvent *e)
 {
     // The parking place holds no text of the user's: menu shortcuts such as Ctrl+X (Exit)
     // go to the menu instead of being taken as edit commands.
+    if (watched == cboCOM && opensPortList(e))
+        mnuRefreshPortsClick();
     if (watched == edtNull && e->type() == QEvent::ShortcutOverride) {
         e->ignore();
         return true;

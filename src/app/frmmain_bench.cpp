@@ -6,10 +6,11 @@
 #include "benchdialog.h"
 #include "editors/dialogs.h"
 #include "frmmain.h"
-#include "link/portlist.h"
 #include "link/stoprequest.h"
 
+#include <QComboBox>
 #include <QScopedValueRollback>
+#include <QTimer>
 #include <algorithm>
 
 namespace rw {
@@ -19,15 +20,21 @@ void TfmMain::mnuWriteToSeveralClick()
     // A value being typed is part of the table that is written.
     if (!commitPendingEdit())
         return;
-    const QString ini = settingsFilePath(programDirectory_);
     // The ports present now: an adapter plugged in since the start is offered too.
-    const QStringList ports = systemPortNames(ini);
-    const BenchDialog::Runner run = [this, ini, ports](const QStringList &chosen,
-                                                       const BenchDialog::Tick &tick) {
+    mnuRefreshPortsClick();
+    QStringList ports;
+    for (int i = 0; i < cboCOM->count(); ++i)
+        ports << cboCOM->itemText(i);
+    const QString ini = settingsFilePath(programDirectory_);
+    BenchDialog *shown = nullptr;
+    const BenchDialog::Runner run = [this, ini, ports, &shown](const QStringList &chosen,
+                                                               const BenchDialog::Tick &tick) {
         writeBenchPorts(ini, benchPortsToKeep(readBenchPorts(ini), ports, chosen));
         BenchChoices choices;
         if (backUpBeforeWriting_)
             choices.backupFolder = backupFolder();
+        if (recordLineTrace_)
+            choices.traceFolder = traceFolder();
         const QScopedValueRollback running(benchRunning_, true);
         setInputEnabled(false);
         clearStopRequest();
@@ -38,10 +45,15 @@ void TfmMain::mnuWriteToSeveralClick()
         if (std::any_of(results.begin(), results.end(),
                         [](const BenchPortResult &r) { return r.outcome.ok(); }))
             markTableSaved();
+        // The window is closing (its close box, a signal): the dialog goes with it.
+        if (quitting())
+            QTimer::singleShot(0, shown, &QDialog::reject);
         return results;
     };
     BenchDialog dialog(ports, readBenchPorts(ini), run, this);
+    shown = &dialog;
     dialogs_.runDialog(dialog);
+    endTransferCommand(QString());
 }
 
 } // namespace rw

@@ -4,6 +4,7 @@
 #include "commport.h"
 #include "framecodec.h"
 #include "model/fieldlayout.h"
+#include "stoprequest.h"
 #include "transferview.h"
 
 #include <algorithm>
@@ -103,7 +104,8 @@ bool BlockProtocol::fetchBlock(uint16_t address, int n, int pollStep, QByteArray
 
 bool BlockProtocol::SendFrame(const QByteArray &frame)
 {
-    if (!port_.IsOpen())
+    // Nothing goes out after a stop, whenever it was seen.
+    if (!port_.IsOpen() || stopRequested())
         return false;
     port_.Write(frame.constData(), frame.size());
     return true;

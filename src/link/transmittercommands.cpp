@@ -8,7 +8,9 @@
 #include "stoprequest.h"
 #include "transferview.h"
 
+#include <QElapsedTimer>
 #include <QScopedValueRollback>
+#include <QThread>
 
 namespace rw {
 
@@ -87,6 +89,31 @@ TransferOutcome TransmitterCommands::failure(TransferResult result, int block, b
 void TransmitterCommands::closePort()
 {
     port_.Close();
+}
+
+// A stop does not stop the transmitter: it finishes the reply under way, and those bytes
+// must not reach the next command as the start of its first reply. They are let in and
+// dropped until the line has been quiet for a while, within a reply's time at most.
+void TransmitterCommands::drainReplyUnderWay()
+{
+    constexpr int QuietMs = 30;
+    constexpr int MostMs = 150; // a whole read reply takes 75 ms at 19200 baud
+    try {
+        QElapsedTimer since;
+        since.start();
+        qint64 lastBytes = 0;
+        while (port_.IsOpen() && since.elapsed() - lastBytes < QuietMs &&
+               since.elapsed() < MostMs) {
+            port_.TakePending();
+            if (port_.BytesAvailable() > 0) {
+                port_.Purge();
+                lastBytes = since.elapsed();
+            }
+            QThread::msleep(5);
+        }
+    } catch (const ECommError &) {
+        // The line is gone: nothing more can arrive.
+    }
 }
 
 TransferOutcome TransmitterCommands::Write(const SettingsTable &table)
@@ -195,6 +222,7 @@ TransferOutcome TransmitterCommands::endReadWithError(const TransferOutcome &out
 // choice (the command line's user knows; the window says what it means for the transmitter).
 TransferOutcome TransmitterCommands::endStopped(TransferCommand command, int block)
 {
+    drainReplyUnderWay();
     closePort();
     view_.setStatusText(ReadyText);
     view_.setProgressPosition(0);

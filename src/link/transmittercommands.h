@@ -60,6 +60,7 @@ private:
     TransferOutcome failure(TransferResult result, int block, bool portOpened,
                             const BlockProtocol &protocol) const;
     void closePort();
+    void drainReplyUnderWay();
     TransferOutcome endWriteWithError(const TransferOutcome &outcome);
     TransferOutcome endReadWithError(const TransferOutcome &outcome);
     TransferOutcome endStopped(TransferCommand command, int block);

@@ -202,13 +202,13 @@ private slots:
                               b.device().toLocal8Bit() + ";/dev/gone\r\n"));
     }
 
-    void eachPortKeepsItsBackupNamedInItsRowAndCopyTakesTheWholeBench()
+    void eachPortKeepsItsBackupAndTraceNamedInItsRowAndCopyTakesTheWholeBench()
     {
         SimulatorProcess a, b;
         QVERIFY(a.start({}, memoryOf('a')));
         QVERIFY(b.start({}, memoryOf('b')));
-        WindowFixture f(
-            settings({a.device(), b.device()}, "[Transmitter]\r\nBackupBeforeWrite=1\r\n"));
+        WindowFixture f(settings({a.device(), b.device()},
+                                 "[Transmitter]\r\nBackupBeforeWrite=1\r\nLineTrace=1\r\n"));
         f.table.takeImage(tableOf('\x77').buildImage());
         QString copied;
         f.dialogs.onDialog = [&](QDialog &dialog) {
@@ -227,7 +227,9 @@ private slots:
         f.w().mnuWriteToSeveral->trigger();
 
         const QStringList backups = QDir(f.dir.filePath("backups")).entryList(QDir::Files);
+        const QStringList traces = QDir(f.dir.filePath("traces")).entryList(QDir::Files);
         QCOMPARE(backups.size(), 2);
+        QCOMPARE(traces.size(), 2);
         QStringList lines;
         for (const SimulatorProcess *s : {&a, &b}) {
             QCOMPARE(s->memory(), memoryOf('\x77'));
@@ -237,7 +239,15 @@ private slots:
             QCOMPARE(kept.size(), 1);
             const QString path = f.dir.filePath("backups/" + kept[0]);
             QCOMPARE(contents(path), memoryOf(s == &a ? 'a' : 'b'));
-            lines << s->device() + "\tWrite Success !\tbackup: " + path;
+            // The port's own trace: the backup's 16 reads, then the Write's 32 requests.
+            const QStringList traced =
+                traces.filter(QRegularExpression("^" + stem + "-\\d{8}-\\d{6}\\.txt$"));
+            QCOMPARE(traced.size(), 1);
+            const QString trace = f.dir.filePath("traces/" + traced[0]);
+            const QByteArray sent = " " + s->device().toLocal8Bit() + " >> ";
+            QCOMPARE(contents(trace).count(sent), 48);
+            QCOMPARE(contents(trace).count(" >> "), 48);
+            lines << s->device() + "\tWrite Success !\tbackup: " + path + "; trace: " + trace;
         }
         QCOMPARE(copied, lines.join('\n') + '\n');
         QVERIFY(f.dialogs.boxes.isEmpty());

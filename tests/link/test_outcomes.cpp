@@ -6,6 +6,7 @@
 #include "link/commport.h"
 #include "link/stoprequest.h"
 #include "link/transferoutcome.h"
+#include "link/transferprogress.h"
 #include "link/transmittercommands.h"
 #include "link/waitclock.h"
 #include "model/settingstable.h"
@@ -206,6 +207,23 @@ private slots:
                  "Read Error !\n\n" + rows[0].cause);
         QCOMPARE(outcomeBoxWithCause(Write, rows[8].outcome, "ttyUSB0"), rows[8].cause);
         QCOMPARE(outcomeBoxWithCause(Write, {}, "ttyUSB0"), QString("Write Success !"));
+    }
+
+    void theProgressTellsTheBlockUnderWayAndTheSecondsLeft()
+    {
+        const struct {
+            TransferCommand command;
+            int done;
+            qint64 elapsedMs;
+            QString text;
+        } rows[] = {
+            {TransferCommand::Write, 0, 0, "Write: block 1 of 16"},
+            {TransferCommand::Write, 4, 500, "Write: block 5 of 16, 2 s left"},
+            {TransferCommand::Read, 8, 4000, "Read: block 9 of 16, 4 s left"},
+            {TransferCommand::Read, 15, 6000, "Read: block 16 of 16, 1 s left"},
+        };
+        for (const auto &row : rows)
+            QCOMPARE(transferProgressText(row.command, row.done, row.elapsedMs), row.text);
     }
 
     // The transmitter stays silent; without the stop the read-back would wait 3 s for
