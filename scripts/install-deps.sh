@@ -26,7 +26,7 @@ for task in "$@"; do
         ;;
     x11)
         PACKAGES="$PACKAGES xvfb xauth matchbox-window-manager x11-utils"
-        PACKAGES="$PACKAGES at-spi2-core dbus python3-pyatspi python3-gi"
+        PACKAGES="$PACKAGES at-spi2-core dbus python3-pyatspi python3-gi desktop-file-utils"
         ;;
     windows) PACKAGES="$PACKAGES g++-mingw-w64-x86-64" ;;
     package) LEAN="$LEAN dpkg-dev debhelper file" ;;
