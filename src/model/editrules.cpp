@@ -25,8 +25,7 @@ constexpr NumericRule HeartBeatRule{[](qint32 v) { return v == 0 || (v >= 30 && 
                                     "0, or 30 to 999"};
 // Lengths in seconds of the flash and alert settings.
 constexpr NumericRule SecondsRule{[](qint32 v) { return v >= 0 && v <= 999; },
-                                  "Please insert a number between 0 ~ 999 !",
-                                  "0 to 999 seconds"};
+                                  "Please insert a number between 0 ~ 999 !", "0 to 999 seconds"};
 
 const NumericRule *ruleFor(Field f)
 {
