@@ -142,51 +142,64 @@ def problems_of(root):
     return problems
 
 
+def read_window(window):
+    """Waits until the window is built, reads it and tells what is wrong; 0 when nothing."""
+    desktop = pyatspi.Registry.getDesktop(0)
+    deadline = time.monotonic() + START_SECONDS
+    last_count = -1
+    while time.monotonic() < deadline and window.poll() is None:
+        app = find_window(desktop, window.pid)
+        if app is not None:
+            try:
+                tree = read_tree(app)
+                # Built once the tab strip is there and two reads agree.
+                nodes = list(walk(tree))
+                if (any(n.role == pyatspi.ROLE_PAGE_TAB_LIST for n in nodes)
+                        and len(nodes) == last_count):
+                    break
+                last_count = len(nodes)
+            except Exception:
+                last_count = -1  # read while the window was still being built
+        time.sleep(0.3)
+    else:
+        print("FAIL: the window did not show itself over AT-SPI within %d s" % START_SECONDS)
+        return 1
+    problems = problems_of(tree)
+    for p in problems:
+        print("FAIL: " + p)
+    if problems:
+        return 1
+    print("PASS: %d accessible objects read; every control named once, no hidden page"
+          % len(nodes))
+    return 0
+
+
 def main():
     program = sys.argv[1]
     work = tempfile.mkdtemp()
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", HOME=work)
-    window = subprocess.Popen([program], cwd=work, env=env, stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL)
+    log = open(os.path.join(work, "window.log"), "w+")
+    window = subprocess.Popen([program], cwd=work, env=env, stdout=log, stderr=log)
+    status = 1
     try:
-        desktop = pyatspi.Registry.getDesktop(0)
-        deadline = time.monotonic() + START_SECONDS
-        tree = None
-        last_count = -1
-        while time.monotonic() < deadline and window.poll() is None:
-            app = find_window(desktop, window.pid)
-            if app is not None:
-                try:
-                    read = read_tree(app)
-                    # Built once the tab strip is there and two reads agree.
-                    nodes = list(walk(read))
-                    if (any(n.role == pyatspi.ROLE_PAGE_TAB_LIST for n in nodes)
-                            and len(nodes) == last_count):
-                        tree = read
-                        break
-                    last_count = len(nodes)
-                except Exception:
-                    last_count = -1  # read while the window was still being built
-            time.sleep(0.3)
-        if tree is None:
-            print("FAIL: the window did not show itself over AT-SPI within %d s" % START_SECONDS)
-            return 1
-        problems = problems_of(tree)
-        for p in problems:
-            print("FAIL: " + p)
-        if problems:
-            return 1
-        count = sum(1 for _ in walk(tree))
-        print("PASS: %d accessible objects read; every control named once, no hidden page" % count)
-        return 0
+        status = read_window(window)
     finally:
+        # Read over the bus or not, the window stops as the system stops it: cleanly.
         window.send_signal(signal.SIGTERM)
         try:
-            window.wait(timeout=20)
+            ended = window.wait(timeout=20)
         except subprocess.TimeoutExpired:
             window.kill()
-            window.wait()
-        subprocess.run(["rm", "-rf", work], check=False)
+            ended = window.wait()
+    if ended != 0:
+        print("FAIL: the window ended with status %d" % ended)
+        status = 1
+    if status != 0:
+        log.seek(0)
+        sys.stdout.write(log.read())
+    log.close()
+    subprocess.run(["rm", "-rf", work], check=False)
+    return status
 
 
 if __name__ == "__main__":
