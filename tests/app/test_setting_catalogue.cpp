@@ -1,0 +1,215 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// One walk over the settings catalogue: every list item and both ends of every range (and
+// one past each) through the window's control and through `set` end in the same bytes or
+// the same refusal; and `build` of an empty document is the table the window starts with.
+
+#include "model/settingcatalogue.h"
+#include "report/settingnames.h"
+#include "synth/synthesizer.h"
+#include "windowfixture.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QProcess>
+
+using namespace rw;
+
+namespace {
+
+// One step of the walk: what the window's control is given, and the same value for set.
+struct Step {
+    const SettingEntry *setting;
+    QString value; // as set takes it
+    std::function<void(WindowFixture &)> byWindow;
+};
+
+QLineEdit *editOf(TfmMain &w, const SettingEntry &e)
+{
+    if (e.kind == SettingKind::Frequency)
+        return w.edtFreq;
+    return e.field == Field::SysCode ? w.edtSysCode : w.edtRangeTestDur;
+}
+
+void paste(QWidget *control, const QString &text)
+{
+    QApplication::clipboard()->setText(text);
+    if (auto *line = qobject_cast<QLineEdit *>(control)) {
+        line->selectAll();
+        line->paste();
+    } else if (auto *memo = qobject_cast<QPlainTextEdit *>(control)) {
+        memo->selectAll();
+        memo->paste();
+    }
+}
+
+QList<Step> walk(TfmMain &w)
+{
+    QList<Step> steps;
+    for (const SettingEntry &e : settingCatalogue()) {
+        if (!e.offered)
+            continue;
+        auto typed = [&steps, &e, &w](const QString &v) {
+            QLineEdit *edit = editOf(w, e);
+            steps.append({&e, v, [edit, v](WindowFixture &f) { f.typeAndEnter(edit, v); }});
+        };
+        auto pasted = [&steps, &e](const QString &v, auto control) {
+            steps.append({&e, v, [v, control](WindowFixture &f) {
+                              QWidget *c = control(f.w());
+                              f.clickInto(c);
+                              paste(c, v);
+                              f.w().parkFocus();
+                              QApplication::processEvents();
+                          }});
+        };
+        switch (e.kind) {
+        case SettingKind::Frequency:
+            for (const char *hz : {"462025000", "459997500", "462026000", "0"})
+                typed(QString::fromLatin1(hz));
+            break;
+        case SettingKind::Number: {
+            const NumberRange &r = e.range;
+            for (const qint32 v : {r.min - 1, r.min, r.max, r.max + 1, 0}) {
+                if (v >= 0) // the key filter lets no sign through
+                    typed(QString::number(v));
+            }
+            break;
+        }
+        case SettingKind::List:
+            for (int i = 0; i < static_cast<int>(e.items.size()); ++i) {
+                steps.append(
+                    {&e, latin1(e.words[static_cast<std::size_t>(i)]), [i](WindowFixture &f) {
+                         f.w().cboPOCBaud->setCurrentIndex(i);
+                         emit f.w().cboPOCBaud->activated(i);
+                     }});
+            }
+            break;
+        case SettingKind::Flag:
+            for (const bool on : {false, true, false}) {
+                steps.append({&e, on ? "1" : "0", [on](WindowFixture &f) {
+                                  if (f.w().chkSendTwice->isChecked() != on)
+                                      f.w().chkSendTwice->click();
+                              }});
+            }
+            break;
+        case SettingKind::Logo:
+            for (const QString &t : {QString("  HELLO"), QString(e.editLength, 'L'),
+                                     QString("A\x1b[31mB"), QString("A\tB"), QString("Z")})
+                pasted(t, [](TfmMain &w) -> QWidget * { return w.edtPowLogo; });
+            break;
+        case SettingKind::Message:
+            for (const QString &t : {QString(e.editLength, 'm'), QString(e.editLength + 1, 'm'),
+                                     QString("One\nTwo\tthree"),
+                                     QString("A\x07"
+                                             "B"),
+                                     QString("Call")})
+                pasted(t, [](TfmMain &w) -> QWidget * { return w.MsgMemos[0]; });
+            break;
+        }
+    }
+    return steps;
+}
+
+} // namespace
+
+class TestSettingCatalogue : public QObject {
+    Q_OBJECT
+private slots:
+    void theWindowAndSetGiveTheSameBytesOrTheSameRefusal()
+    {
+        WindowFixture f;
+        int refusals = 0;
+        const QList<Step> steps = walk(f.w());
+        // Frequency 4, system code 4, range test 5, baud 3, send twice 3, logo 5, message 5.
+        QCOMPARE(steps.size(), 29);
+        for (const Step &s : steps) {
+            const QString name = s.setting->kind == SettingKind::Message ? QString("message.1")
+                                                                         : latin1(s.setting->name);
+            const QString what = name + '=' + s.value;
+            SettingsTable bySet = f.table;
+            Synthesizer synth(bySet);
+            synth.readSettings(f.dir.path());
+            synth.followTable();
+            const std::optional<QString> refused = applySetting(bySet, synth, name, s.value);
+
+            const QByteArray before = f.table.buildImage();
+            f.dialogs.clear();
+            s.byWindow(f);
+            if (refused) {
+                ++refusals;
+                QVERIFY2(f.dialogs.texts().contains(*refused),
+                         qPrintable(what + ": " + f.dialogs.texts().join('|')));
+                QCOMPARE(f.table.buildImage(), before);
+                // Leave the control the refusal gave the focus back to, showing the table.
+                f.w().RefreshControls();
+                f.w().parkFocus();
+                QApplication::processEvents();
+                QCOMPARE(f.table.buildImage(), before);
+            } else {
+                QVERIFY2(f.dialogs.texts().isEmpty(), qPrintable(what));
+                QVERIFY2(f.table.buildImage() == bySet.buildImage(), qPrintable(what));
+            }
+        }
+        // 462026000 Hz, 2001, 9, 241, the logo's ESC and tab, 51 characters, a BEL.
+        QCOMPARE(refusals, 8);
+    }
+
+    void theWindowsListsHoldTheCataloguesItems_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("last");
+        QTest::newRow("baud") << "cboPOCBaud" << 3 << "2400 bps";
+        QTest::newRow("out of range") << "cboOutOfServiceTM" << 5 << "10 min";
+        QTest::newRow("low battery") << "cboLowBatTM" << 4 << "60 min";
+        QTest::newRow("alert tone") << "cboOutOfServiceAlertType" << 25 << "Silent";
+        QTest::newRow("function bit A") << "cboFunBitAPat" << 5 << "Type 5";
+        QTest::newRow("function bit D") << "cboFunBitDPat" << 28 << "Music 16";
+    }
+    void theWindowsListsHoldTheCataloguesItems()
+    {
+        QFETCH(QString, list);
+        QFETCH(int, count);
+        QFETCH(QString, last);
+        WindowFixture f;
+        const auto *combo = f.w().findChild<QComboBox *>(list);
+        QVERIFY(combo);
+        QCOMPARE(combo->count(), count);
+        QCOMPARE(combo->itemText(count - 1), last);
+        // And `build` takes exactly these positions for the field.
+        const SettingEntry *e = nullptr;
+        for (const SettingEntry &s : settingCatalogue())
+            e = QLatin1String("cbo") + latin1(s.name) == list ? &s : e;
+        if (e) // the baud list is named after its field, not its setting
+            QCOMPARE(static_cast<int>(e->items.size()), count);
+    }
+
+    void buildOfAnEmptyDocumentIsTheDefaultTableTheWindowSaves()
+    {
+        WindowFixture f([](const QString &dir) {
+            QFile ini(dir + "/RW830KT2485E.ini");
+            QVERIFY(ini.open(QIODevice::WriteOnly));
+            ini.write("[System]\r\nOSCFreq=12800000\r\n[Reg 0]\r\nRF_N=60\r\nRF_FN=100\r\n");
+        });
+        f.dialogs.nextAnswer = BoxAnswer::Yes;
+        f.w().mnuSaveClick();
+        QFile saved(f.dir.filePath("default.tbl"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+
+        QProcess cli;
+        cli.setWorkingDirectory(f.dir.path());
+        cli.start(QStringLiteral(RW830KT_CLI), {"build", "-", "-o", "-"});
+        cli.write("{}");
+        cli.closeWriteChannel();
+        QVERIFY(cli.waitForFinished(60000));
+        QCOMPARE(cli.exitCode(), 0);
+        const QByteArray built = cli.readAllStandardOutput();
+        QCOMPARE(built.size(), 2048);
+        QCOMPARE(built, saved.readAll());
+        QVERIFY(built != SettingsTable().buildImage()); // the settings file's words are in it
+    }
+};
+
+QTEST_MAIN(TestSettingCatalogue)
+#include "test_setting_catalogue.moc"
