@@ -32,18 +32,6 @@ QLineEdit *editOf(TfmMain &w, const SettingEntry &e)
     return e.field == Field::SysCode ? w.edtSysCode : w.edtRangeTestDur;
 }
 
-void paste(QWidget *control, const QString &text)
-{
-    QApplication::clipboard()->setText(text);
-    if (auto *line = qobject_cast<QLineEdit *>(control)) {
-        line->selectAll();
-        line->paste();
-    } else if (auto *memo = qobject_cast<QPlainTextEdit *>(control)) {
-        memo->selectAll();
-        memo->paste();
-    }
-}
-
 QList<Step> walk(TfmMain &w)
 {
     QList<Step> steps;
@@ -54,11 +42,13 @@ QList<Step> walk(TfmMain &w)
             QLineEdit *edit = editOf(w, e);
             steps.append({&e, v, [edit, v](WindowFixture &f) { f.typeAndEnter(edit, v); }});
         };
-        auto pasted = [&steps, &e](const QString &v, auto control) {
+        // Pasted, as only pasting can bring a control character in.
+        auto pasted = [&steps, &e](const QString &v, QWidget *control) {
             steps.append({&e, v, [v, control](WindowFixture &f) {
-                              QWidget *c = control(f.w());
-                              f.clickInto(c);
-                              paste(c, v);
+                              f.clickInto(control);
+                              QApplication::clipboard()->setText(v);
+                              QMetaObject::invokeMethod(control, "selectAll");
+                              QMetaObject::invokeMethod(control, "paste");
                               f.w().parkFocus();
                               QApplication::processEvents();
                           }});
@@ -96,7 +86,7 @@ QList<Step> walk(TfmMain &w)
         case SettingKind::Logo:
             for (const QString &t : {QString("  HELLO"), QString(e.editLength, 'L'),
                                      QString("A\x1b[31mB"), QString("A\tB"), QString("Z")})
-                pasted(t, [](TfmMain &w) -> QWidget * { return w.edtPowLogo; });
+                pasted(t, w.edtPowLogo);
             break;
         case SettingKind::Message:
             for (const QString &t : {QString(e.editLength, 'm'), QString(e.editLength + 1, 'm'),
@@ -104,7 +94,7 @@ QList<Step> walk(TfmMain &w)
                                      QString("A\x07"
                                              "B"),
                                      QString("Call")})
-                pasted(t, [](TfmMain &w) -> QWidget * { return w.MsgMemos[0]; });
+                pasted(t, w.MsgMemos[0]);
             break;
         }
     }
@@ -155,6 +145,8 @@ private slots:
         QCOMPARE(refusals, 8);
     }
 
+    // The window fills its lists from the catalogue: an item added anywhere else, or lost
+    // there, changes these.
     void theWindowsListsHoldTheCataloguesItems_data()
     {
         QTest::addColumn<QString>("list");
@@ -177,12 +169,6 @@ private slots:
         QVERIFY(combo);
         QCOMPARE(combo->count(), count);
         QCOMPARE(combo->itemText(count - 1), last);
-        // And `build` takes exactly these positions for the field.
-        const SettingEntry *e = nullptr;
-        for (const SettingEntry &s : settingCatalogue())
-            e = QLatin1String("cbo") + latin1(s.name) == list ? &s : e;
-        if (e) // the baud list is named after its field, not its setting
-            QCOMPARE(static_cast<int>(e->items.size()), count);
     }
 
     void buildOfAnEmptyDocumentIsTheDefaultTableTheWindowSaves()
