@@ -47,7 +47,7 @@ QComboBox *list(QWidget *parent, const char *name, const QStringList &items, int
     return c;
 }
 
-// The items and edit limits come from the settings catalogue, as every other front end's.
+// The labels, items and edit limits come from the settings catalogue, as every other front end's.
 QStringList itemsOf(Field f)
 {
     QStringList r;
@@ -59,6 +59,11 @@ QStringList itemsOf(Field f)
 int lengthOf(Field f)
 {
     return settingOfField(f)->editLength;
+}
+
+QString labelOf(Field f)
+{
+    return latin1(settingOfField(f)->label);
 }
 
 } // namespace
@@ -107,10 +112,10 @@ void TfmMain::buildControls()
 void TfmMain::buildTopGroups(QWidget *parent)
 {
     grpFreq = place(new QGroupBox(parent), "grpFreq", 8, 6, 430, 48);
-    label(grpFreq, "lblFreq", "Frequency", 10, 19, 62);
+    label(grpFreq, "lblFreq", latin1(settingNamed(u"frequency")->label), 10, 19, 62);
     edtFreq = edit(grpFreq, "edtFreq", settingNamed(u"frequency")->editLength, 74, 16, 96);
     label(grpFreq, "lblHz", "Hz", 174, 19, 20);
-    label(grpFreq, "lblSysCode", "System Code", 230, 19, 80);
+    label(grpFreq, "lblSysCode", labelOf(Field::SysCode), 230, 19, 80);
     edtSysCode = edit(grpFreq, "edtSysCode", lengthOf(Field::SysCode), 314, 16, 96);
 
     GroupBox2 = place(new QGroupBox("Serial", parent), "GroupBox2", 446, 6, 181, 48);
@@ -121,16 +126,16 @@ void TfmMain::buildTopGroups(QWidget *parent)
 void TfmMain::buildTxPage(QWidget *page)
 {
     auto *tx = place(new QGroupBox("TX Setting", page), "grpTXSetting", 6, 6, 600, 84);
-    label(tx, "lblRangeTestDur", "Range test duration", 10, 24, 130);
+    label(tx, "lblRangeTestDur", labelOf(Field::RangeTestDur), 10, 24, 130);
     edtRangeTestDur = edit(tx, "edtRangeTestDur", lengthOf(Field::RangeTestDur), 142, 21, 40);
     label(tx, "lblRangeTestSec", "Sec.", 186, 24, 26);
     label(tx, "lblRangeTestDisable", "(0:Disable)", 214, 24, 80);
-    label(tx, "lblPOCBaud", "POCSAG_Baud", 320, 24, 86);
+    label(tx, "lblPOCBaud", labelOf(Field::POCBaud), 320, 24, 86);
     cboPOCBaud = list(tx, "cboPOCBaud", itemsOf(Field::POCBaud), 410, 21, 100);
-    label(tx, "lblPowLogo", "Power Up Logo", 10, 54, 130);
+    label(tx, "lblPowLogo", labelOf(Field::PowLogoText), 10, 54, 130);
     edtPowLogo = edit(tx, "edtPowLogo", lengthOf(Field::PowLogoText), 142, 51, 168);
-    chkSendTwice = place(new QCheckBox(latin1(settingOfField(Field::SendTwice)->label), tx),
-                         "chkSendTwice", 320, 52, 160, 20);
+    chkSendTwice =
+        place(new QCheckBox(labelOf(Field::SendTwice), tx), "chkSendTwice", 320, 52, 160, 20);
 
     auto *msg = place(new QGroupBox(page), "grpCannedMessage", 6, 94, 600, 342);
     auto *title = label(msg, "lblCannedMessage", "Canned Message", 10, 14, 124);
@@ -196,7 +201,7 @@ void TfmMain::buildFunBitPage(QWidget *page)
 
 void TfmMain::buildPagerPage(QWidget *page)
 {
-    label(page, "lblHeartBeat", "Heart beat", 10, 12, 70);
+    label(page, "lblHeartBeat", labelOf(Field::HeartBeat), 10, 12, 70);
     edtHeartBeat = edit(page, "edtHeartBeat", lengthOf(Field::HeartBeat), 84, 9, 40);
     label(page, "lblHeartBeatDisable", "(0:Disable)", 128, 12, 70);
 
@@ -235,13 +240,13 @@ void TfmMain::buildPagerPage(QWidget *page)
         label(c.group, alertName("lbl%1Sec").constData(), "Sec.", 144, 88, 30);
     }
     auto *misc = place(new QGroupBox(pager), "grpPagerMisc", 10, 284, 578, 100);
-    label(misc, "lblFlashLen", "Flash Length", 10, 20, 84);
+    label(misc, "lblFlashLen", labelOf(Field::FlashLen), 10, 20, 84);
     edtFlashLen = edit(misc, "edtFlashLen", lengthOf(Field::FlashLen), 100, 17, 44);
     label(misc, "lblFlashSec", "Sec.", 148, 20, 30);
-    label(misc, "lblOutOfServiceTM", "Out Of Range", 10, 50, 84);
+    label(misc, "lblOutOfServiceTM", labelOf(Field::OutOfServiceTM), 10, 50, 84);
     cboOutOfServiceTM =
         list(misc, "cboOutOfServiceTM", itemsOf(Field::OutOfServiceTM), 100, 47, 100);
-    label(misc, "lblLowBatTM", "Low Battery Reminider Time", 220, 50, 170);
+    label(misc, "lblLowBatTM", labelOf(Field::LowBatTM), 220, 50, 170);
     cboLowBatTM = list(misc, "cboLowBatTM", itemsOf(Field::LowBatTM), 394, 47, 100);
 }
 

@@ -25,10 +25,7 @@ JsonNode settingNode(const SettingEntry &e, const QString &value)
                         .add("label", JsonNode::string(latin1(e.label)))
                         .add("accepts", JsonNode::string(acceptsText(e)))
                         .add("default", JsonNode::string(value))
-                        .add("set", JsonNode::null());
-    // The last member says whether `set` takes it, as a JSON true or false.
-    node.members.back().value.type = JsonNode::Type::Bool;
-    node.members.back().value.boolean = e.offered;
+                        .add("set", JsonNode::truth(e.offered));
     if (e.kind == SettingKind::List) {
         JsonNode items = JsonNode::array();
         for (const std::string_view item : e.items)

@@ -4,7 +4,9 @@
 // the same refusal; and `build` of an empty document is the table the window starts with.
 
 #include "model/settingcatalogue.h"
+#include "offerpage.h"
 #include "report/settingnames.h"
+#include "report/tabledocument.h"
 #include "synth/synthesizer.h"
 #include "windowfixture.h"
 
@@ -18,33 +20,36 @@ using namespace rw;
 
 namespace {
 
-// One step of the walk: what the window's control is given, and the same value for set.
+// One step of the walk: what the window's control is given, and the same value for set
+// (for the hidden pages' settings, which set does not take: for build).
 struct Step {
     const SettingEntry *setting;
-    QString value; // as set takes it
+    QString value;
+    QWidget *control;
     std::function<void(WindowFixture &)> byWindow;
 };
 
-QLineEdit *editOf(TfmMain &w, const SettingEntry &e)
+// The control of a setting, named after its field with the control's prefix.
+template <class C> C *controlOf(TfmMain &w, const SettingEntry &e, const char *prefix)
 {
     if (e.kind == SettingKind::Frequency)
-        return w.edtFreq;
-    return e.field == Field::SysCode ? w.edtSysCode : w.edtRangeTestDur;
+        return qobject_cast<C *>(w.edtFreq);
+    return w.findChild<C *>(prefix + latin1(fieldEntry(e.field).name));
 }
 
 QList<Step> walk(TfmMain &w)
 {
     QList<Step> steps;
     for (const SettingEntry &e : settingCatalogue()) {
-        if (!e.offered)
-            continue;
         auto typed = [&steps, &e, &w](const QString &v) {
-            QLineEdit *edit = editOf(w, e);
-            steps.append({&e, v, [edit, v](WindowFixture &f) { f.typeAndEnter(edit, v); }});
+            QLineEdit *edit = controlOf<QLineEdit>(w, e, "edt");
+            if (e.editLength == 0 || v.size() <= e.editLength) // 1000 cannot be typed into 3
+                steps.append(
+                    {&e, v, edit, [edit, v](WindowFixture &f) { f.typeAndEnter(edit, v); }});
         };
         // Pasted, as only pasting can bring a control character in.
         auto pasted = [&steps, &e](const QString &v, QWidget *control) {
-            steps.append({&e, v, [v, control](WindowFixture &f) {
+            steps.append({&e, v, control, [v, control](WindowFixture &f) {
                               f.clickInto(control);
                               QApplication::clipboard()->setText(v);
                               QMetaObject::invokeMethod(control, "selectAll");
@@ -68,18 +73,21 @@ QList<Step> walk(TfmMain &w)
         }
         case SettingKind::List:
             for (int i = 0; i < static_cast<int>(e.items.size()); ++i) {
-                steps.append(
-                    {&e, latin1(e.words[static_cast<std::size_t>(i)]), [i](WindowFixture &f) {
-                         f.w().cboPOCBaud->setCurrentIndex(i);
-                         emit f.w().cboPOCBaud->activated(i);
-                     }});
+                auto *list = controlOf<QComboBox>(w, e, "cbo");
+                const auto at = static_cast<std::size_t>(i);
+                steps.append({&e, e.offered ? latin1(e.words[at]) : QString::number(i), list,
+                              [i, list](WindowFixture &) {
+                                  list->setCurrentIndex(i);
+                                  emit list->activated(i);
+                              }});
             }
             break;
         case SettingKind::Flag:
             for (const bool on : {false, true, false}) {
-                steps.append({&e, on ? "1" : "0", [on](WindowFixture &f) {
-                                  if (f.w().chkSendTwice->isChecked() != on)
-                                      f.w().chkSendTwice->click();
+                auto *box = controlOf<QCheckBox>(w, e, "chk");
+                steps.append({&e, on ? "1" : "0", box, [on, box](WindowFixture &) {
+                                  if (box->isChecked() != on)
+                                      box->click();
                               }});
             }
             break;
@@ -101,6 +109,32 @@ QList<Step> walk(TfmMain &w)
     return steps;
 }
 
+// What set, or for a hidden page's setting build, makes of the step's value.
+std::optional<QString> bySetOrBuild(SettingsTable &table, const Step &s, const QString &folder)
+{
+    const QString name = latin1(s.setting->name);
+    if (!s.setting->offered) {
+        const DocumentOutcome out = applyTableDocument(
+            QStringLiteral("{\"%1\": %2}").arg(name, s.value).toUtf8(), table, folder);
+        if (out.applied())
+            return std::nullopt;
+        return out.problems.first().text.mid(name.size() + 2); // after "NAME: "
+    }
+    Synthesizer synth(table);
+    synth.readSettings(folder);
+    synth.followTable();
+    const bool message = s.setting->kind == SettingKind::Message;
+    return applySetting(table, synth, message ? QString("message.1") : name, s.value);
+}
+
+// The page of the window that holds a control.
+QWidget *pageOf(TfmMain &w, QWidget *control)
+{
+    while (control && w.PageControl1->indexOf(control) < 0)
+        control = control->parentWidget();
+    return control;
+}
+
 } // namespace
 
 class TestSettingCatalogue : public QObject {
@@ -111,17 +145,18 @@ private slots:
         WindowFixture f;
         int refusals = 0;
         const QList<Step> steps = walk(f.w());
-        // Frequency 4, system code 4, range test 5, baud 3, send twice 3, logo 5, message 5.
-        QCOMPARE(steps.size(), 29);
+        // Offered: frequency 4, system code 4, range test 5, baud 3, send twice 3, logo 5,
+        // message 5. Hidden: heart beat 4, flash length 3, the reminder lists 9, each profile
+        // 3 x 3 + 25 + 3, function bit A 5 + 4, B to D 28 + 4 + 4 each.
+        QCOMPARE(steps.size(), 29 + 4 + 3 + 9 + 4 * 37 + 9 + 3 * 36);
         for (const Step &s : steps) {
-            const QString name = s.setting->kind == SettingKind::Message ? QString("message.1")
-                                                                         : latin1(s.setting->name);
-            const QString what = name + '=' + s.value;
+            QVERIFY2(s.control, s.setting->name.data());
+            const QString what = latin1(s.setting->name) + '=' + s.value;
             SettingsTable bySet = f.table;
-            Synthesizer synth(bySet);
-            synth.readSettings(f.dir.path());
-            synth.followTable();
-            const std::optional<QString> refused = applySetting(bySet, synth, name, s.value);
+            const std::optional<QString> refused = bySetOrBuild(bySet, s, f.dir.path());
+            if (QWidget *page = pageOf(f.w(), s.control);
+                page && f.w().PageControl1->currentWidget() != page)
+                offerPage(f.w(), page);
 
             const QByteArray before = f.table.buildImage();
             f.dialogs.clear();
@@ -141,8 +176,9 @@ private slots:
                 QVERIFY2(f.table.buildImage() == bySet.buildImage(), qPrintable(what));
             }
         }
-        // 462026000 Hz, 2001, 9, 241, the logo's ESC and tab, 51 characters, a BEL.
-        QCOMPARE(refusals, 8);
+        // 462026000 Hz, 2001, 9, 241, the logo's ESC and tab, 51 characters, a BEL; heart
+        // beat 29; 1000 for the seven function-bit lengths.
+        QCOMPARE(refusals, 8 + 1 + 7);
     }
 
     // The window fills its lists from the catalogue: an item added anywhere else, or lost
