@@ -63,14 +63,12 @@ std::optional<QString> applySetting(SettingsTable &table, Synthesizer &synth, co
     case SettingKind::Number:
         return refusal(applyNumberText(table, e->field, number));
     case SettingKind::List:
-    case SettingKind::Flag:
-        if (e->kind == SettingKind::Flag) {
-            if (number != QLatin1String("0") && number != QLatin1String("1"))
-                return QStringLiteral("%1 is 0 or 1.").arg(name);
-            table.setValue(e->field, number == QLatin1String("1") ? 1 : 0);
-            return std::nullopt;
-        }
         return applyChoice(table, *e, number);
+    case SettingKind::Flag:
+        if (number != QLatin1String("0") && number != QLatin1String("1"))
+            return QStringLiteral("%1 is 0 or 1.").arg(name);
+        table.setValue(e->field, number == QLatin1String("1") ? 1 : 0);
+        return std::nullopt;
     case SettingKind::Logo:
         if (value.size() > e->editLength)
             return QStringLiteral("The logo takes at most %1 characters.").arg(e->editLength);
