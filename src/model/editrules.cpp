@@ -23,6 +23,18 @@ bool isNumericField(Field f)
     return rangeFor(f) != nullptr;
 }
 
+QString acceptedValuesText(Field f)
+{
+    const NumberRange *r = rangeFor(f);
+    if (!r)
+        return {};
+    QString text = r->zeroToo ? QStringLiteral("0, or %1 to %2").arg(r->min).arg(r->max)
+                              : QStringLiteral("%1 to %2").arg(r->min).arg(r->max);
+    if (!r->unit.empty())
+        text += u' ' + latin1(r->unit);
+    return text;
+}
+
 EditResult applyNumber(SettingsTable &table, Field f, qint32 v)
 {
     const NumberRange *range = rangeFor(f);

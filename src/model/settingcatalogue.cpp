@@ -31,11 +31,12 @@ constexpr std::array FunBitMelodyItems{
 
 constexpr NumberRange SysCodeRange{0, 2000, false, "Please insert a number between 0 ~ 2000 !"};
 constexpr NumberRange RangeTestRange{10, 240, true,
-                                     "Please insert a number between 0 or 10 ~ 240 !"};
+                                     "Please insert a number between 0 or 10 ~ 240 !", "seconds"};
 constexpr NumberRange HeartBeatRange{30, 999, true,
                                      "Please insert a number between 0 or 30 ~ 999 !"};
 // Lengths in seconds of the flash and alert settings.
-constexpr NumberRange SecondsRange{0, 999, false, "Please insert a number between 0 ~ 999 !"};
+constexpr NumberRange SecondsRange{0, 999, false, "Please insert a number between 0 ~ 999 !",
+                                   "seconds"};
 
 constexpr SettingEntry number(std::string_view name, std::string_view label, Field f,
                               int editLength, NumberRange r, bool offered = false)

@@ -2,6 +2,7 @@
 #include "settingvalues.h"
 
 #include "messages/messagerecord.h"
+#include "model/editrules.h"
 #include "model/generalfields.h"
 #include "model/settingstable.h"
 #include "model/textrules.h"
@@ -16,12 +17,9 @@ QString acceptsText(const SettingEntry &e)
 {
     switch (e.kind) {
     case SettingKind::Frequency:
-        return QStringLiteral("whole hertz (at most %1 digits) that 12500, 10000, 6250, 5000 or "
-                              "2500 divides")
-            .arg(e.editLength);
+        return acceptedFrequencyText();
     case SettingKind::Number:
-        return e.range.zeroToo ? QStringLiteral("0, or %1 to %2").arg(e.range.min).arg(e.range.max)
-                               : QStringLiteral("%1 to %2").arg(e.range.min).arg(e.range.max);
+        return acceptedValuesText(e.field);
     case SettingKind::List: {
         QStringList choices;
         for (const std::string_view w : e.words.empty() ? e.items : e.words)
