@@ -29,11 +29,11 @@ constexpr std::array FunBitMelodyItems{
     "Music 7"sv,  "Music 8"sv,  "Music 9"sv,  "Music 10"sv, "Music 11"sv, "Music 12"sv,
     "Music 13"sv, "Music 14"sv, "Music 15"sv, "Music 16"sv};
 
-constexpr NumberRange SysCodeRange{0, 2000, false, "Please insert a number between 0 ~ 2000 !"};
+constexpr NumberRange SysCodeRange{0, 2000, false, "Please insert a number between 0 ~ 2000 !", ""};
 constexpr NumberRange RangeTestRange{10, 240, true,
                                      "Please insert a number between 0 or 10 ~ 240 !", "seconds"};
 constexpr NumberRange HeartBeatRange{30, 999, true,
-                                     "Please insert a number between 0 or 30 ~ 999 !"};
+                                     "Please insert a number between 0 or 30 ~ 999 !", ""};
 // Lengths in seconds of the flash and alert settings.
 constexpr NumberRange SecondsRange{0, 999, false, "Please insert a number between 0 ~ 999 !",
                                    "seconds"};
@@ -56,13 +56,13 @@ constexpr SettingEntry flag(std::string_view name, std::string_view label, Field
 }
 
 const SettingEntry Catalogue[] = {
-    {"frequency", "Frequency", SettingKind::Frequency, Field::Count, 9},
+    {"frequency", "Frequency", SettingKind::Frequency, Field::Count, 9, {}, {}, {}, true},
     number("system-code", "System Code", Field::SysCode, 9, SysCodeRange, true),
     number("range-test", "Range test duration", Field::RangeTestDur, 3, RangeTestRange, true),
-    {"baud", "POCSAG_Baud", SettingKind::List, Field::POCBaud, 0, {}, BaudItems, BaudWords},
-    {"logo", "Power Up Logo", SettingKind::Logo, Field::PowLogoText, 21},
-    {"send-twice", "Send Twice Enable", SettingKind::Flag, Field::SendTwice},
-    {"message.N", "Msg #", SettingKind::Message, Field::Count, MessageTextSize},
+    {"baud", "POCSAG_Baud", SettingKind::List, Field::POCBaud, 0, {}, BaudItems, BaudWords, true},
+    {"logo", "Power Up Logo", SettingKind::Logo, Field::PowLogoText, 21, {}, {}, {}, true},
+    {"send-twice", "Send Twice Enable", SettingKind::Flag, Field::SendTwice, 0, {}, {}, {}, true},
+    {"message.N", "Msg #", SettingKind::Message, Field::Count, MessageTextSize, {}, {}, {}, true},
 
     number("HeartBeat", "Heart beat", Field::HeartBeat, 3, HeartBeatRange),
     number("FlashLen", "Flash Length", Field::FlashLen, 3, SecondsRange),

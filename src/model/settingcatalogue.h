@@ -31,6 +31,7 @@ struct NumberRange {
     qint32 max = 0;
     bool zeroToo = false;     // 0 (disabled) is accepted besides min..max
     std::string_view refusal; // what a refused number is told, in the window and everywhere
+    std::string_view unit;    // of the number, where it has one ("seconds")
 
     bool accepts(qint32 v) const { return (zeroToo && v == 0) || (v >= min && v <= max); }
 };
