@@ -9,6 +9,7 @@
 #include "frmmain.h"
 #include "messages/messageexport.h"
 #include "messages/messagerecord.h"
+#include "model/settingcatalogue.h"
 #include "model/settingstable.h"
 
 #include <QComboBox>
@@ -58,12 +59,21 @@ void TfmMain::ShowMsgPage()
             messageForMemo(table_.messageRecord(MsgPage * MessagesPerPage + k)));
 }
 
+void TfmMain::numberMsgRows()
+{
+    // Row k of page p shows message p * 10 + k + 1: its label reads the number with two
+    // digits, and a screen reader calls its memo "Message" and the number.
+    for (int k = 0; k < MessagesPerPage; ++k) {
+        const int number = MsgPage * MessagesPerPage + k + 1;
+        MsgLabels[k]->setText(QStringLiteral("%1").arg(number, 2, 10, QChar('0')));
+        MsgMemos[k]->setAccessibleName(QStringLiteral("Message %1").arg(number));
+    }
+}
+
 void TfmMain::cboMsgPageClick()
 {
     MsgPage = cboMsgPage->currentIndex();
-    for (int k = 0; k < MessagesPerPage; ++k)
-        MsgLabels[k]->setText(
-            QStringLiteral("%1").arg(MsgPage * MessagesPerPage + k + 1, 2, 10, QChar('0')));
+    numberMsgRows();
     ShowMsgPage();
 }
 
@@ -74,6 +84,12 @@ void TfmMain::memMsg0Exit(MessageMemo *memo)
         return;
     const int record = MsgPage * MessagesPerPage + memo->property("Tag").toInt();
     QByteArray bytes = table_.messageRecord(record);
+    // A pasted control character is refused, as everywhere a message is set.
+    if (const auto refused = textCharacterRefusal(*settingNamed(u"message.1"), memoText(memo))) {
+        dialogs_.warn(*refused);
+        memo->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     if (!storeMessage(bytes, memoText(memo))) {
         dialogs_.message(
             {QStringLiteral("Warning!"), MessageTooLongText, BoxIcon::None, BoxButtons::Ok});
