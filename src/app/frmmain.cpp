@@ -4,6 +4,7 @@
 #include "base/settingsfile.h"
 #include "base/windowchoices.h"
 #include "editors/dialogs.h"
+#include "link/transferprogress.h"
 #include "link/transmittercommands.h"
 #include "model/settingstable.h"
 #include "programicon.h"
@@ -168,7 +169,12 @@ void TfmMain::buildStatusBar()
     // At least its designed 100 pixels, and wide enough for the longest status text.
     const QFontMetrics metrics = StatusPanel1->fontMetrics();
     int widest = metrics.horizontalAdvance(StatusPanel1->text());
-    for (const QString &text : TransferStatusTexts)
+    // The progress of a slow transfer as the longest of them.
+    const QStringList texts =
+        TransferStatusTexts +
+        QStringList{transferProgressText(TransferCommand::Write, TransferBlockCount - 1,
+                                         (TransferBlockCount - 1) * 99 * 1000)};
+    for (const QString &text : texts)
         widest = std::max(widest, metrics.horizontalAdvance(text));
     const QMargins margins = StatusPanel1->contentsMargins();
     const int room =
