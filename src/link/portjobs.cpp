@@ -6,7 +6,6 @@
 
 #include <QEventLoop>
 #include <QThread>
-#include <QTimer>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -14,11 +13,6 @@
 namespace rw {
 
 namespace {
-
-constexpr int TickMs = 100;
-// How often the calling thread takes what the ports reported; the run ends this soon
-// after the last port.
-constexpr int CollectMs = 20;
 
 // One thing a port's transfer showed, as a value that crosses from its thread to the
 // calling thread.
@@ -32,16 +26,30 @@ struct PortReport {
 };
 
 // Carries reports from the ports' threads to the calling thread in the order each port
-// sent them. The queue is the only thing the threads share, and only under its lock; the
-// calling thread takes what has gathered at short intervals and applies it itself. (The
-// lock is a standard one, so ThreadSanitizer sees the hand-over as it is.)
+// sent them. The queue is the only thing the threads share, and only under its lock. The
+// first report into an empty queue wakes the calling thread (a queued call to `wake`),
+// which takes everything that has gathered by then: no timer, and one wake-up for a burst.
+// A caller that shows nothing is woken only when a port ends. (The lock is a standard one,
+// so ThreadSanitizer sees the hand-over as it is.)
 class ReportChannel {
 public:
+    ReportChannel(bool everyChange, std::function<void()> wake)
+        : everyChange_(everyChange), wake_(std::move(wake))
+    {
+    }
+
     // Any thread.
     void post(PortReport report)
     {
-        const std::lock_guard lock(mutex_);
-        queue_.push_back(std::move(report));
+        const bool ends = report.kind == PortReport::Finished;
+        bool first = false;
+        {
+            const std::lock_guard lock(mutex_);
+            first = queue_.empty();
+            queue_.push_back(std::move(report));
+        }
+        if (ends || (first && everyChange_))
+            wake_();
     }
 
     // The calling thread: everything posted so far, in order.
@@ -54,6 +62,8 @@ public:
     }
 
 private:
+    const bool everyChange_;
+    const std::function<void()> wake_;
     std::mutex mutex_;
     std::vector<PortReport> queue_;
 };
@@ -104,20 +114,24 @@ private:
 
 } // namespace
 
-QList<PortJobState> runOnPorts(const QStringList &ports, const PortJob &job, LineTrace *trace,
-                               const std::function<void(const QList<PortJobState> &)> &onTick)
-{
-    // Touched by the calling thread alone.
-    QList<PortJobState> states;
-    for (const QString &port : ports) {
-        PortJobState s;
-        s.port = port;
-        states.push_back(s);
+namespace {
+
+// Every port's state as the calling thread keeps it, changed only by the reports it takes.
+class PortStates {
+public:
+    explicit PortStates(const QStringList &ports)
+    {
+        for (const QString &port : ports) {
+            PortJobState s;
+            s.port = port;
+            states_.push_back(s);
+        }
+        running_ = states_.size();
     }
-    qsizetype running = states.size();
-    ReportChannel channel;
-    const auto apply = [&](const PortReport &r) {
-        PortJobState &s = states[r.port];
+
+    void apply(const PortReport &r)
+    {
+        PortJobState &s = states_[r.port];
         switch (r.kind) {
         case PortReport::Status:
             s.status = r.text;
@@ -135,16 +149,41 @@ QList<PortJobState> runOnPorts(const QStringList &ports, const PortJob &job, Lin
             s.outcome = r.outcome;
             s.ok = r.outcome.ok();
             s.done = true;
-            --running;
+            --running_;
             break;
         }
-    };
+    }
+
+    const QList<PortJobState> &all() const { return states_; }
+    bool running() const { return running_ > 0; }
+
+private:
+    QList<PortJobState> states_;
+    qsizetype running_ = 0;
+};
+
+} // namespace
+
+QList<PortJobState> runOnPorts(const QStringList &ports, const PortJob &job, LineTrace *trace,
+                               const std::function<void(const QList<PortJobState> &)> &onTick)
+{
+    PortStates states(ports); // touched by the calling thread alone
     QEventLoop loop;
-    const auto collect = [&] {
-        for (const PortReport &r : channel.take())
-            apply(r);
-        if (running == 0)
+    // Lives on the calling thread; the ports' first reports into an empty channel wake it.
+    QObject receiver;
+    std::function<void()> collect;
+    ReportChannel channel(bool(onTick), [&receiver, &collect] {
+        QMetaObject::invokeMethod(
+            &receiver, [&collect] { collect(); }, Qt::QueuedConnection);
+    });
+    collect = [&] {
+        const std::vector<PortReport> taken = channel.take();
+        for (const PortReport &r : taken)
+            states.apply(r);
+        if (!states.running())
             loop.quit();
+        else if (!taken.empty() && onTick)
+            onTick(states.all());
     };
 
     std::vector<std::unique_ptr<QThread>> threads;
@@ -158,27 +197,17 @@ QList<PortJobState> runOnPorts(const QStringList &ports, const PortJob &job, Lin
             view.finished(outcome);
         }));
     }
-    QTimer tick;
-    if (onTick)
-        QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
-            collect();
-            onTick(states);
-        });
-    QTimer collecting;
-    QObject::connect(&collecting, &QTimer::timeout, &loop, collect);
     for (const auto &t : threads)
         t->start();
-    if (running > 0) {
-        tick.start(TickMs);
-        collecting.start(CollectMs);
+    if (states.running())
         loop.exec();
-    }
     for (const auto &t : threads)
         t->wait();
-    collect();
+    for (const PortReport &r : channel.take())
+        states.apply(r);
     if (onTick)
-        onTick(states);
-    return states;
+        onTick(states.all());
+    return states.all();
 }
 
 } // namespace rw
