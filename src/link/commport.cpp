@@ -235,6 +235,12 @@ void TCommPort::WakeWhenAvailable(int count)
     line_->wakeWhenAvailable(count);
 }
 
+void TCommPort::WatchLine(bool watching)
+{
+    if (open_ && line_ && !lost_)
+        line_->setWatching(watching);
+}
+
 void TCommPort::TakePending()
 {
     requireOpen(LineStatusFailed);
