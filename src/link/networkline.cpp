@@ -209,6 +209,11 @@ void NetworkLine::setUpLine(const LineSettings &s)
         }
         return codec_.lineConfirmed();
     });
+    judgeSetUp(answered, wanted);
+}
+
+void NetworkLine::judgeSetUp(bool answered, const telnet::SerialSettings &wanted)
+{
     const QString remedy =
         QStringLiteral(" Offer the line with RFC 2217 on the server, or set the server's line "
                        "to 19200 baud, 8 data bits, no parity, one stop bit and name the port "

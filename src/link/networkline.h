@@ -57,6 +57,8 @@ public:
 private:
     void connectToServer(const NetworkAddress &address);
     void setUpLine(const LineSettings &settings);
+    // Fails, telling why, unless the server `answered` the set-up with the settings wanted.
+    void judgeSetUp(bool answered, const telnet::SerialSettings &wanted);
     // Waits, window events running but no input taken, until `done` holds or the time
     // is up; false at the time-out.
     template <typename Done> bool waitFor(int ms, Done done);
