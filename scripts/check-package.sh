@@ -3,10 +3,11 @@
 # Checks the Debian packages as a distribution and a user get them: builds them twice
 # (scripts/package.sh) and compares the bytes, runs lintian, hardening-check, mandoc and
 # the desktop and AppStream validators, installs rw830kt-cli and rw830kt with apt-get,
-# tries the installed programs, the MIME type, the manual pages and the completion, and
-# removes them again. Installs into this machine's /usr: meant for CI and for test
-# machines (uses sudo when not run as root). With --built it checks the packages that
-# build-package/ holds, without building or comparing (for a second look after a fix).
+# tries the installed programs, the MIME type, the menu entry as GLib/GIO loads it, the
+# manual pages and the completion, and removes them again. Installs into this machine's
+# /usr: meant for CI and for test machines (uses sudo when not run as root). With --built
+# it checks the packages that build-package/ holds, without building or comparing (for a
+# second look after a fix).
 set -e
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh check-package x11
@@ -135,6 +136,10 @@ type=$(HOME="$WORK/xdg-home" xdg-mime query filetype "$WORK/x.tbl")
 default=$(HOME="$WORK/xdg-home" xdg-mime query default application/x-rw830kt-table)
 [ "$default" = "$APP.desktop" ] || fail "xdg-mime opens table files with '$default'"
 echo "xdg-mime: x.tbl is $type, opened by $default."
+# GNOME and the other desktops built on GLib load the entry through GIO, which rejects
+# what desktop-file-validate lets pass (a TryExec that names no program).
+/usr/bin/python3 scripts/check-desktop-entry.py /usr/share ||
+    fail "GLib/GIO does not offer the menu entry for table files"
 
 # bash-completion finds the completion where it loads completions from, on first use.
 # shellcheck disable=SC2016

@@ -3,13 +3,15 @@
 # Installs the Debian packages that the named tasks need on a fresh Debian 12 machine, and
 # does nothing when they are all there already. Uses sudo when not run as root.
 #   build          compile the programs and the tests (the default)
-#   x11            run the window tests under a virtual X server with a window manager
+#   x11            run the window tests under a virtual X server with a window manager, and
+#                  read the window over the accessibility bus (AT-SPI) as a screen reader does
 #   network        run the tests of ports on a serial server (ser2net on the loopback address)
 #   windows        compile-check the Windows port listing with the MinGW cross compiler
 #   package        make the Debian packages (scripts/package.sh)
 #   check-package  check, install and try them (scripts/check-package.sh): lintian,
 #                  hardening-check, mandoc, the desktop and AppStream validators, the MIME
-#                  database and xdg-mime, man, bash-completion, and an X server
+#                  database and xdg-mime, GLib's view of the desktop entry, man,
+#                  bash-completion, and an X server
 #   fuzz           build and run the libFuzzer targets with clang (scripts/fuzz.sh)
 set -e
 [ $# -gt 0 ] || set -- build
@@ -22,13 +24,16 @@ for task in "$@"; do
         PACKAGES="$PACKAGES qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev cmake"
         PACKAGES="$PACKAGES g++ ninja-build fonts-dejavu-core"
         ;;
-    x11) PACKAGES="$PACKAGES xvfb xauth matchbox-window-manager x11-utils" ;;
+    x11)
+        PACKAGES="$PACKAGES xvfb xauth matchbox-window-manager x11-utils"
+        PACKAGES="$PACKAGES at-spi2-core dbus python3-pyatspi python3-gi desktop-file-utils"
+        ;;
     windows) PACKAGES="$PACKAGES g++-mingw-w64-x86-64" ;;
     package) LEAN="$LEAN dpkg-dev debhelper file" ;;
     check-package)
         LEAN="$LEAN desktop-file-utils appstream lintian devscripts mandoc man-db"
         LEAN="$LEAN shared-mime-info xdg-utils libfile-mimeinfo-perl bash-completion"
-        LEAN="$LEAN xvfb xauth x11-utils"
+        LEAN="$LEAN xvfb xauth x11-utils python3-gi gir1.2-glib-2.0"
         ;;
     network) PACKAGES="$PACKAGES ser2net" ;;
     fuzz) PACKAGES="$PACKAGES clang libclang-rt-14-dev" ;;

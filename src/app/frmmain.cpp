@@ -7,6 +7,7 @@
 #include "link/transmittercommands.h"
 #include "model/settingstable.h"
 #include "programicon.h"
+#include "screenreader.h"
 #include "tabledrop.h"
 
 #include <QAction>
@@ -29,6 +30,7 @@ namespace rw {
 TfmMain::TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent)
     : QMainWindow(parent), table_(table), dialogs_(dialogs), synth_(table)
 {
+    offerToScreenReaders();
     setObjectName("fmMain");
     setWindowTitle(DesignedCaption);
     setWindowIcon(programIcon());
@@ -42,6 +44,7 @@ TfmMain::TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent)
                    {tabTXPager, TabSheet1, TabSheet2});
     setWindowState(windowState() | Qt::WindowMaximized);
     CollectMsgControls();
+    numberMsgRows();
     programDirectory_ = QDir::currentPath();
 
     // The window's own choices from the settings file.
@@ -142,6 +145,7 @@ void TfmMain::buildStatusBar()
     PB1->setRange(0, 100);
     PB1->setValue(0);
     PB1->setTextVisible(false);
+    PB1->setAccessibleName("Transfer progress");
     PB1->setFixedWidth(260);
     StatusPanel1 = new QLabel(" Ready", bar);
     StatusPanel1->setObjectName("StatusPanel1");

@@ -113,6 +113,7 @@ public:
 
     // --- canned messages ---------------------------------------------------------
     void CollectMsgControls();
+    void numberMsgRows(); // the row labels and the memos' names for the page shown
     void ShowMsgPage();
     void cboMsgPageClick();
     void memMsg0Exit(MessageMemo *memo);

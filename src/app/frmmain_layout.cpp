@@ -5,6 +5,9 @@
 
 #include "editors/lengthlimit.h"
 #include "editors/messagememo.h"
+#include "model/editrules.h"
+#include "screenreader.h"
+#include "synth/frequency.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -44,6 +47,15 @@ QComboBox *list(QWidget *parent, const char *name, const QStringList &items, int
     auto *c = place(new QComboBox(parent), name, x, y, w, 22);
     c->addItems(items);
     return c;
+}
+
+// The label names its control for a screen reader; a numeric edit also tells what it
+// accepts.
+void labelFor(QLabel *label, QWidget *control, const QString &accepts = {})
+{
+    label->setBuddy(control);
+    if (!accepts.isEmpty())
+        control->setAccessibleDescription(accepts);
 }
 
 QStringList numbered(const QString &prefix, int count)
@@ -103,35 +115,45 @@ void TfmMain::buildControls()
     buildPagerPage(TabSheet2);
 
     // The focus parking place: focusable, but takes no visible space.
+    // Nothing a person types stays there, so a screen reader is not told of it.
     edtNull = place(new QLineEdit(central), "edtNull", 0, 0, 0, 0);
     edtNull->setFrame(false);
+    keepFromScreenReaders(edtNull);
 }
 
 void TfmMain::buildTopGroups(QWidget *parent)
 {
     grpFreq = place(new QGroupBox(parent), "grpFreq", 8, 6, 430, 48);
-    label(grpFreq, "lblFreq", "Frequency", 10, 19, 62);
+    auto *freq = label(grpFreq, "lblFreq", "Frequency", 10, 19, 62);
     edtFreq = edit(grpFreq, "edtFreq", 9, 74, 16, 96);
+    labelFor(freq, edtFreq, acceptedFrequencyText());
     label(grpFreq, "lblHz", "Hz", 174, 19, 20);
-    label(grpFreq, "lblSysCode", "System Code", 230, 19, 80);
+    auto *sysCode = label(grpFreq, "lblSysCode", "System Code", 230, 19, 80);
     edtSysCode = edit(grpFreq, "edtSysCode", 9, 314, 16, 96);
+    labelFor(sysCode, edtSysCode, acceptedValuesText(Field::SysCode));
 
     GroupBox2 = place(new QGroupBox("Serial", parent), "GroupBox2", 446, 6, 181, 48);
-    label(GroupBox2, "lblCOM", "COM Port", 8, 21, 58);
+    auto *com = label(GroupBox2, "lblCOM", "COM Port", 8, 21, 58);
     cboCOM = list(GroupBox2, "cboCOM", {}, 68, 18, 104);
+    labelFor(com, cboCOM);
 }
 
 void TfmMain::buildTxPage(QWidget *page)
 {
     auto *tx = place(new QGroupBox("TX Setting", page), "grpTXSetting", 6, 6, 600, 84);
-    label(tx, "lblRangeTestDur", "Range test duration", 10, 24, 130);
+    auto *rangeTest = label(tx, "lblRangeTestDur", "Range test duration", 10, 24, 130);
     edtRangeTestDur = edit(tx, "edtRangeTestDur", 3, 142, 21, 40);
+    labelFor(rangeTest, edtRangeTestDur, acceptedValuesText(Field::RangeTestDur));
     label(tx, "lblRangeTestSec", "Sec.", 186, 24, 26);
     label(tx, "lblRangeTestDisable", "(0:Disable)", 214, 24, 80);
-    label(tx, "lblPOCBaud", "POCSAG_Baud", 320, 24, 86);
+    auto *baud = label(tx, "lblPOCBaud", "POCSAG_Baud", 320, 24, 86);
     cboPOCBaud = list(tx, "cboPOCBaud", {"512 bps", "1200 bps", "2400 bps"}, 410, 21, 100);
-    label(tx, "lblPowLogo", "Power Up Logo", 10, 54, 130);
+    labelFor(baud, cboPOCBaud);
+    // Said as words, not as the label's underscore.
+    cboPOCBaud->setAccessibleName("POCSAG baud");
+    auto *logo = label(tx, "lblPowLogo", "Power Up Logo", 10, 54, 130);
     edtPowLogo = edit(tx, "edtPowLogo", 21, 142, 51, 168);
+    labelFor(logo, edtPowLogo);
     chkSendTwice = place(new QCheckBox("Send Twice Enable", tx), "chkSendTwice", 320, 52, 160, 20);
 
     auto *msg = place(new QGroupBox(page), "grpCannedMessage", 6, 94, 600, 342);
@@ -141,13 +163,16 @@ void TfmMain::buildTxPage(QWidget *page)
     title->setFont(bold);
     cboMsgPage = list(msg, "cboMsgPage", {"CALL# 1 -- 10", "CALL# 11 -- 20", "CALL# 21 -- 30"}, 140,
                       10, 130);
+    labelFor(title, cboMsgPage);
+    cboMsgPage->setAccessibleName("Canned message page");
     btnDataExport =
         place(new QPushButton("Export Canned Message", msg), "btnDataExport", 420, 9, 170, 25);
     for (int k = 0; k < MessagesPerPage; ++k) {
         const int y = 42 + k * 29;
         label(msg, qPrintable(QStringLiteral("lblRowCaption%1").arg(k)), "Msg #", 10, y + 4, 40);
-        auto *number = label(msg, qPrintable(QStringLiteral("lblMsg%1").arg(k)),
-                             QStringLiteral("%1").arg(k + 1, 2, 10, QChar('0')), 50, y + 4, 24);
+        // Its caption and the memo's name follow the page shown (numberMsgRows).
+        auto *number =
+            label(msg, qPrintable(QStringLiteral("lblMsg%1").arg(k)), QString(), 50, y + 4, 24);
         number->setFont(bold);
         number->setStyleSheet("color: blue");
         number->setProperty("Tag", k);

@@ -58,12 +58,21 @@ void TfmMain::ShowMsgPage()
             messageForMemo(table_.messageRecord(MsgPage * MessagesPerPage + k)));
 }
 
+void TfmMain::numberMsgRows()
+{
+    // Row k of page p shows message p * 10 + k + 1: its label reads the number with two
+    // digits, and a screen reader calls its memo "Message" and the number.
+    for (int k = 0; k < MessagesPerPage; ++k) {
+        const int number = MsgPage * MessagesPerPage + k + 1;
+        MsgLabels[k]->setText(QStringLiteral("%1").arg(number, 2, 10, QChar('0')));
+        MsgMemos[k]->setAccessibleName(QStringLiteral("Message %1").arg(number));
+    }
+}
+
 void TfmMain::cboMsgPageClick()
 {
     MsgPage = cboMsgPage->currentIndex();
-    for (int k = 0; k < MessagesPerPage; ++k)
-        MsgLabels[k]->setText(
-            QStringLiteral("%1").arg(MsgPage * MessagesPerPage + k + 1, 2, 10, QChar('0')));
+    numberMsgRows();
     ShowMsgPage();
 }
 

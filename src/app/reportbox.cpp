@@ -36,6 +36,9 @@ ReportBox::ReportBox(const ReportRequest &request, QWidget *parent)
     list->setVisible(!request.rows.isEmpty());
     // The list takes Ctrl+C for the one cell under the cursor otherwise.
     list->installEventFilter(this);
+    // A screen reader names the list by the summary above it (Qt names a list view only
+    // by the name set on it, never by a label).
+    list->setAccessibleName(request.summary);
     layout->addWidget(list, 1);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);

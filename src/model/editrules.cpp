@@ -12,17 +12,20 @@ namespace {
 struct NumericRule {
     bool (*accepts)(qint32 v);
     const char *refusal;
+    const char *accepted; // what the field takes, in words a person reads
 };
 
 constexpr NumericRule SysCodeRule{[](qint32 v) { return v >= 0 && v <= 2000; },
-                                  "Please insert a number between 0 ~ 2000 !"};
+                                  "Please insert a number between 0 ~ 2000 !", "0 to 2000"};
 constexpr NumericRule RangeTestRule{[](qint32 v) { return v == 0 || (v >= 10 && v <= 240); },
-                                    "Please insert a number between 0 or 10 ~ 240 !"};
+                                    "Please insert a number between 0 or 10 ~ 240 !",
+                                    "0, or 10 to 240 seconds"};
 constexpr NumericRule HeartBeatRule{[](qint32 v) { return v == 0 || (v >= 30 && v <= 999); },
-                                    "Please insert a number between 0 or 30 ~ 999 !"};
+                                    "Please insert a number between 0 or 30 ~ 999 !",
+                                    "0, or 30 to 999"};
 // Lengths in seconds of the flash and alert settings.
 constexpr NumericRule SecondsRule{[](qint32 v) { return v >= 0 && v <= 999; },
-                                  "Please insert a number between 0 ~ 999 !"};
+                                  "Please insert a number between 0 ~ 999 !", "0 to 999 seconds"};
 
 const NumericRule *ruleFor(Field f)
 {
@@ -56,6 +59,12 @@ const NumericRule *ruleFor(Field f)
 bool isNumericField(Field f)
 {
     return ruleFor(f) != nullptr;
+}
+
+QString acceptedValuesText(Field f)
+{
+    const NumericRule *rule = ruleFor(f);
+    return rule ? QString::fromLatin1(rule->accepted) : QString();
 }
 
 EditResult applyNumber(SettingsTable &table, Field f, qint32 v)

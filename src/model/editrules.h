@@ -28,6 +28,10 @@ struct EditResult {
 // four alert lengths and the function-bit lengths.
 bool isNumericField(Field f);
 
+// What a numeric field accepts, in words ("0, or 10 to 240 seconds"): what a screen reader
+// says about its edit. Empty for a field that is not numeric.
+QString acceptedValuesText(Field f);
+
 // Stores v into a numeric field when the field accepts it. SysCode is stored as four
 // digits with leading zeros (7 as "0007"), every other field as its number.
 EditResult applyNumber(SettingsTable &table, Field f, qint32 v);

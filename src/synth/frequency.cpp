@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "frequency.h"
 
+#include <QStringList>
 #include <cstdlib>
 
 namespace rw {
@@ -40,6 +41,17 @@ ChannelSpacing nearestChannelSpacing(qint32 hz)
         if (std::llabs(qint64(hz) - s.hz) < std::llabs(qint64(hz) - best.hz))
             best = s;
     return best;
+}
+
+QString acceptedFrequencyText()
+{
+    QStringList spacings;
+    for (const ChannelSpacing &s : ChannelSpacings)
+        spacings << QString::number(s.hz);
+    const QString last = spacings.takeLast();
+    return QStringLiteral("Hertz, up to %1 digits, a multiple of %2 or %3")
+        .arg(QString::number(MaxEnteredFrequency).size())
+        .arg(spacings.join(QStringLiteral(", ")), last);
 }
 
 QString frequencyRefusalMessage(FrequencyRefusal r)

@@ -46,6 +46,10 @@ struct FrequencyEntry {
     QString message() const; // the window's text for a refusal; empty when accepted
 };
 
+// What the frequency edit accepts, in words: a carrier in hertz that one of the channel
+// spacings divides.
+QString acceptedFrequencyText();
+
 // The window's message for a refused frequency.
 QString frequencyRefusalMessage(FrequencyRefusal r);
 
