@@ -14,7 +14,7 @@ namespace rw::cli {
 class Progress {
 public:
     virtual ~Progress() = default;
-    // Called whenever a port's state changes and once at the end with every port's state.
+    // Called about ten times a second and once at the end with every port's state.
     virtual void show(const QList<PortJobState> &states) = 0;
 
     static std::unique_ptr<Progress> make(bool quiet);

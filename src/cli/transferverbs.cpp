@@ -25,10 +25,7 @@
 #include "tracefile.h"
 #include "verbs.h"
 
-#include <algorithm>
-
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QMap>
 #include <QMutex>
@@ -77,8 +74,6 @@ private:
     std::unique_ptr<LineTrace> trace_;
 };
 
-constexpr int ProgressIntervalMs = 100;
-
 // Runs the job on the ports with progress and trace; tells every failure and every stop
 // on standard error. Nullopt when the trace file could not be opened.
 std::optional<QList<PortJobState>> run(const Arguments &a, TransferCommand command,
@@ -94,20 +89,10 @@ std::optional<QList<PortJobState>> run(const Arguments &a, TransferCommand comma
         ImageProgressView imageView(view);
         return job(port, imageView);
     };
-    // Nothing to show with --quiet: the calling thread then wakes only as each port ends.
-    // Otherwise the progress is drawn at most ten times a second, and at the end.
+    // Nothing to show with --quiet: no tick at all.
     std::function<void(const QList<PortJobState> &)> show;
-    QElapsedTimer sinceShown;
-    sinceShown.start();
     if (!a.quiet)
-        show = [&](const QList<PortJobState> &s) {
-            const bool ended =
-                std::all_of(s.begin(), s.end(), [](const PortJobState &p) { return p.done; });
-            if (!ended && sinceShown.elapsed() < ProgressIntervalMs)
-                return;
-            sinceShown.restart();
-            progress->show(s);
-        };
+        show = [&](const QList<PortJobState> &s) { progress->show(s); };
     const QList<PortJobState> states = runOnPorts(a.ports, counted, trace.get(), show);
     const QString signal = stopSignalName(stopSignal());
     if (!signal.isEmpty() && trace.get()) {

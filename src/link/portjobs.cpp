@@ -6,6 +6,7 @@
 
 #include <QEventLoop>
 #include <QThread>
+#include <QTimer>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -13,6 +14,11 @@
 namespace rw {
 
 namespace {
+
+constexpr int TickMs = 100;
+// How often the calling thread takes what the ports reported; the run ends this soon
+// after the last port.
+constexpr int CollectMs = 20;
 
 // One thing a port's transfer showed, as a value that crosses from its thread to the
 // calling thread.
@@ -26,30 +32,16 @@ struct PortReport {
 };
 
 // Carries reports from the ports' threads to the calling thread in the order each port
-// sent them. The queue is the only thing the threads share, and only under its lock. The
-// first report into an empty queue wakes the calling thread (a queued call to `wake`),
-// which takes everything that has gathered by then: no timer, and one wake-up for a burst.
-// A caller that shows nothing is woken only when a port ends. (The lock is a standard one,
-// so ThreadSanitizer sees the hand-over as it is.)
+// sent them. The queue is the only thing the threads share, and only under its lock; the
+// calling thread takes what has gathered at short intervals and applies it itself. (The
+// lock is a standard one, so ThreadSanitizer sees the hand-over as it is.)
 class ReportChannel {
 public:
-    ReportChannel(bool everyChange, std::function<void()> wake)
-        : everyChange_(everyChange), wake_(std::move(wake))
-    {
-    }
-
     // Any thread.
     void post(PortReport report)
     {
-        const bool ends = report.kind == PortReport::Finished;
-        bool first = false;
-        {
-            const std::lock_guard lock(mutex_);
-            first = queue_.empty();
-            queue_.push_back(std::move(report));
-        }
-        if (ends || (first && everyChange_))
-            wake_();
+        const std::lock_guard lock(mutex_);
+        queue_.push_back(std::move(report));
     }
 
     // The calling thread: everything posted so far, in order.
@@ -62,8 +54,6 @@ public:
     }
 
 private:
-    const bool everyChange_;
-    const std::function<void()> wake_;
     std::mutex mutex_;
     std::vector<PortReport> queue_;
 };
@@ -114,24 +104,20 @@ private:
 
 } // namespace
 
-namespace {
-
-// Every port's state as the calling thread keeps it, changed only by the reports it takes.
-class PortStates {
-public:
-    explicit PortStates(const QStringList &ports)
-    {
-        for (const QString &port : ports) {
-            PortJobState s;
-            s.port = port;
-            states_.push_back(s);
-        }
-        running_ = states_.size();
+QList<PortJobState> runOnPorts(const QStringList &ports, const PortJob &job, LineTrace *trace,
+                               const std::function<void(const QList<PortJobState> &)> &onTick)
+{
+    // Touched by the calling thread alone.
+    QList<PortJobState> states;
+    for (const QString &port : ports) {
+        PortJobState s;
+        s.port = port;
+        states.push_back(s);
     }
-
-    void apply(const PortReport &r)
-    {
-        PortJobState &s = states_[r.port];
+    qsizetype running = states.size();
+    ReportChannel channel;
+    const auto apply = [&](const PortReport &r) {
+        PortJobState &s = states[r.port];
         switch (r.kind) {
         case PortReport::Status:
             s.status = r.text;
@@ -149,41 +135,16 @@ public:
             s.outcome = r.outcome;
             s.ok = r.outcome.ok();
             s.done = true;
-            --running_;
+            --running;
             break;
         }
-    }
-
-    const QList<PortJobState> &all() const { return states_; }
-    bool running() const { return running_ > 0; }
-
-private:
-    QList<PortJobState> states_;
-    qsizetype running_ = 0;
-};
-
-} // namespace
-
-QList<PortJobState> runOnPorts(const QStringList &ports, const PortJob &job, LineTrace *trace,
-                               const std::function<void(const QList<PortJobState> &)> &onTick)
-{
-    PortStates states(ports); // touched by the calling thread alone
+    };
     QEventLoop loop;
-    // Lives on the calling thread; the ports' first reports into an empty channel wake it.
-    QObject receiver;
-    std::function<void()> collect;
-    ReportChannel channel(bool(onTick), [&receiver, &collect] {
-        QMetaObject::invokeMethod(
-            &receiver, [&collect] { collect(); }, Qt::QueuedConnection);
-    });
-    collect = [&] {
-        const std::vector<PortReport> taken = channel.take();
-        for (const PortReport &r : taken)
-            states.apply(r);
-        if (!states.running())
+    const auto collect = [&] {
+        for (const PortReport &r : channel.take())
+            apply(r);
+        if (running == 0)
             loop.quit();
-        else if (!taken.empty() && onTick)
-            onTick(states.all());
     };
 
     std::vector<std::unique_ptr<QThread>> threads;
@@ -197,17 +158,27 @@ QList<PortJobState> runOnPorts(const QStringList &ports, const PortJob &job, Lin
             view.finished(outcome);
         }));
     }
+    QTimer tick;
+    if (onTick)
+        QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+            collect();
+            onTick(states);
+        });
+    QTimer collecting;
+    QObject::connect(&collecting, &QTimer::timeout, &loop, collect);
     for (const auto &t : threads)
         t->start();
-    if (states.running())
+    if (running > 0) {
+        tick.start(TickMs);
+        collecting.start(CollectMs);
         loop.exec();
+    }
     for (const auto &t : threads)
         t->wait();
-    for (const PortReport &r : channel.take())
-        states.apply(r);
+    collect();
     if (onTick)
-        onTick(states.all());
-    return states.all();
+        onTick(states);
+    return states;
 }
 
 } // namespace rw

@@ -36,10 +36,9 @@ using PortJob = std::function<TransferOutcome(TCommPort &port, TransferView &vie
 // Runs `job` once for each port, all at once, and returns when every one has ended. Each
 // port's thread owns its port and its view and hands what it shows, as copies, to the
 // calling thread, which alone keeps the states: every status, box and outcome of every
-// port arrives, however long `onTick` takes. The calling thread sleeps until a port
-// reports; while they run, `onTick` is called on the calling thread with every port's state
-// whenever one has changed (changes that come together are shown together), and once more
-// at the end. `trace`, when given, records every line.
+// port arrives, however long `onTick` takes. While they run, `onTick` is called on the
+// calling thread about ten times a second with every port's state, and once more at the
+// end. `trace`, when given, records every line.
 QList<PortJobState> runOnPorts(const QStringList &ports, const PortJob &job,
                                LineTrace *trace = nullptr,
                                const std::function<void(const QList<PortJobState> &)> &onTick = {});
