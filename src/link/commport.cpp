@@ -237,8 +237,12 @@ void TCommPort::WakeWhenAvailable(int count)
 
 void TCommPort::WatchLine(bool watching)
 {
-    if (open_ && line_ && !lost_)
-        line_->setWatching(watching);
+    if (!open_ || !line_ || lost_)
+        return;
+    // Not watching is waiting too: for a reply still on its way.
+    if (!watching && trace_ && waitSinceNs_ < 0)
+        waitSinceNs_ = trace_->nowNs();
+    line_->setWatching(watching);
 }
 
 void TCommPort::TakePending()
