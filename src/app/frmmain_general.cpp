@@ -8,6 +8,7 @@
 #include "editors/numericedit.h"
 #include "frmmain.h"
 #include "model/generalfields.h"
+#include "model/settingcatalogue.h"
 #include "model/settingstable.h"
 
 #include <QCheckBox>
@@ -85,7 +86,17 @@ void TfmMain::cboLowBatTMClick()
 
 void TfmMain::edtPowLogoExit()
 {
-    storePowLogo(table_, edtPowLogo->text());
+    // A pasted control character is refused, as everywhere the logo is set; the logo as it
+    // was shown (a loaded one may hold such bytes) passes through unchanged.
+    const QString text = edtPowLogo->text();
+    if (text != powLogoText(table_)) {
+        if (const auto refused = textCharacterRefusal(*settingOfField(Field::PowLogoText), text)) {
+            dialogs_.warn(*refused);
+            edtPowLogo->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    storePowLogo(table_, text);
 }
 
 void TfmMain::ShowPowLogo()

@@ -6,6 +6,7 @@
 #include "editors/lengthlimit.h"
 #include "editors/messagememo.h"
 #include "model/editrules.h"
+#include "model/settingcatalogue.h"
 #include "screenreader.h"
 #include "synth/frequency.h"
 
@@ -58,22 +59,24 @@ void labelFor(QLabel *label, QWidget *control, const QString &accepts = {})
         control->setAccessibleDescription(accepts);
 }
 
-QStringList numbered(const QString &prefix, int count)
+// The labels, items and edit limits come from the settings catalogue, as every other front
+// end's.
+QStringList itemsOf(Field f)
 {
     QStringList r;
-    for (int i = 1; i <= count; ++i)
-        r << QStringLiteral("%1 %2").arg(prefix).arg(i);
+    for (const std::string_view item : settingOfField(f)->items)
+        r << latin1(item);
     return r;
 }
 
-QStringList alertTypeItems()
+int lengthOf(Field f)
 {
-    return numbered("Tone", 8) + numbered("Music", 16) + QStringList{"Silent"};
+    return settingOfField(f)->editLength;
 }
 
-QStringList funBitMelodyItems()
+QString labelOf(Field f)
 {
-    return numbered("User", 4) + numbered("Tone", 8) + numbered("Music", 16);
+    return latin1(settingOfField(f)->label);
 }
 
 } // namespace
@@ -124,12 +127,12 @@ void TfmMain::buildControls()
 void TfmMain::buildTopGroups(QWidget *parent)
 {
     grpFreq = place(new QGroupBox(parent), "grpFreq", 8, 6, 430, 48);
-    auto *freq = label(grpFreq, "lblFreq", "Frequency", 10, 19, 62);
-    edtFreq = edit(grpFreq, "edtFreq", 9, 74, 16, 96);
+    auto *freq = label(grpFreq, "lblFreq", latin1(settingNamed(u"frequency")->label), 10, 19, 62);
+    edtFreq = edit(grpFreq, "edtFreq", settingNamed(u"frequency")->editLength, 74, 16, 96);
     labelFor(freq, edtFreq, acceptedFrequencyText());
     label(grpFreq, "lblHz", "Hz", 174, 19, 20);
-    auto *sysCode = label(grpFreq, "lblSysCode", "System Code", 230, 19, 80);
-    edtSysCode = edit(grpFreq, "edtSysCode", 9, 314, 16, 96);
+    auto *sysCode = label(grpFreq, "lblSysCode", labelOf(Field::SysCode), 230, 19, 80);
+    edtSysCode = edit(grpFreq, "edtSysCode", lengthOf(Field::SysCode), 314, 16, 96);
     labelFor(sysCode, edtSysCode, acceptedValuesText(Field::SysCode));
 
     GroupBox2 = place(new QGroupBox("Serial", parent), "GroupBox2", 446, 6, 181, 48);
@@ -141,20 +144,21 @@ void TfmMain::buildTopGroups(QWidget *parent)
 void TfmMain::buildTxPage(QWidget *page)
 {
     auto *tx = place(new QGroupBox("TX Setting", page), "grpTXSetting", 6, 6, 600, 84);
-    auto *rangeTest = label(tx, "lblRangeTestDur", "Range test duration", 10, 24, 130);
-    edtRangeTestDur = edit(tx, "edtRangeTestDur", 3, 142, 21, 40);
+    auto *rangeTest = label(tx, "lblRangeTestDur", labelOf(Field::RangeTestDur), 10, 24, 130);
+    edtRangeTestDur = edit(tx, "edtRangeTestDur", lengthOf(Field::RangeTestDur), 142, 21, 40);
     labelFor(rangeTest, edtRangeTestDur, acceptedValuesText(Field::RangeTestDur));
     label(tx, "lblRangeTestSec", "Sec.", 186, 24, 26);
     label(tx, "lblRangeTestDisable", "(0:Disable)", 214, 24, 80);
-    auto *baud = label(tx, "lblPOCBaud", "POCSAG_Baud", 320, 24, 86);
-    cboPOCBaud = list(tx, "cboPOCBaud", {"512 bps", "1200 bps", "2400 bps"}, 410, 21, 100);
+    auto *baud = label(tx, "lblPOCBaud", labelOf(Field::POCBaud), 320, 24, 86);
+    cboPOCBaud = list(tx, "cboPOCBaud", itemsOf(Field::POCBaud), 410, 21, 100);
     labelFor(baud, cboPOCBaud);
     // Said as words, not as the label's underscore.
     cboPOCBaud->setAccessibleName("POCSAG baud");
-    auto *logo = label(tx, "lblPowLogo", "Power Up Logo", 10, 54, 130);
-    edtPowLogo = edit(tx, "edtPowLogo", 21, 142, 51, 168);
+    auto *logo = label(tx, "lblPowLogo", labelOf(Field::PowLogoText), 10, 54, 130);
+    edtPowLogo = edit(tx, "edtPowLogo", lengthOf(Field::PowLogoText), 142, 51, 168);
     labelFor(logo, edtPowLogo);
-    chkSendTwice = place(new QCheckBox("Send Twice Enable", tx), "chkSendTwice", 320, 52, 160, 20);
+    chkSendTwice =
+        place(new QCheckBox(labelOf(Field::SendTwice), tx), "chkSendTwice", 320, 52, 160, 20);
 
     auto *msg = place(new QGroupBox(page), "grpCannedMessage", 6, 94, 600, 342);
     auto *title = label(msg, "lblCannedMessage", "Canned Message", 10, 14, 124);
@@ -189,6 +193,12 @@ void TfmMain::buildFunBitPage(QWidget *page)
 {
     auto *outer = place(new QGroupBox("Fun. Bit Alert", page), "grpFunBitAlert", 6, 6, 600, 420);
     const char *letters[] = {"A", "B", "C", "D"};
+    const Field patterns[] = {Field::FunBitAPat, Field::FunBitBPat, Field::FunBitCPat,
+                              Field::FunBitDPat};
+    const Field alertLengths[] = {Field::FunBitAFlashLen, Field::FunBitBAlertLen,
+                                  Field::FunBitCAlertLen, Field::FunBitDAlertLen};
+    const Field flashLengths[] = {Field::FunBitAFlashLen, Field::FunBitBFlashLen,
+                                  Field::FunBitCFlashLen, Field::FunBitDFlashLen};
     const char *alertTexts[] = {"Flash", "Flash and Vibration", "Flash and Beep",
                                 "Flash, Beep and Vibration"};
     for (int i = 0; i < 4; ++i) {
@@ -200,23 +210,25 @@ void TfmMain::buildFunBitPage(QWidget *page)
         label(c.group, name("lblFunBit%1AlertType").constData(), "Alert Type :", 10, 20, 70);
         label(c.group, name("lblFunBit%1AlertText").constData(), alertTexts[i], 84, 20, 200);
         label(c.group, name("lblFunBit%1Pat").constData(), "Alert Pattern", 10, 44, 90);
-        c.pattern = list(c.group, name("cboFunBit%1Pat").constData(),
-                         i == 0 ? numbered("Type", 5) : funBitMelodyItems(), 104, 41, 110);
+        c.pattern =
+            list(c.group, name("cboFunBit%1Pat").constData(), itemsOf(patterns[i]), 104, 41, 110);
         if (i > 0) {
             label(c.group, name("lblFunBit%1AlertLen").constData(), "Alert Length", 240, 44, 80);
-            c.alertLen = edit(c.group, name("edtFunBit%1AlertLen").constData(), 0, 324, 41, 50);
+            c.alertLen = edit(c.group, name("edtFunBit%1AlertLen").constData(),
+                              lengthOf(alertLengths[i]), 324, 41, 50);
             label(c.group, name("lblFunBit%1AlertSec").constData(), "sec", 378, 44, 24);
         }
         label(c.group, name("lblFunBit%1FlashLen").constData(), "Flash Length", 240, 68, 80);
-        c.flashLen = edit(c.group, name("edtFunBit%1FlashLen").constData(), 0, 324, 65, 50);
+        c.flashLen = edit(c.group, name("edtFunBit%1FlashLen").constData(),
+                          lengthOf(flashLengths[i]), 324, 65, 50);
         label(c.group, name("lblFunBit%1FlashSec").constData(), "sec", 378, 68, 24);
     }
 }
 
 void TfmMain::buildPagerPage(QWidget *page)
 {
-    label(page, "lblHeartBeat", "Heart beat", 10, 12, 70);
-    edtHeartBeat = edit(page, "edtHeartBeat", 3, 84, 9, 40);
+    label(page, "lblHeartBeat", labelOf(Field::HeartBeat), 10, 12, 70);
+    edtHeartBeat = edit(page, "edtHeartBeat", lengthOf(Field::HeartBeat), 84, 9, 40);
     label(page, "lblHeartBeatDisable", "(0:Disable)", 128, 12, 70);
 
     auto *pager =
@@ -225,6 +237,10 @@ void TfmMain::buildPagerPage(QWidget *page)
     // after its alert (cboPowerOnAlertType, edtPagerAlertLen).
     const char *prefixes[] = {"PagerAlert", "PowerOn", "LowBat", "OutOfService"};
     const char *alerts[] = {"PagerAlert", "PowerOnAlert", "LowBatAlert", "OutOfServiceAlert"};
+    const Field types[] = {Field::PagerAlertType, Field::PowerOnAlertType, Field::LowBatAlertType,
+                           Field::OutOfServiceAlertType};
+    const Field lengths[] = {Field::PagerAlertLen, Field::PowerOnAlertLen, Field::LowBatAlertLen,
+                             Field::OutOfServiceAlertLen};
     const char *captions[] = {"Pager Alert Type", "Power On  Alert Type", "Low Battery Alert Type",
                               "Out Of Range Alert Type"};
     for (int i = 0; i < 4; ++i) {
@@ -243,21 +259,21 @@ void TfmMain::buildPagerPage(QWidget *page)
             place(new QCheckBox("Vibrate", c.group), name("chk%1Vibr").constData(), 96, 22, 80, 20);
         c.beep =
             place(new QCheckBox("Beep", c.group), name("chk%1Beep").constData(), 182, 22, 80, 20);
-        c.type = list(c.group, alertName("cbo%1Type").constData(), alertTypeItems(), 10, 52, 120);
+        c.type = list(c.group, alertName("cbo%1Type").constData(), itemsOf(types[i]), 10, 52, 120);
         label(c.group, alertName("lbl%1Len").constData(), "Alert Lengths", 10, 88, 84);
-        c.length = edit(c.group, alertName("edt%1Len").constData(), 3, 96, 85, 44);
+        c.length =
+            edit(c.group, alertName("edt%1Len").constData(), lengthOf(lengths[i]), 96, 85, 44);
         label(c.group, alertName("lbl%1Sec").constData(), "Sec.", 144, 88, 30);
     }
     auto *misc = place(new QGroupBox(pager), "grpPagerMisc", 10, 284, 578, 100);
-    label(misc, "lblFlashLen", "Flash Length", 10, 20, 84);
-    edtFlashLen = edit(misc, "edtFlashLen", 3, 100, 17, 44);
+    label(misc, "lblFlashLen", labelOf(Field::FlashLen), 10, 20, 84);
+    edtFlashLen = edit(misc, "edtFlashLen", lengthOf(Field::FlashLen), 100, 17, 44);
     label(misc, "lblFlashSec", "Sec.", 148, 20, 30);
-    label(misc, "lblOutOfServiceTM", "Out Of Range", 10, 50, 84);
-    cboOutOfServiceTM = list(misc, "cboOutOfServiceTM",
-                             {"Disable", "60 sec", "120 sec", "5 min", "10 min"}, 100, 47, 100);
-    label(misc, "lblLowBatTM", "Low Battery Reminider Time", 220, 50, 170);
-    cboLowBatTM =
-        list(misc, "cboLowBatTM", {"Disable", "120 sec", "10 min", "60 min"}, 394, 47, 100);
+    label(misc, "lblOutOfServiceTM", labelOf(Field::OutOfServiceTM), 10, 50, 84);
+    cboOutOfServiceTM =
+        list(misc, "cboOutOfServiceTM", itemsOf(Field::OutOfServiceTM), 100, 47, 100);
+    label(misc, "lblLowBatTM", labelOf(Field::LowBatTM), 220, 50, 170);
+    cboLowBatTM = list(misc, "cboLowBatTM", itemsOf(Field::LowBatTM), 394, 47, 100);
 }
 
 } // namespace rw

@@ -135,9 +135,10 @@ void TfmMain::mnuCompareClick()
         report.columns = QStringList{QStringLiteral("Setting"), QStringLiteral("Window"),
                                      QStringLiteral("Transmitter")};
         for (const Difference &x : d)
-            report.rows.append(QStringList{x.name, x.a, x.b});
-        report.plainText = differencesText(d, QStringLiteral("window"),
-                                           QStringLiteral("transmitter on %1").arg(port));
+            report.rows.append(QStringList{x.label, x.a, x.b});
+        report.plainText =
+            differencesText(d, QStringLiteral("window"),
+                            QStringLiteral("transmitter on %1").arg(port), DifferenceNames::Labels);
     }
     dialogs_.report(report);
 }

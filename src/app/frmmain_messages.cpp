@@ -9,6 +9,7 @@
 #include "frmmain.h"
 #include "messages/messageexport.h"
 #include "messages/messagerecord.h"
+#include "model/settingcatalogue.h"
 #include "model/settingstable.h"
 
 #include <QComboBox>
@@ -83,6 +84,12 @@ void TfmMain::memMsg0Exit(MessageMemo *memo)
         return;
     const int record = MsgPage * MessagesPerPage + memo->property("Tag").toInt();
     QByteArray bytes = table_.messageRecord(record);
+    // A pasted control character is refused, as everywhere a message is set.
+    if (const auto refused = textCharacterRefusal(*settingNamed(u"message.1"), memoText(memo))) {
+        dialogs_.warn(*refused);
+        memo->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     if (!storeMessage(bytes, memoText(memo))) {
         dialogs_.message(
             {QStringLiteral("Warning!"), MessageTooLongText, BoxIcon::None, BoxButtons::Ok});

@@ -34,11 +34,12 @@ constexpr OptionEntry Options[] = {
     {'o', "output", "FILE", false,
      "the table file that read and build save ('-' for build: standard output)"},
     {'\0', "base", "FILE", false,
-     "the table that build starts from (the built-in table without it)"},
+     "the table that build starts from (without it: the table the window\nstarts with in "
+     "the current folder)"},
     {'\0', "backup", "DIR", false,
      "write first reads each transmitter and keeps what it held in DIR"},
     {'\0', "trace", "FILE", false, "writes what happened on the line, with times, as it happens"},
-    {'\0', "json", "", false, "machine-readable output for dump and diff"},
+    {'\0', "json", "", false, "machine-readable output for dump, diff and settings"},
     {'q', "quiet", "", true, "prints nothing but errors"},
     {'h', "help", "", true, "shows this text"},
     {'\0', "version", "", true, "shows the version"},
@@ -107,19 +108,25 @@ constexpr VerbEntry Verbs[] = {
      2,
      -1,
      {},
-     "edits a table file with the window's rules; names: frequency, system-code,\n"
-     "baud (512, 1200 or 2400), range-test, send-twice (0 or 1), logo,\n"
-     "message.N (N from 1 to 30); blanks around a number are ignored"},
+     "edits a table file with the window's rules; 'settings' lists the names\n"
+     "and what each takes; blanks around a number are ignored"},
     {"build",
      "SITE.json",
      1,
      1,
      {{{"output", Use::Required}, {"base", Use::Optional}}},
      "makes a table file from a JSON document: a whole one as dump --json\n"
-     "writes it, or a few names over the base table: set's names,\n"
-     "\"messages\": {\"N\": TEXT}, and the field names of dump --json; '-' reads\n"
-     "standard input. A refused value (status 1) or a document that is not one\n"
-     "(status 2) is named by line and column, and nothing is written"},
+     "writes it, or a few names over the base table: the names 'settings'\n"
+     "lists, \"messages\": {\"N\": TEXT}, and the field names of dump --json;\n"
+     "'-' reads standard input. A refused value (status 1) or a document that\n"
+     "is not one (status 2) is named by line and column, and nothing is written"},
+    {"settings",
+     "",
+     0,
+     0,
+     {{{"json", Use::Optional}}},
+     "every setting: its name, the window's label, what it takes, and its value\n"
+     "in the table the window starts with in the current folder"},
 };
 
 const OptionEntry *optionNamed(QStringView name)

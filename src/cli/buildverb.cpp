@@ -7,6 +7,7 @@
 #include "model/settingstable.h"
 #include "model/tablefile.h"
 #include "report/tabledocument.h"
+#include "synth/startingtable.h"
 #include "tableinput.h"
 #include "verbs.h"
 
@@ -69,14 +70,18 @@ int buildTable(const Arguments &a)
         return UsageError;
     }
 
-    SettingsTable edited; // the built-in table unless a base is given
-    if (!a.base.isEmpty()) {
+    const QString folder = QDir::currentPath();
+    // Without a base, the table the window starts with here; what reading the settings
+    // file reports is told once, by the document's own reading below.
+    SettingsTable edited;
+    if (a.base.isEmpty()) {
+        loadStartingTable(edited, folder);
+    } else {
         std::optional<SettingsTable> base = openTable(a.base);
         if (!base)
             return FileError;
         edited = *base;
     }
-    const QString folder = QDir::currentPath();
     const DocumentOutcome outcome = applyTableDocument(*document, edited, folder);
     if (outcome.settings.outcome != SynthLoadResult::Outcome::Complete)
         printError(settingsFilePath(folder), QString(outcome.settings.message).replace('\n', ' '));

@@ -26,6 +26,7 @@ constexpr VerbRun VerbRuns[] = {
     {"write", writeTransmitters}, {"verify", verifyTransmitter},
     {"dump", dumpTable},          {"diff", diffTables},
     {"set", setFields},           {"build", buildTable},
+    {"settings", listSettings},
 };
 
 int runCommandLine(int argc, char *argv[])

@@ -6,14 +6,15 @@
 #include "model/generalfields.h"
 #include "model/settingstable.h"
 #include "model/tablefile.h"
+#include "model/textrules.h"
 #include "report/settingnames.h"
+#include "report/settingvalues.h"
 #include "report/tabledocument.h"
 #include "report/tablereport.h"
 #include "synthcontext.h"
 #include "tableinput.h"
 #include "verbs.h"
 
-#include <QJsonDocument>
 #include <cstdio>
 #include <optional>
 
@@ -26,15 +27,13 @@ QString dumpText(const SettingsTable &table, const QString &frequency)
     QString out;
     out += QStringLiteral("Frequency  %1\n")
                .arg(frequency.isEmpty() ? QStringLiteral("(none)") : frequency + " Hz");
-    out += QStringLiteral("Logo       \"%1\"\n\nFields:\n").arg(powLogoText(table));
+    out += QStringLiteral("Logo       %1\n\nFields:\n").arg(quotedText(powLogoText(table)));
     for (const NamedValue &v : generalFieldValues(table))
         out += QStringLiteral("  %1 %2\n").arg(v.name, -22).arg(v.text);
     out += QStringLiteral("\nMessages:\n");
     const QStringList texts = messageTexts(table);
     for (qsizetype k = 0; k < texts.size(); ++k) {
-        QString shown = texts[k];
-        shown.replace('\r', QStringLiteral("\\r")).replace('\n', QStringLiteral("\\n"));
-        out += QStringLiteral("  %1  %2\n").arg(k + 1, 2).arg(shown);
+        out += QStringLiteral("  %1  %2\n").arg(k + 1, 2).arg(escapedText(texts[k]));
     }
     return out;
 }
@@ -68,7 +67,7 @@ int diffTables(const Arguments &a)
     const SynthContext synth(scratch);
     const QList<Difference> d = settingDifferences(*tableA, *tableB, synth.state());
     if (a.json)
-        printOut(QString::fromUtf8(QJsonDocument(differencesJson(d, nameA, nameB)).toJson()));
+        printBytes(writeJson(differencesJson(d, nameA, nameB)));
     else if (!d.isEmpty())
         printOut(differencesText(d, nameA, nameB));
     return d.isEmpty() ? Success : Failed;

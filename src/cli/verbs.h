@@ -14,5 +14,6 @@ int dumpTable(const Arguments &a);
 int diffTables(const Arguments &a);
 int setFields(const Arguments &a);
 int buildTable(const Arguments &a);
+int listSettings(const Arguments &a);
 
 } // namespace rw::cli

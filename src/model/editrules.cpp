@@ -2,6 +2,7 @@
 #include "editrules.h"
 
 #include "generalfields.h"
+#include "settingcatalogue.h"
 #include "settingstable.h"
 #include "textrules.h"
 
@@ -9,70 +10,37 @@ namespace rw {
 
 namespace {
 
-struct NumericRule {
-    bool (*accepts)(qint32 v);
-    const char *refusal;
-    const char *accepted; // what the field takes, in words a person reads
-};
-
-constexpr NumericRule SysCodeRule{[](qint32 v) { return v >= 0 && v <= 2000; },
-                                  "Please insert a number between 0 ~ 2000 !", "0 to 2000"};
-constexpr NumericRule RangeTestRule{[](qint32 v) { return v == 0 || (v >= 10 && v <= 240); },
-                                    "Please insert a number between 0 or 10 ~ 240 !",
-                                    "0, or 10 to 240 seconds"};
-constexpr NumericRule HeartBeatRule{[](qint32 v) { return v == 0 || (v >= 30 && v <= 999); },
-                                    "Please insert a number between 0 or 30 ~ 999 !",
-                                    "0, or 30 to 999"};
-// Lengths in seconds of the flash and alert settings.
-constexpr NumericRule SecondsRule{[](qint32 v) { return v >= 0 && v <= 999; },
-                                  "Please insert a number between 0 ~ 999 !", "0 to 999 seconds"};
-
-const NumericRule *ruleFor(Field f)
+const NumberRange *rangeFor(Field f)
 {
-    switch (f) {
-    case Field::SysCode:
-        return &SysCodeRule;
-    case Field::RangeTestDur:
-        return &RangeTestRule;
-    case Field::HeartBeat:
-        return &HeartBeatRule;
-    case Field::FlashLen:
-    case Field::PagerAlertLen:
-    case Field::PowerOnAlertLen:
-    case Field::LowBatAlertLen:
-    case Field::OutOfServiceAlertLen:
-    case Field::FunBitAFlashLen:
-    case Field::FunBitBAlertLen:
-    case Field::FunBitBFlashLen:
-    case Field::FunBitCAlertLen:
-    case Field::FunBitCFlashLen:
-    case Field::FunBitDAlertLen:
-    case Field::FunBitDFlashLen:
-        return &SecondsRule;
-    default:
-        return nullptr;
-    }
+    const SettingEntry *e = settingOfField(f);
+    return e && e->kind == SettingKind::Number ? &e->range : nullptr;
 }
 
 } // namespace
 
 bool isNumericField(Field f)
 {
-    return ruleFor(f) != nullptr;
+    return rangeFor(f) != nullptr;
 }
 
 QString acceptedValuesText(Field f)
 {
-    const NumericRule *rule = ruleFor(f);
-    return rule ? QString::fromLatin1(rule->accepted) : QString();
+    const NumberRange *r = rangeFor(f);
+    if (!r)
+        return {};
+    QString text = r->zeroToo ? QStringLiteral("0, or %1 to %2").arg(r->min).arg(r->max)
+                              : QStringLiteral("%1 to %2").arg(r->min).arg(r->max);
+    if (!r->unit.empty())
+        text += u' ' + latin1(r->unit);
+    return text;
 }
 
 EditResult applyNumber(SettingsTable &table, Field f, qint32 v)
 {
-    const NumericRule *rule = ruleFor(f);
-    Q_ASSERT(rule);
-    if (!rule || !rule->accepts(v))
-        return {EditResult::Status::Refused, QString::fromLatin1(rule ? rule->refusal : "")};
+    const NumberRange *range = rangeFor(f);
+    Q_ASSERT(range);
+    if (!range || !range->accepts(v))
+        return {EditResult::Status::Refused, range ? latin1(range->refusal) : QString()};
     if (f == Field::SysCode)
         table.setBytes(f, encodeSysCode(v));
     else

@@ -86,6 +86,28 @@ QString fromTableText(const QByteArray &b)
     return QString::fromLatin1(b);
 }
 
+QString escapedText(const QString &s)
+{
+    QString r;
+    r.reserve(s.size());
+    for (const QChar c : s) {
+        const char16_t u = c.unicode();
+        if (u == u'\\')
+            r += QStringLiteral("\\\\");
+        else if (u == u'\n')
+            r += QStringLiteral("\\n");
+        else if (u == u'\r')
+            r += QStringLiteral("\\r");
+        else if (u == u'\t')
+            r += QStringLiteral("\\t");
+        else if (u < 0x20 || (u >= 0x7F && u < 0xA0))
+            r += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
+        else
+            r += c;
+    }
+    return r;
+}
+
 QByteArray untilZero(const QByteArray &b, int maxLen)
 {
     QByteArray r = b.left(maxLen);

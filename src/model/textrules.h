@@ -29,6 +29,11 @@ QString fromTableText(const QByteArray &b);
 // whole (the command line), such text is refused rather than stored with '?'.
 std::optional<QString> tableTextRefusal(const QString &s);
 
+// Text as a terminal or a list may show it: every control character escaped (a line break
+// as \n, a tab as \t, ESC as \x1b, DEL as \x7f, the C1 controls likewise), and the
+// backslash doubled so an escape can be told from the characters it stands for.
+QString escapedText(const QString &s);
+
 // Bytes up to the first zero byte, never more than maxLen.
 QByteArray untilZero(const QByteArray &b, int maxLen);
 

@@ -12,6 +12,13 @@ JsonNode JsonNode::number(qint64 v)
     return n;
 }
 
+JsonNode JsonNode::truth(bool v)
+{
+    JsonNode n = node(Type::Bool);
+    n.boolean = v;
+    return n;
+}
+
 JsonNode JsonNode::string(const QString &s)
 {
     JsonNode n = node(Type::String);

@@ -32,6 +32,7 @@ struct JsonNode {
     static JsonNode null();
     static JsonNode number(qint64 v);
     static JsonNode string(const QString &s);
+    static JsonNode truth(bool v); // true or false
     static JsonNode array();
     static JsonNode object();
 

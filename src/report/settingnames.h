@@ -2,7 +2,8 @@
 #pragma once
 // The names by which a script sets a value, with the window's rules and messages: `set`
 // takes them as NAME=VALUE and a table document as its top-level names, so a value means
-// the same in both and in the window.
+// the same in both and in the window. The names and what each takes are the settings
+// catalogue's offered entries.
 
 #include <QString>
 #include <optional>
@@ -12,7 +13,6 @@ namespace rw {
 class SettingsTable;
 class Synthesizer;
 
-// frequency, system-code, baud, range-test, logo, send-twice and message.N (N 1 to 30).
 bool isSettingName(const QString &name);
 
 // Applies one value given as text. When it is refused, the message says why (the window's

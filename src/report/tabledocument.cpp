@@ -4,6 +4,7 @@
 #include "messages/messagerecord.h"
 #include "model/editrules.h"
 #include "model/generalfields.h"
+#include "model/settingcatalogue.h"
 #include "model/settingstable.h"
 #include "model/textrules.h"
 #include "settingnames.h"
@@ -64,55 +65,21 @@ bool isRegisterWord(Field f)
 // of its list, or 2 for a check box. 0 for the fields the window has no control for.
 int choiceCount(Field f)
 {
-    switch (f) {
-    case Field::POCBaud:
-        return 3; // 512, 1200, 2400 bps
-    case Field::OutOfServiceTM:
-        return 5; // Disable, 60 sec, 120 sec, 5 min, 10 min
-    case Field::LowBatTM:
-        return 4; // Disable, 120 sec, 10 min, 60 min
-    case Field::PagerAlertType:
-    case Field::PowerOnAlertType:
-    case Field::LowBatAlertType:
-    case Field::OutOfServiceAlertType:
-        return 25; // Tone 1 .. Silent
-    case Field::FunBitAPat:
-        return 5; // Type 1 .. Type 5
-    case Field::FunBitBPat:
-    case Field::FunBitCPat:
-    case Field::FunBitDPat:
-        return 28; // User 1..4, Tone 1..8, Music 1..16
-    case Field::SendTwice:
-    case Field::PagerAlertFlash:
-    case Field::PagerAlertVibr:
-    case Field::PagerAlertBeep:
-    case Field::PowerOnFlash:
-    case Field::PowerOnVibr:
-    case Field::PowerOnBeep:
-    case Field::LowBatFlash:
-    case Field::LowBatVibr:
-    case Field::LowBatBeep:
-    case Field::OutOfServiceFlash:
-    case Field::OutOfServiceVibr:
-    case Field::OutOfServiceBeep:
-        return 2;
-    default:
+    const SettingEntry *e = settingOfField(f);
+    if (!e)
         return 0;
-    }
+    if (e->kind == SettingKind::List)
+        return static_cast<int>(e->items.size());
+    return e->kind == SettingKind::Flag ? 2 : 0;
 }
 
-// The field that a name of `set` stands for, where it stands for one.
+// The field that a name of `set` stands for, where it stands for one field alone.
 std::optional<Field> fieldOfSettingName(const QString &name)
 {
-    if (name == QLatin1String("system-code"))
-        return Field::SysCode;
-    if (name == QLatin1String("baud"))
-        return Field::POCBaud;
-    if (name == QLatin1String("range-test"))
-        return Field::RangeTestDur;
-    if (name == QLatin1String("send-twice"))
-        return Field::SendTwice;
-    return std::nullopt;
+    const SettingEntry *e = settingNamed(name);
+    if (!e || e->kind == SettingKind::Logo || e->field == Field::Count)
+        return std::nullopt;
+    return e->field;
 }
 
 class Applier {

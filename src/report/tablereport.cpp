@@ -5,10 +5,10 @@
 #include "model/fieldlayout.h"
 #include "model/generalfields.h"
 #include "model/settingstable.h"
-#include "synth/frequency.h"
-#include "synth/synthtable.h"
+#include "model/textrules.h"
+#include "settingvalues.h"
 
-#include <QJsonArray>
+#include <array>
 
 namespace rw {
 
@@ -18,7 +18,7 @@ NamedValue fieldValue(const SettingsTable &table, const FieldEntry &e)
 {
     if (e.field == Field::SysCode) {
         const QString code = decodeSysCode(table.bytes(e.field));
-        return {QString::fromLatin1(e.name), code, code};
+        return {latin1(e.name), escapedText(code), code};
     }
     if (e.kind == FieldKind::Bytes) {
         const QString hex = QString::fromLatin1(table.bytes(e.field).toHex());
@@ -30,16 +30,6 @@ NamedValue fieldValue(const SettingsTable &table, const FieldEntry &e)
         text += QStringLiteral(" (0x%1)").arg(
             QString::number(v, 16).toUpper().rightJustified(6, QChar('0')));
     return {QString::fromLatin1(e.name), text, static_cast<double>(v)};
-}
-
-QString quoted(const QString &text)
-{
-    QString q = text;
-    q.replace('\\', QStringLiteral("\\\\"));
-    q.replace('\r', QStringLiteral("\\r"));
-    q.replace('\n', QStringLiteral("\\n"));
-    q.replace('\t', QStringLiteral("\\t"));
-    return '"' + q + '"';
 }
 
 } // namespace
@@ -60,90 +50,119 @@ QStringList messageTexts(const SettingsTable &table)
     return texts;
 }
 
-QList<NamedValue> messageRecordValues(const SettingsTable &table, int k)
+namespace {
+
+// The fields whose change a line of `e` shows.
+bool showsField(const SettingEntry &e, Field f)
 {
-    const QByteArray record = table.messageRecord(k);
-    const QString prefix = QStringLiteral("message.%1.").arg(k + 1);
-    const auto len = static_cast<uint8_t>(record[MessageRecordLayout::Len]);
-    const auto fixed = static_cast<uint8_t>(record[MessageRecordLayout::FixedByte]);
-    const QString reserved = QString::fromLatin1(
-        record.mid(MessageRecordLayout::Reserved, MessageRecordSize - MessageRecordLayout::Reserved)
-            .toHex());
-    return {{prefix + "MsgLen", QString::number(len), len},
-            {prefix + "MsgFixedByte", QString::number(fixed), fixed},
-            {prefix + "MsgReserved", reserved, reserved}};
+    switch (e.kind) {
+    case SettingKind::Frequency:
+        return f == Field::R0 || f == Field::R1 || f == Field::R5 || f == Field::ChanSpacingCode;
+    case SettingKind::Logo:
+        return f == Field::PowLogoLead || f == Field::PowLogoLen || f == Field::PowLogoText;
+    case SettingKind::Message:
+        return false;
+    default:
+        return f == e.field;
+    }
 }
 
-QList<Difference> tableDifferences(const SettingsTable &a, const SettingsTable &b)
+QString recordHex(const QByteArray &record, int at, int width)
 {
-    QList<Difference> d;
-    const QStringList textA = messageTexts(a);
-    const QStringList textB = messageTexts(b);
-    for (int k = 0; k < MessageCount; ++k) {
-        const QByteArray fullA = a.messageRecord(k).mid(MessageRecordLayout::Text, MessageTextSize);
-        const QByteArray fullB = b.messageRecord(k).mid(MessageRecordLayout::Text, MessageTextSize);
-        if (fullA != fullB) {
-            // Bytes after the first zero byte differ only where the text reads the same.
-            if (textA[k] != textB[k])
-                d.append(
-                    {QStringLiteral("message.%1").arg(k + 1), quoted(textA[k]), quoted(textB[k])});
-            else
-                d.append({QStringLiteral("message.%1.MsgText").arg(k + 1),
-                          QString::fromLatin1(fullA.toHex()), QString::fromLatin1(fullB.toHex())});
-        }
-        const QList<NamedValue> restA = messageRecordValues(a, k);
-        const QList<NamedValue> restB = messageRecordValues(b, k);
-        for (qsizetype i = 0; i < restA.size(); ++i) {
-            if (restA[i].text != restB[i].text)
-                d.append({restA[i].name, restA[i].text, restB[i].text});
-        }
-    }
-    const QList<NamedValue> fieldsA = generalFieldValues(a);
-    const QList<NamedValue> fieldsB = generalFieldValues(b);
-    for (qsizetype i = 0; i < fieldsA.size(); ++i) {
-        const Field f = generalBlockLayout()[static_cast<std::size_t>(i)].field;
-        if (a.bytes(f) != b.bytes(f))
-            d.append({fieldsA[i].name, fieldsA[i].text, fieldsB[i].text});
-    }
-    return d;
+    return QString::fromLatin1(record.mid(at, width).toHex());
 }
+
+} // namespace
 
 QList<Difference> settingDifferences(const SettingsTable &a, const SettingsTable &b,
                                      const SynthState &synth)
 {
-    // Each table's carrier as the window would show it after opening that table.
-    auto carrier = [&synth](const SettingsTable &t) {
-        SynthState s = synth;
-        refreshSynthFromTable(s, t);
-        const QString hz = frequencyText(s);
-        return hz.isEmpty() ? QStringLiteral("(none)") : hz + QStringLiteral(" Hz");
-    };
     QList<Difference> d;
-    const QString carrierA = carrier(a);
-    const QString carrierB = carrier(b);
-    if (carrierA != carrierB)
-        d.append({QStringLiteral("frequency"), carrierA, carrierB});
-    const QString logoA = powLogoText(a);
-    const QString logoB = powLogoText(b);
-    if (logoA != logoB)
-        d.append({QStringLiteral("logo"), quoted(logoA), quoted(logoB)});
-    return d + tableDifferences(a, b);
+    QList<const SettingEntry *> shown; // the settings that have a line
+    std::array<bool, MessageCount> messageShown{};
+    for (const SettingEntry &e : settingCatalogue()) {
+        if (e.kind == SettingKind::Message) {
+            for (int k = 0; k < MessageCount; ++k) {
+                const QString va = settingValueText(e, a, synth, k);
+                const QString vb = settingValueText(e, b, synth, k);
+                if (va == vb)
+                    continue;
+                d.append({QStringLiteral("message.%1").arg(k + 1),
+                          QStringLiteral("%1 %2")
+                              .arg(latin1(e.label))
+                              .arg(k + 1, 2, 10, QLatin1Char('0')),
+                          va, vb});
+                messageShown[static_cast<std::size_t>(k)] = true;
+            }
+            continue;
+        }
+        const QString va = settingValueText(e, a, synth);
+        const QString vb = settingValueText(e, b, synth);
+        if (va != vb) {
+            d.append({latin1(e.name), latin1(e.label), va, vb});
+            shown.append(&e);
+        }
+    }
+
+    // The bytes no line above shows, as stored.
+    auto raw = [&d](const QString &name, const QString &va, const QString &vb) {
+        if (va != vb)
+            d.append({name, name, va, vb});
+    };
+    for (int k = 0; k < MessageCount; ++k) {
+        const QByteArray ra = a.messageRecord(k);
+        const QByteArray rb = b.messageRecord(k);
+        const QString prefix = QStringLiteral("message.%1.").arg(k + 1);
+        if (!messageShown[static_cast<std::size_t>(k)]) {
+            raw(prefix + "MsgLen", QString::number(uint8_t(ra[MessageRecordLayout::Len])),
+                QString::number(uint8_t(rb[MessageRecordLayout::Len])));
+            raw(prefix + "MsgText", recordHex(ra, MessageRecordLayout::Text, MessageTextSize),
+                recordHex(rb, MessageRecordLayout::Text, MessageTextSize));
+        }
+        raw(prefix + "MsgFixedByte", QString::number(uint8_t(ra[MessageRecordLayout::FixedByte])),
+            QString::number(uint8_t(rb[MessageRecordLayout::FixedByte])));
+        constexpr int ReservedSize = MessageRecordSize - MessageRecordLayout::Reserved;
+        raw(prefix + "MsgReserved", recordHex(ra, MessageRecordLayout::Reserved, ReservedSize),
+            recordHex(rb, MessageRecordLayout::Reserved, ReservedSize));
+    }
+    for (const FieldEntry &f : generalBlockLayout()) {
+        if (a.bytes(f.field) == b.bytes(f.field))
+            continue;
+        bool covered = false;
+        for (const SettingEntry *e : shown)
+            covered = covered || showsField(*e, f.field);
+        if (!covered) {
+            const NamedValue va = fieldValue(a, f);
+            const NamedValue vb = fieldValue(b, f);
+            d.append({va.name, va.name, va.text, vb.text});
+        }
+    }
+    return d;
 }
 
-QString differencesText(const QList<Difference> &d, const QString &aName, const QString &bName)
+QString differencesText(const QList<Difference> &d, const QString &aName, const QString &bName,
+                        DifferenceNames names)
 {
     QString out = QStringLiteral("--- %1\n+++ %2\n").arg(aName, bName);
     for (const Difference &x : d)
-        out += QStringLiteral("%1: %2 -> %3\n").arg(x.name, x.a, x.b);
+        out += QStringLiteral("%1: %2 -> %3\n")
+                   .arg(names == DifferenceNames::Labels ? x.label : x.name, x.a, x.b);
     return out;
 }
 
-QJsonObject differencesJson(const QList<Difference> &d, const QString &aName, const QString &bName)
+JsonNode differencesJson(const QList<Difference> &d, const QString &aName, const QString &bName)
 {
-    QJsonArray list;
+    JsonNode list = JsonNode::array();
     for (const Difference &x : d)
-        list.append(QJsonObject{{"name", x.name}, {"a", x.a}, {"b", x.b}});
-    return {{"a", aName}, {"b", bName}, {"differences", list}};
+        list.append(JsonNode::object()
+                        .add("name", JsonNode::string(x.name))
+                        .add("label", JsonNode::string(x.label))
+                        .add("a", JsonNode::string(x.a))
+                        .add("b", JsonNode::string(x.b)));
+    return JsonNode::object()
+        .add("a", JsonNode::string(aName))
+        .add("b", JsonNode::string(bName))
+        .add("differences", list);
 }
 
 } // namespace rw

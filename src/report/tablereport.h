@@ -3,7 +3,8 @@
 // A table shown by name: every field of the general block, the thirty messages, and the
 // differences between two tables, as text for a person and as JSON for a program.
 
-#include <QJsonObject>
+#include "jsontext.h"
+
 #include <QJsonValue>
 #include <QList>
 #include <QString>
@@ -27,29 +28,27 @@ QList<NamedValue> generalFieldValues(const SettingsTable &table);
 // byte, Latin-1.
 QStringList messageTexts(const SettingsTable &table);
 
-// Everything of one message record other than its text, by name ("message.N.MsgLen",
-// "message.N.MsgFixedByte", "message.N.MsgReserved"); the text itself is "message.N".
-QList<NamedValue> messageRecordValues(const SettingsTable &table, int k);
-
 struct Difference {
-    QString name;
+    QString name;  // the setting's name as set takes it, or the raw field's name
+    QString label; // the window's label beside the setting's control; the name for raw fields
     QString a;
     QString b;
 };
 
-// The fields and messages that differ between two tables (bytes 0..1939), by name, in
-// image order.
-QList<Difference> tableDifferences(const SettingsTable &a, const SettingsTable &b);
-
-// The differences a technician reads first, then the rest: the carrier ("frequency", in
-// hertz, worked out from each table's register words with the oscillator of `synth`)
-// and the power-up logo ("logo", as text) where they differ, followed by every differing
-// field and message (tableDifferences). `verify` and the window's Compare show this list.
+// The differences between two tables (bytes 0..1939), each changed setting of the catalogue
+// once, in its order, with both values as a person reads them (the frequency in hertz from
+// each table's register words, with the oscillator of `synth`); then, in image order, the
+// bytes that no line above shows: opaque and reserved bytes, the rest of a message record,
+// a register word whose change the frequency does not show. `diff`, `verify` and the
+// window's Compare show this list.
 QList<Difference> settingDifferences(const SettingsTable &a, const SettingsTable &b,
                                      const SynthState &synth);
 
-// The differences as a person reads them, one a line: "NAME: A -> B".
-QString differencesText(const QList<Difference> &d, const QString &aName, const QString &bName);
-QJsonObject differencesJson(const QList<Difference> &d, const QString &aName, const QString &bName);
+enum class DifferenceNames { Names, Labels };
+
+// The differences as a person reads them, one a line: "NAME: A -> B" (or "LABEL: A -> B").
+QString differencesText(const QList<Difference> &d, const QString &aName, const QString &bName,
+                        DifferenceNames names = DifferenceNames::Names);
+JsonNode differencesJson(const QList<Difference> &d, const QString &aName, const QString &bName);
 
 } // namespace rw

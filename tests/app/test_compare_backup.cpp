@@ -71,15 +71,15 @@ private slots:
         QCOMPARE(f.dialogs.reports.size(), 1);
         const ReportRequest &r = f.dialogs.reports[0];
         QCOMPARE(r.caption, QString("Compare"));
-        QCOMPARE(r.summary, "4 settings differ from the transmitter on " + sim.device() + ":");
+        // Each setting once, under the label the window shows beside it.
+        QCOMPARE(r.summary, "3 settings differ from the transmitter on " + sim.device() + ":");
         QCOMPARE(r.columns, (QStringList{"Setting", "Window", "Transmitter"}));
-        QCOMPARE(r.rows, (QList<QStringList>{{"message.3", "\"\"", "\"Hi\""},
-                                             {"message.3.MsgLen", "0", "2"},
-                                             {"HeartBeat", "0", "30"},
-                                             {"SysCode", "0001", "1234"}}));
+        QCOMPARE(r.rows, (QList<QStringList>{{"System Code", "0001", "1234"},
+                                             {"Msg # 03", "\"\"", "\"Hi\""},
+                                             {"Heart beat", "0", "30"}}));
         QCOMPARE(r.plainText, "--- window\n+++ transmitter on " + sim.device() +
-                                  "\nmessage.3: \"\" -> \"Hi\"\nmessage.3.MsgLen: 0 -> 2\n"
-                                  "HeartBeat: 0 -> 30\nSysCode: 0001 -> 1234\n");
+                                  "\nSystem Code: 0001 -> 1234\nMsg # 03: \"\" -> \"Hi\"\n"
+                                  "Heart beat: 0 -> 30\n");
         // The window's table and controls stay as they were; nothing was edited.
         QCOMPARE(f.table.buildImage(), window);
         QCOMPARE(f.w().edtSysCode->text(), sysCodeShown);

@@ -34,6 +34,17 @@ QByteArray patternedImage()
     return image;
 }
 
+// The table the window starts with in a folder without a settings file: the built-in
+// table with the eight register words of the settings file's built-in fields (450 MHz).
+QByteArray startingImage()
+{
+    QByteArray image = SettingsTable().buildImage();
+    image.replace(1780, 32,
+                  QByteArray::fromHex("d0c20600434a010085c28300870c130099c705000b0000004d006c00"
+                                      "8f090000"));
+    return image;
+}
+
 } // namespace
 
 class TestCli : public QObject {
@@ -105,7 +116,7 @@ private slots:
         // Quiet: the differences alone, without the progress lines of a read that lasts.
         r = cli({"verify", "-q", "-p", sim.device(), "changed.tbl"});
         QCOMPARE(r.status, 1);
-        QVERIFY2(r.out.contains("POCBaud: 1 -> 171"), qPrintable(r.out));
+        QVERIFY2(r.out.contains("baud: 1200 -> 171 (no item)"), qPrintable(r.out));
         QVERIFY(r.out.contains("message.1.MsgLen: 3 -> 7"));
         QCOMPARE(r.out.count('\n'), 4); // the two names under the file and port lines
     }
@@ -239,7 +250,7 @@ private slots:
             << "range-test=240" << 1757 << QByteArray("\xF0") << "range-test=9"
             << "Please insert a number between 0 or 10 ~ 240 !";
         QTest::newRow("baud") << "baud=2400" << 1756 << QByteArray("\x02") << "baud=9600"
-                              << "The baud rate is 512, 1200 or 2400.";
+                              << "baud is one of 512, 1200, 2400.";
         QTest::newRow("send twice")
             << "send-twice=0" << 1777 << QByteArray("\x00", 1) << "send-twice=2"
             << "send-twice is 0 or 1.";
@@ -342,6 +353,83 @@ private slots:
         QCOMPARE(r.out, QString());
     }
 
+    void fiveEditsDiffAsFiveLinesUnderTheNamesSettingsLists()
+    {
+        QFile::remove(path("RW830KT2485E.ini"));
+        Run r = cli({"build", "-", "-o", "start.tbl"}, "{}");
+        QCOMPARE(r.status, 0);
+        QFile::remove(path("edited.tbl"));
+        QVERIFY(QFile::copy(path("start.tbl"), path("edited.tbl")));
+        r = cli({"set", "edited.tbl", "frequency=462025000", "system-code=7", "baud=2400",
+                 "logo=HELLO", "message.1=Call 5"});
+        QCOMPARE(r.status, 0);
+        r = cli({"diff", "start.tbl", "edited.tbl"});
+        QCOMPARE(r.status, 1);
+        QCOMPARE(r.out, QStringLiteral("--- start.tbl\n+++ edited.tbl\n"
+                                       "frequency: 450000000 Hz -> 462025000 Hz\n"
+                                       "system-code: 0001 -> 0007\n"
+                                       "baud: 1200 -> 2400\n"
+                                       "logo: \"     CONDOR\" -> \"HELLO\"\n"
+                                       "message.1: \"\" -> \"Call 5\"\n"));
+
+        // The listing names every setting set takes, before the hidden pages' ones.
+        r = cli({"settings"});
+        QCOMPARE(r.status, 0);
+        QStringList named;
+        for (const QString &line : r.out.split('\n')) {
+            if (line.isEmpty())
+                break;
+            named << line.section('\t', 0, 0);
+        }
+        QCOMPARE(named, (QStringList{"frequency", "system-code", "range-test", "baud", "logo",
+                                     "send-twice", "message.N"}));
+        QVERIFY2(r.out.contains("baud\tPOCSAG_Baud\tone of 512, 1200, 2400\t1200\n"),
+                 qPrintable(r.out));
+        QVERIFY(r.out.contains("\nHeartBeat\tHeart beat\t0, or 30 to 999\t0\n"));
+        r = cli({"settings", "--json"});
+        const QJsonArray listed =
+            QJsonDocument::fromJson(r.out.toUtf8()).object()["settings"].toArray();
+        QCOMPARE(listed[0].toObject()["default"].toString(), QStringLiteral("450000000 Hz"));
+        QCOMPARE(listed[3].toObject()["items"].toArray().size(), 3);
+        QCOMPARE(listed[3].toObject()["set"].toBool(), true);
+    }
+
+    void controlCharactersAreRefusedAndShownEscaped()
+    {
+        const QByteArray plain = SettingsTable().buildImage();
+        writeFile("plain.tbl", plain);
+        Run r = cli({"set", "plain.tbl", "logo=A\x1b[31mB"});
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains("logo: The control character \\x1b at position 2 cannot be "
+                                "stored"),
+                 qPrintable(r.err));
+        r = cli({"set", "plain.tbl", "message.3=Ring\x07"});
+        QCOMPARE(r.status, 1);
+        QVERIFY(r.err.contains("\\x07 at position 5"));
+        r = cli({"build", "-", "-o", "nul.tbl"}, "{\"messages\": {\"1\": \"A\\u0000B\"}}");
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains("\\x00 at position 2"), qPrintable(r.err));
+        QCOMPARE(contents("plain.tbl"), plain);
+        QVERIFY(!QFile::exists(path("nul.tbl")));
+
+        // What a table already holds is shown escaped, never raw.
+        QByteArray held = plain;
+        held.replace(0, 8, QByteArray::fromHex("0602") + "Hi\x1b[2J");
+        held.replace(1916, 5,
+                     QByteArray::fromHex("0003") + "A\x1b"
+                                                   "c");
+        writeFile("held.tbl", held);
+        r = cli({"dump", "held.tbl"});
+        QVERIFY(!r.bytes.contains('\x1b'));
+        QVERIFY2(r.out.contains("Logo       \"A\\x1bc\"") && r.out.contains("  1  Hi\\x1b[2J"),
+                 qPrintable(r.out));
+        r = cli({"diff", "plain.tbl", "held.tbl"});
+        QVERIFY(!r.bytes.contains('\x1b'));
+        QVERIFY2(r.out.contains("logo: \"     CONDOR\" -> \"A\\x1bc\"\n") &&
+                     r.out.contains("message.1: \"\" -> \"Hi\\x1b[2J\"\n"),
+                 qPrintable(r.out));
+    }
+
     void wrongCommandLinesAndFilesHaveTheirOwnStatus()
     {
         QCOMPARE(cli({}).status, 2);
@@ -352,7 +440,7 @@ private slots:
         const Run missing = cli({"dump", "no-such.tbl"});
         QCOMPARE(missing.status, 3);
         QVERIFY(missing.err.contains("no-such.tbl"));
-        QVERIFY(cli({"--help"}).out.contains("rw830kt-cli verify -p PORT FILE.tbl"));
+        QVERIFY(cli({"--help"}).out.contains("rw830kt-cli verify   -p PORT FILE.tbl"));
         QCOMPARE(cli({"--version"}).out,
                  QStringLiteral("rw830kt-cli 1.0.7\n"
                                 "License GPL-3.0-or-later: GNU General Public License, version 3 "
@@ -403,10 +491,11 @@ private slots:
         QCOMPARE(contents("north.tbl"), expected);
         QCOMPARE(contents("north.BAK"), QByteArray("old")); // the save that the window makes
 
-        // Without --base, the built-in table; -o - writes the image to standard output.
+        // Without --base, the table the window starts with here; -o - writes the image to
+        // standard output.
         r = cli({"build", "-", "-o", "-"}, "{\"HeartBeat\": 30}");
         QCOMPARE(r.status, 0);
-        expected = SettingsTable().buildImage();
+        expected = startingImage();
         expected[1772] = 30;
         QCOMPARE(r.bytes, expected);
     }
@@ -421,7 +510,7 @@ private slots:
             QByteArray(50, 'm') + "\"}, \"FunBitAPat\": 0}";
         const Run r = cli({"build", "-", "-o", "edges.tbl"}, doc);
         QCOMPARE(r.status, 0);
-        QByteArray expected = SettingsTable().buildImage();
+        QByteArray expected = startingImage();
         expected.replace(1772, 4, QByteArray::fromHex("1e000000"));
         expected[1757] = 10;
         expected.replace(1822, 4, "2000");
@@ -464,7 +553,7 @@ private slots:
         QTest::newRow("frequency") << QByteArray("\"frequency\": 462026000") << 1
                                    << "site.json:2:15: frequency: Channel Spacing Error!";
         QTest::newRow("baud") << QByteArray("\"baud\": 9600") << 1
-                              << "site.json:2:10: baud: The baud rate is 512, 1200 or 2400.";
+                              << "site.json:2:10: baud: baud is one of 512, 1200, 2400.";
         QTest::newRow("send twice") << QByteArray("\"send-twice\": 2") << 1
                                     << "site.json:2:16: send-twice: send-twice is 0 or 1.";
         QTest::newRow("frequency and words")
@@ -601,7 +690,8 @@ private slots:
         QVERIFY(!QFile::exists(path("x.tbl")));
         QCOMPARE(cli({"build", "ok.json"}).status, 2); // no -o
         QCOMPARE(cli({"dump", "ok.json", "--base", "b.tbl"}).status, 2);
-        QVERIFY(cli({"--help"}).out.contains("rw830kt-cli build  -o FILE SITE.json [--base FILE]"));
+        QVERIFY(
+            cli({"--help"}).out.contains("rw830kt-cli build    -o FILE SITE.json [--base FILE]"));
     }
 };
 

@@ -193,14 +193,16 @@ private slots:
         QCOMPARE(help.status, 0);
         QCOMPARE(cli({"-h"}).out, help.out);
         for (const char *line :
-             {"  rw830kt-cli ports\n", "  rw830kt-cli read   -p PORT -o FILE [--trace FILE]\n",
-              "  rw830kt-cli write  -p PORT [-p PORT ...] FILE.tbl [--backup DIR] [--trace FILE]\n",
-              "  rw830kt-cli verify -p PORT FILE.tbl [--trace FILE]\n",
-              "  rw830kt-cli dump   FILE.tbl [--json]\n",
-              "  rw830kt-cli diff   A.tbl B.tbl [--json]\n",
-              "  rw830kt-cli set    FILE.tbl NAME=VALUE [NAME=VALUE ...]\n", "  -p, --port PORT ",
-              "  -o, --output FILE ", "      --trace FILE ", "      --json ", "  -q, --quiet ",
-              "  -h, --help ", "      --version ", "'--port=PORT'", "'--' ends the options"})
+             {"  rw830kt-cli ports\n", "  rw830kt-cli read     -p PORT -o FILE [--trace FILE]\n",
+              "  rw830kt-cli write    -p PORT [-p PORT ...] FILE.tbl [--backup DIR] [--trace "
+              "FILE]\n",
+              "  rw830kt-cli verify   -p PORT FILE.tbl [--trace FILE]\n",
+              "  rw830kt-cli dump     FILE.tbl [--json]\n",
+              "  rw830kt-cli diff     A.tbl B.tbl [--json]\n",
+              "  rw830kt-cli set      FILE.tbl NAME=VALUE [NAME=VALUE ...]\n",
+              "  rw830kt-cli settings [--json]\n", "  -p, --port PORT ", "  -o, --output FILE ",
+              "      --trace FILE ", "      --json ", "  -q, --quiet ", "  -h, --help ",
+              "      --version ", "'--port=PORT'", "'--' ends the options"})
             QVERIFY2(help.out.contains(QLatin1String(line)), line);
         // -q is taken by every verb, before or after its operands.
         const Run quiet = cli({"diff", "-q", "site.tbl", "site.tbl"});

@@ -49,7 +49,9 @@ offers() {
     fi
 }
 
-offers 'rw830kt-cli ' "$(printf '%s\n' build diff dump ports read set verify write)"
+offers 'rw830kt-cli ' "$(printf '%s\n' build diff dump ports read set settings verify write)"
+offers 'rw830kt-cli se' "$(printf '%s\n' set settings)"
+offers 'rw830kt-cli settings --j' '--json'
 offers 'rw830kt-cli d' "$(printf '%s\n' diff dump)"
 offers 'rw830kt-cli --v' '--version'
 offers 'rw830kt-cli write --b' '--backup'
@@ -60,6 +62,7 @@ offers 'rw830kt-cli write -p /dev/rw830kt-b' "$(printf '%s\n' /dev/rw830kt-bench
 offers 'rw830kt-cli verify --port /dev/rw830kt-bench-2 s' "$(printf '%s\n' site1.tbl site2.tbl)"
 offers 'rw830kt-cli dump ' "$(printf '%s\n' site1.tbl site2.tbl tables)"
 offers 'rw830kt-cli set site1.tbl ba' 'baud='
+offers 'rw830kt-cli set site1.tbl ' "$(printf '%s\n' frequency= system-code= range-test= baud= logo= send-twice= message.)"
 offers 'rw830kt-cli set site1.tbl baud=1' 'baud=1200'
 offers 'rw830kt-cli set site1.tbl send-twice=' "$(printf '%s\n' send-twice=0 send-twice=1)"
 offers 'rw830kt-cli set site1.tbl frequency=462025000 m' 'message.'
