@@ -4,6 +4,7 @@
 #include "base/settingsfile.h"
 #include "base/windowchoices.h"
 #include "editors/dialogs.h"
+#include "link/transferprogress.h"
 #include "link/transmittercommands.h"
 #include "model/settingstable.h"
 #include "programicon.h"
@@ -50,6 +51,8 @@ TfmMain::TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent)
     // The window's own choices from the settings file.
     backUpBeforeWriting_ = readBackupBeforeWrite(settingsFilePath(programDirectory_));
     mnuBackUpBeforeWriting->setChecked(backUpBeforeWriting_);
+    recordLineTrace_ = readTransmitterChoice(settingsFilePath(programDirectory_), LineTraceKey);
+    mnuRecordLineTrace->setChecked(recordLineTrace_);
     recentFiles_ = readRecentFiles(settingsFilePath(programDirectory_));
     showRecentFiles();
     table_.setChangeListener([this] { showModifiedMark(); });
@@ -70,6 +73,8 @@ TfmMain::TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent)
     PageControl1->tabBar()->setMouseTracking(true);
     PageControl1->tabBar()->installEventFilter(this);
     edtNull->installEventFilter(this);
+    // The port list is made anew whenever it opens: adapters come and go.
+    cboCOM->installEventFilter(this);
     new TableDrop(*this);
 }
 
@@ -112,6 +117,12 @@ void TfmMain::buildMenus()
     mnuBackUpBeforeWriting = transmitter->addAction("&Back Up Before Writing", this,
                                                     &TfmMain::mnuBackUpBeforeWritingClick);
     mnuBackUpBeforeWriting->setCheckable(true);
+    mnuRecordLineTrace =
+        transmitter->addAction("Record &Line Trace", this, &TfmMain::mnuRecordLineTraceClick);
+    mnuRecordLineTrace->setCheckable(true);
+    transmitter->addSeparator();
+    mnuRefreshPorts =
+        transmitter->addAction("Refresh &Ports", this, &TfmMain::mnuRefreshPortsClick);
 
     // The About menu title is itself the command.
     mnuAbout = menuBar()->addAction("&About", this, [this] { dialogs_.about(); });
@@ -131,6 +142,8 @@ void TfmMain::buildMenus()
     mnuWrite->setObjectName("mnuWrite");
     mnuCompare->setObjectName("mnuCompare");
     mnuBackUpBeforeWriting->setObjectName("mnuBackUpBeforeWriting");
+    mnuRecordLineTrace->setObjectName("mnuRecordLineTrace");
+    mnuRefreshPorts->setObjectName("mnuRefreshPorts");
     mnuAbout->setObjectName("mnuAbout");
 }
 
@@ -152,7 +165,12 @@ void TfmMain::buildStatusBar()
     // At least its designed 100 pixels, and wide enough for the longest status text.
     const QFontMetrics metrics = StatusPanel1->fontMetrics();
     int widest = metrics.horizontalAdvance(StatusPanel1->text());
-    for (const QString &text : TransferStatusTexts)
+    // The progress of a slow transfer as the longest of them.
+    const QStringList texts =
+        TransferStatusTexts +
+        QStringList{transferProgressText(TransferCommand::Write, TransferBlockCount - 1,
+                                         (TransferBlockCount - 1) * 99 * 1000)};
+    for (const QString &text : texts)
         widest = std::max(widest, metrics.horizontalAdvance(text));
     const QMargins margins = StatusPanel1->contentsMargins();
     const int room =
@@ -160,6 +178,7 @@ void TfmMain::buildStatusBar()
     StatusPanel1->setFixedWidth(std::max(100, widest + room));
     bar->addWidget(PB1);
     bar->addWidget(StatusPanel1);
+    buildTransferControls();
 }
 
 void TfmMain::setInputEnabled(bool enabled)
@@ -168,7 +187,7 @@ void TfmMain::setInputEnabled(bool enabled)
     menuBar()->setEnabled(enabled);
     // The menus' shortcuts (Ctrl+O, F3, ...) go with their actions.
     for (QAction *action : {mnuOpen, mnuSave, mnuSaveAs, mnuExit, mnuRead, mnuWrite, mnuCompare,
-                            mnuBackUpBeforeWriting, mnuAbout})
+                            mnuBackUpBeforeWriting, mnuRecordLineTrace, mnuRefreshPorts, mnuAbout})
         action->setEnabled(enabled);
     for (QAction *action : mnuRecent)
         action->setEnabled(enabled);
@@ -222,10 +241,15 @@ void TfmMain::showEvent(QShowEvent *e)
 
 void TfmMain::closeEvent(QCloseEvent *e)
 {
-    // The window is disabled during a transfer, but the window system's close box is not:
-    // a transfer runs to its end (or its time-out) before the program may close.
+    // The window's input is off during a transfer, but the window system's close box is
+    // not: the transfer is stopped first (when the user agrees), and the window closes once
+    // the port is closed.
     if (TransmitterCommands::transferRunning()) {
         e->ignore();
+        if (quitting() || dialogs_.askYesNo(StopAndQuitQuestion)) {
+            quitAfterTransfer_ = true;
+            stopTransfer();
+        }
         return;
     }
     if (!stopping_ && (!commitPendingEdit() || !askToKeepEdits())) {
@@ -252,6 +276,8 @@ bool TfmMain::eventFilter(QObject *watched, QEvent *e)
 {
     // The parking place holds no text of the user's: menu shortcuts such as Ctrl+X (Exit)
     // go to the menu instead of being taken as edit commands.
+    if (watched == cboCOM && opensPortList(e))
+        mnuRefreshPortsClick();
     if (watched == edtNull && e->type() == QEvent::ShortcutOverride) {
         e->ignore();
         return true;

@@ -22,6 +22,7 @@ class QLineEdit;
 class QMenu;
 class QProgressBar;
 class QPushButton;
+class QShortcut;
 class QTabWidget;
 
 namespace rw {
@@ -39,6 +40,11 @@ public:
     // The canned messages show ten at a time.
     static constexpr int MessagesPerPage = 10;
     static inline const QString DesignedCaption = QStringLiteral("RW830KT  V") + ProgramVersion;
+    // The close box during a Read, Write or Compare.
+    static inline const QString StopAndQuitQuestion =
+        QStringLiteral("A transfer with the transmitter is under way. Stop it and quit?\n\n"
+                       "A Write stopped midway leaves the transmitter holding part of the new "
+                       "settings; write it again before use.");
 
     TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent = nullptr);
     ~TfmMain() override;
@@ -78,6 +84,19 @@ public:
 
     // --- transmitter link ------------------------------------------------------
     void EnumerateComPorts();
+    // Lists the ports present now (ExtraPorts first), keeping the selected one when it is
+    // still there; also whenever the port list opens.
+    void mnuRefreshPortsClick();
+    void mnuRecordLineTraceClick();
+    bool recordsLineTrace() const { return recordLineTrace_; }
+    // Where Read, Write and Compare keep their line traces, when asked for.
+    QString traceFolder() const;
+    // Stops the Read, Write or Compare under way (Stop button, Escape, close box, signals).
+    void stopTransfer();
+    // Shows the Stop button and arms Escape while a transfer runs.
+    void showTransferRunning(bool running);
+    // The window is to close once the transfer under way has stopped: no box holds it up.
+    bool quitting() const { return stopping_ || quitAfterTransfer_; }
     void mnuReadClick();
     void mnuWriteClick();
     // Reads the transmitter as Read does into a table of its own and lists the settings
@@ -143,6 +162,7 @@ public:
     QLineEdit *edtNull = nullptr;
     QLabel *StatusPanel1 = nullptr; // panel 1 of StatusBar1
     QProgressBar *PB1 = nullptr;
+    QPushButton *btnStop = nullptr; // beside PB1, shown while a transfer runs
 
     // TX Setting
     QLineEdit *edtRangeTestDur = nullptr;
@@ -190,6 +210,8 @@ public:
     QAction *mnuWrite = nullptr;
     QAction *mnuCompare = nullptr;
     QAction *mnuBackUpBeforeWriting = nullptr;
+    QAction *mnuRefreshPorts = nullptr;
+    QAction *mnuRecordLineTrace = nullptr;
     std::array<QAction *, 4> mnuRecent{}; // the recent table files, &1 to &4
     QAction *mnuAbout = nullptr;
 
@@ -221,6 +243,11 @@ private:
     void showTableFileInCaption(const QString &closing);
     void wireMessageEditor();
     void wireAlertEditors();
+    void buildTransferControls();
+    // A click or Alt+Down (F4) that opens the port list.
+    static bool opensPortList(const QEvent *e);
+    // After a command: the result box, unless the window is closing; then the close.
+    void endTransferCommand(const QString &result);
 
     SettingsTable &table_;
     Dialogs &dialogs_;
@@ -233,6 +260,9 @@ private:
     bool trackingEdits_ = false; // from the end of the Show sequence on
     bool stopping_ = false;
     bool backUpBeforeWriting_ = false;
+    bool recordLineTrace_ = false;
+    bool quitAfterTransfer_ = false; // the close box asked to stop the transfer and quit
+    QShortcut *stopKey_ = nullptr;   // Escape, armed while a transfer runs
     QStringList recentFiles_;
     QMenu *fileMenu_ = nullptr;
     QAction *recentEnd_ = nullptr; // the separator after the recent files

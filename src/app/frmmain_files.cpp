@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QWindow>
@@ -71,9 +72,14 @@ void TfmMain::openRecentFile(int index)
 
 bool TfmMain::openTableFile(const QString &name)
 {
-    const auto workArea = readTableFile(name);
+    QString reason;
+    const auto workArea = readTableFile(name, &reason);
     if (!workArea) {
-        showFileError(dialogs_, OpenFailedText);
+        showFileError(dialogs_,
+                      QStringLiteral("%1\n\n%2\n%3")
+                          .arg(OpenFailedText,
+                               QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath()),
+                               reason));
         return false;
     }
     currentTableFile_ = name;

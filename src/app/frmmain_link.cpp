@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The transmitter link's part of the window: the port list, Read, Write (with the backup
-// of what it replaces, when asked for) and Compare.
+// of what it replaces, when asked for) and Compare, each with its line trace when asked
+// for, and each ending in one result that says where the files it made went.
 
 #include "base/settingsfile.h"
 #include "base/windowchoices.h"
@@ -8,57 +9,64 @@
 #include "frmmain.h"
 #include "link/commport.h"
 #include "link/portlist.h"
-#include "link/transferview.h"
+#include "link/stoprequest.h"
+#include "link/tracefile.h"
 #include "link/transmitterbackup.h"
 #include "link/transmittercommands.h"
 #include "link/waitclock.h"
 #include "model/settingstable.h"
 #include "report/tablereport.h"
+#include "windowtransferview.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QLabel>
-#include <QProgressBar>
+#include <QDir>
 
 namespace rw {
 
 namespace {
 
-// The window as the Read and Write commands see it.
-class WindowTransferView : public TransferView {
+// One command's line trace on the window's port, when Record Line Trace is on, and what
+// the result box says of it.
+class CommandTrace {
 public:
-    // `showsTable`: a Read into the window's own table re-shows every control when it
-    // succeeds; a Read into a table of its own (Compare, a backup) leaves them alone.
-    explicit WindowTransferView(TfmMain &window, bool showsTable = true)
-        : w_(window), showsTable_(showsTable)
+    CommandTrace(bool on, const QString &folder, const QString &port)
     {
+        if (!on)
+            return;
+        const QString path = traceFilePath(folder, port);
+        QString error;
+        if (!QDir().mkpath(folder))
+            error = QStringLiteral("the folder %1 cannot be made")
+                        .arg(QDir::toNativeSeparators(folder));
+        else if (file_.open(path, error))
+            TCommPort::instance().setTrace(file_.trace());
+        note_ = error.isEmpty()
+                    ? QStringLiteral("The line trace is in %1.").arg(QDir::toNativeSeparators(path))
+                    : QStringLiteral("No line trace was kept: %1.").arg(error);
     }
+    ~CommandTrace() { end(); }
+    CommandTrace(const CommandTrace &) = delete;
+    CommandTrace &operator=(const CommandTrace &) = delete;
 
-    void setStatusText(const QString &text) override { w_.StatusPanel1->setText(text); }
-    void setProgressRange(int minimum, int maximum) override { w_.PB1->setRange(minimum, maximum); }
-    void setProgressPosition(int position) override
+    // The line for the result box while the trace is still being written.
+    const QString &note() const { return note_; }
+    // Ends the trace; the line for the result box.
+    QString end()
     {
-        // The bar ignores values beyond its range; a full bar is what such a position means.
-        w_.PB1->setValue(qBound(w_.PB1->minimum(), position, w_.PB1->maximum()));
-    }
-    void repaintProgress() override { w_.PB1->repaint(); }
-    void setWindowEnabled(bool enabled) override { w_.setInputEnabled(enabled); }
-    void warn(const QString &text) override { w_.dialogs().warn(text); }
-    void plainMessage(const QString &text) override { w_.dialogs().plain(text); }
-    QString selectedPortName() const override
-    {
-        const int index = w_.cboCOM->currentIndex();
-        return index < 0 ? QString() : w_.cboCOM->itemText(index);
-    }
-    void showTable() override
-    {
-        if (showsTable_)
-            w_.RefreshControls();
+        if (!file_.trace())
+            return note_;
+        TCommPort::instance().setTrace(nullptr);
+        QString error;
+        if (!file_.close(error))
+            note_ = QStringLiteral("The line trace %1 is incomplete: %2")
+                        .arg(QDir::toNativeSeparators(file_.path()), error);
+        return note_;
     }
 
 private:
-    TfmMain &w_;
-    bool showsTable_;
+    TraceFile file_;
+    QString note_;
 };
 
 } // namespace
@@ -69,33 +77,76 @@ void TfmMain::EnumerateComPorts()
     cboCOM->setCurrentIndex(cboCOM->count() > 0 ? 0 : -1);
 }
 
+void TfmMain::mnuRefreshPortsClick()
+{
+    const QString selected = cboCOM->currentIndex() < 0 ? QString() : cboCOM->currentText();
+    const QStringList names = systemPortNames(settingsFilePath(programDirectory()));
+    cboCOM->clear();
+    cboCOM->addItems(names);
+    const int kept = static_cast<int>(names.indexOf(selected));
+    cboCOM->setCurrentIndex(kept >= 0 ? kept : (cboCOM->count() > 0 ? 0 : -1));
+}
+
+QString TfmMain::traceFolder() const
+{
+    return programDirectory_ + QStringLiteral("/traces");
+}
+
+void TfmMain::mnuRecordLineTraceClick()
+{
+    recordLineTrace_ = mnuRecordLineTrace->isChecked();
+    writeTransmitterChoice(settingsFilePath(programDirectory_), LineTraceKey, recordLineTrace_);
+}
+
 void TfmMain::mnuReadClick()
 {
     // A Read replaces the table: edits that are in no file and no transmitter are asked
     // about first.
     if (!commitPendingEdit() || !askToKeepEdits())
         return;
+    clearStopRequest();
     WindowTransferView view(*this);
-    if (TransmitterCommands(TCommPort::instance(), view, WaitClock::standard()).Read(table_))
-        markTableSaved();
+    CommandTrace trace(recordLineTrace_, traceFolder(), view.selectedPortName());
+    view.setNote(trace.note());
+    const TransferOutcome read =
+        TransmitterCommands(TCommPort::instance(), view, WaitClock::standard()).Read(table_);
+    const QString traceNote = trace.end();
+    if (!read) {
+        endTransferCommand({});
+        return;
+    }
+    markTableSaved();
+    endTransferCommand(
+        paragraphs({outcomeBoxText(TransferCommand::Read, read),
+                    table_.holdsNoSettings() ? QStringLiteral("The transmitter holds no settings.")
+                                             : QString(),
+                    traceNote}));
 }
 
 void TfmMain::mnuWriteClick()
 {
-    bool written = false;
-    if (backUpBeforeWriting_) {
-        WindowTransferView view(*this, false);
-        written = writeWithBackup(TCommPort::instance(), view, WaitClock::standard(), table_,
-                                  backupFolder())
-                      .ok();
-    } else {
-        WindowTransferView view(*this);
-        written = TransmitterCommands(TCommPort::instance(), view, WaitClock::standard())
-                      .Write(table_)
-                      .ok();
+    clearStopRequest();
+    WindowTransferView view(*this, false);
+    CommandTrace trace(recordLineTrace_, traceFolder(), view.selectedPortName());
+    view.setNote(trace.note());
+    QString backup;
+    const TransferOutcome written =
+        backUpBeforeWriting_
+            ? writeWithBackup(TCommPort::instance(), view, WaitClock::standard(), table_,
+                              backupFolder(), &backup)
+            : TransmitterCommands(TCommPort::instance(), view, WaitClock::standard()).Write(table_);
+    const QString traceNote = trace.end();
+    if (!written) {
+        endTransferCommand({});
+        return;
     }
-    if (written)
-        markTableSaved();
+    markTableSaved();
+    endTransferCommand(paragraphs(
+        {outcomeBoxText(TransferCommand::Write, written),
+         backup.isEmpty() ? QString()
+                          : QStringLiteral("What the transmitter held before is kept in %1.")
+                                .arg(QDir::toNativeSeparators(backup)),
+         traceNote}));
 }
 
 QString TfmMain::backupFolder() const
@@ -114,11 +165,19 @@ void TfmMain::mnuCompareClick()
     // A value being typed is part of what the window holds.
     if (!commitPendingEdit())
         return;
+    clearStopRequest();
     WindowTransferView view(*this, false);
     const QString port = view.selectedPortName();
+    CommandTrace trace(recordLineTrace_, traceFolder(), port);
+    view.setNote(trace.note());
     SettingsTable received;
-    if (!TransmitterCommands(TCommPort::instance(), view, WaitClock::standard()).Read(received))
+    const TransferOutcome read =
+        TransmitterCommands(TCommPort::instance(), view, WaitClock::standard()).Read(received);
+    const QString traceNote = trace.end();
+    if (!read) {
+        endTransferCommand({});
         return;
+    }
     const QList<Difference> d = settingDifferences(table_, received, synth_.state());
     ReportRequest report;
     report.caption = QStringLiteral("Compare");
@@ -140,7 +199,11 @@ void TfmMain::mnuCompareClick()
             differencesText(d, QStringLiteral("window"),
                             QStringLiteral("transmitter on %1").arg(port), DifferenceNames::Labels);
     }
-    dialogs_.report(report);
+    if (!traceNote.isEmpty())
+        report.summary = traceNote + u'\n' + report.summary;
+    if (!quitting())
+        dialogs_.report(report);
+    endTransferCommand({});
 }
 
 } // namespace rw

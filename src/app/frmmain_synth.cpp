@@ -25,7 +25,8 @@ bool TfmMain::LoadSynthSettings()
         break;
     case SynthLoadResult::Outcome::Refused:
     case SynthLoadResult::Outcome::NotRead:
-        dialogs_.plain(r.message);
+        dialogs_.plain(r.advice.isEmpty() ? r.message
+                                          : r.message + QStringLiteral("\n\n") + r.advice);
         break;
     case SynthLoadResult::Outcome::NotANumber:
         dialogs_.errorReport(r.message);

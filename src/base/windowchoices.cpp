@@ -31,18 +31,26 @@ QString nameFromStored(const QString &value)
 
 } // namespace
 
+bool readTransmitterChoice(const QString &settingsPath, const QString &key)
+{
+    return ProfileFile(settingsPath).read(TransmitterSection, key, {}) == QStringLiteral("1");
+}
+
+bool writeTransmitterChoice(const QString &settingsPath, const QString &key, bool on)
+{
+    ProfileFile file(settingsPath);
+    file.write(TransmitterSection, key, on ? QStringLiteral("1") : QStringLiteral("0"));
+    return file.save();
+}
+
 bool readBackupBeforeWrite(const QString &settingsPath)
 {
-    return ProfileFile(settingsPath).read(TransmitterSection, BackupBeforeWriteKey, {}) ==
-           QStringLiteral("1");
+    return readTransmitterChoice(settingsPath, BackupBeforeWriteKey);
 }
 
 bool writeBackupBeforeWrite(const QString &settingsPath, bool on)
 {
-    ProfileFile file(settingsPath);
-    file.write(TransmitterSection, BackupBeforeWriteKey,
-               on ? QStringLiteral("1") : QStringLiteral("0"));
-    return file.save();
+    return writeTransmitterChoice(settingsPath, BackupBeforeWriteKey, on);
 }
 
 QStringList readRecentFiles(const QString &settingsPath)

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window's own choices, kept in the settings file under keys of their own beside the
-// synthesizer's: whether Write keeps a backup first, and the table files used last. Each
+// synthesizer's: whether Write keeps a backup first, whether transfers record a line
+// trace, and the table files used last. Each
 // is written when it changes; every other line of the file stays as it is.
 
 #include <QString>
@@ -11,8 +12,14 @@ namespace rw {
 
 inline const QString TransmitterSection = QStringLiteral("Transmitter");
 inline const QString BackupBeforeWriteKey = QStringLiteral("BackupBeforeWrite"); // 1 for on
+inline const QString LineTraceKey = QStringLiteral("LineTrace");                 // 1 for on
 inline const QString RecentFilesSection = QStringLiteral("Recent Files");        // File1..File4
 constexpr int RecentFileCount = 4;
+
+// An on/off key of section Transmitter: off unless the file says 1.
+bool readTransmitterChoice(const QString &settingsPath, const QString &key);
+// False when the file could not be written (it then keeps its old content).
+bool writeTransmitterChoice(const QString &settingsPath, const QString &key, bool on);
 
 // Off unless the file says 1.
 bool readBackupBeforeWrite(const QString &settingsPath);

@@ -8,9 +8,10 @@ namespace rw::cli {
 
 std::optional<SettingsTable> openTable(const QString &path)
 {
-    const std::optional<QByteArray> area = readTableFile(path);
+    QString reason;
+    const std::optional<QByteArray> area = readTableFile(path, &reason);
     if (!area) {
-        printError(path, QStringLiteral("cannot read this table file"));
+        printError(path, QStringLiteral("cannot read this table file: %1").arg(reason));
         return std::nullopt;
     }
     SettingsTable table;

@@ -9,6 +9,7 @@
 #include "link/portdetails.h"
 #include "link/portjobs.h"
 #include "link/portlist.h"
+#include "link/tracefile.h"
 #include "link/transferview.h"
 #include "link/transmitterbackup.h"
 #include "link/transmittercommands.h"
@@ -22,7 +23,6 @@
 #include "synth/synthsettings.h"
 #include "synthcontext.h"
 #include "tableinput.h"
-#include "tracefile.h"
 #include "verbs.h"
 
 #include <QDir>
@@ -36,42 +36,29 @@ namespace rw::cli {
 
 namespace {
 
-// The trace file of --trace, when asked for.
+// The trace file of --trace, when asked for; every failure told on standard error.
 class Trace {
 public:
-    // False, with the reason told, when the file cannot be created.
     bool open(const QString &path)
     {
-        if (path.isEmpty())
-            return true;
         QString error;
-        if (!openTraceFile(file_, path, error)) {
-            printError(path, QStringLiteral("cannot write the trace: %1").arg(error));
-            return false;
-        }
-        trace_ = std::make_unique<LineTrace>(file_);
-        return true;
+        if (path.isEmpty() || file_.open(path, error))
+            return true;
+        printError(path, QStringLiteral("cannot write the trace: %1").arg(error));
+        return false;
     }
-    LineTrace *get() const { return trace_.get(); }
-    // False, with the reason told, when the trace could not be written whole.
+    LineTrace *get() const { return file_.trace(); }
     bool close()
     {
-        if (!trace_)
+        QString error;
+        if (file_.close(error))
             return true;
-        const bool ok = trace_->ok();
-        trace_.reset();
-        if (!ok || !file_.flush()) {
-            printError(file_.fileName(),
-                       QStringLiteral("the trace is incomplete: %1").arg(file_.errorString()));
-            return false;
-        }
-        file_.close();
-        return true;
+        printError(file_.path(), QStringLiteral("the trace is incomplete: %1").arg(error));
+        return false;
     }
 
 private:
-    QFile file_;
-    std::unique_ptr<LineTrace> trace_;
+    TraceFile file_;
 };
 
 // Runs the job on the ports with progress and trace; tells every failure and every stop
@@ -112,6 +99,10 @@ std::optional<QList<PortJobState>> run(const Arguments &a, TransferCommand comma
         if (s.outcome.result == TransferResult::Stopped)
             printError(s.port,
                        QStringLiteral("%1 (%2)").arg(outcomeSummary(command, s.outcome), signal));
+        // Why, and what to do: the words the window shows below its box.
+        const QString cause = outcomeCause(command, s.outcome, s.port);
+        if (!cause.isEmpty() && !s.messages.contains(cause))
+            printError(s.port, cause);
     }
     return states;
 }

@@ -4,6 +4,7 @@
 #include "commport.h"
 #include "framecodec.h"
 #include "model/fieldlayout.h"
+#include "stoprequest.h"
 #include "transferview.h"
 
 #include <algorithm>
@@ -39,6 +40,7 @@ BlockProtocol::BlockProtocol(TCommPort &port, const WaitClock &clock, TransferVi
 
 bool BlockProtocol::WriteBlock(const QByteArray &image, uint16_t address, int n)
 {
+    fault_ = {};
     view_.repaintProgress();
     const int offset = imageOffset(image, address, n);
     if (offset < 0 || n > frame::MaxWriteData)
@@ -47,11 +49,16 @@ bool BlockProtocol::WriteBlock(const QByteArray &image, uint16_t address, int n)
     uint8_t ack[frame::AckSize];
     if (!ReceiveBytes(ack, frame::AckSize, AckPollStep))
         return false;
-    return QByteArrayView(ack, frame::AckSize) == frame::writeAcknowledgement();
+    if (QByteArrayView(ack, frame::AckSize) != frame::writeAcknowledgement()) {
+        fault_ = {ReplyFault::WrongReply, frame::AckSize, frame::AckSize};
+        return false;
+    }
+    return true;
 }
 
 bool BlockProtocol::ReadBlock(QByteArray &image, uint16_t address, int n)
 {
+    fault_ = {};
     view_.repaintProgress();
     const int offset = imageOffset(image, address, n);
     QByteArray reply;
@@ -64,11 +71,17 @@ bool BlockProtocol::ReadBlock(QByteArray &image, uint16_t address, int n)
 
 bool BlockProtocol::VerifyBlock(const QByteArray &image, uint16_t address, int n)
 {
+    fault_ = {};
     const int offset = imageOffset(image, address, n);
     QByteArray reply;
     if (offset < 0 || !fetchBlock(address, n, AckPollStep, reply))
         return false;
-    return frame::readReplyData(reply, n) == QByteArrayView(image).sliced(offset, n);
+    if (frame::readReplyData(reply, n) != QByteArrayView(image).sliced(offset, n)) {
+        fault_ = {ReplyFault::Mismatch, static_cast<int>(reply.size()),
+                  static_cast<int>(reply.size())};
+        return false;
+    }
+    return true;
 }
 
 bool BlockProtocol::fetchBlock(uint16_t address, int n, int pollStep, QByteArray &reply)
@@ -81,6 +94,8 @@ bool BlockProtocol::fetchBlock(uint16_t address, int n, int pollStep, QByteArray
                       pollStep))
         return false;
     if (!frame::readReplyIntact(reply, n)) {
+        fault_ = {ReplyFault::BadChecksum, static_cast<int>(reply.size()),
+                  static_cast<int>(reply.size())};
         view_.warn(QStringLiteral("Checksum Error !"));
         return false;
     }
@@ -89,7 +104,8 @@ bool BlockProtocol::fetchBlock(uint16_t address, int n, int pollStep, QByteArray
 
 bool BlockProtocol::SendFrame(const QByteArray &frame)
 {
-    if (!port_.IsOpen())
+    // Nothing goes out after a stop, whenever it was seen.
+    if (!port_.IsOpen() || stopRequested())
         return false;
     port_.Write(frame.constData(), frame.size());
     return true;
@@ -175,6 +191,7 @@ void BlockProtocol::awaitLineTime(qint64 requestAt, int count)
 
 bool BlockProtocol::timedOut(int arrived, int expected)
 {
+    fault_ = {arrived == 0 ? ReplyFault::NoAnswer : ReplyFault::ShortReply, arrived, expected};
     port_.Note(QStringLiteral("time-out: %1 of %2 reply bytes arrived").arg(arrived).arg(expected));
     port_.Purge();
     view_.setProgressPosition(0);

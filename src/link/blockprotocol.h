@@ -4,6 +4,7 @@
 // reply, with a time-out for every reply byte. A time-out or a bad reply gives false;
 // errors of the port itself (ECommError) travel to the caller.
 
+#include "transferoutcome.h"
 #include "waitclock.h"
 
 #include <QByteArray>
@@ -32,13 +33,22 @@ public:
     // Reads n bytes back and compares them with the image.
     bool VerifyBlock(const QByteArray &image, uint16_t address, int n);
 
-    // Hands the frame to the port in one write; false (nothing sent) when it is closed.
+    // Hands the frame to the port in one write; false (nothing sent) when it is closed or
+    // a stop was asked for.
     bool SendFrame(const QByteArray &frame);
     // Collects exactly `count` bytes, each within its own budget of poll steps counted from
     // the byte before it.
     bool ReceiveBytes(uint8_t *buffer, int count, int pollStep);
     // Waits the given milliseconds while window events run.
     void PumpWait(int ms);
+
+    // What was wrong with the reply of the last block operation that failed on its reply.
+    struct Fault {
+        ReplyFault kind = ReplyFault::None;
+        int arrived = 0;  // reply bytes that came
+        int expected = 0; // reply bytes awaited
+    };
+    const Fault &lastFault() const { return fault_; }
 
 private:
     bool fetchBlock(uint16_t address, int n, int pollStep, QByteArray &reply);
@@ -52,6 +62,7 @@ private:
     TransferView &view_;
     LineWaiter lineWait_; // wakes on arriving bytes
     LineWaiter pause_;    // wakes only at its deadline
+    Fault fault_;
 };
 
 } // namespace rw

@@ -199,7 +199,8 @@ QString missingReason(const QString &path)
 {
     return QStringLiteral("The port %1 has no device behind it: the adapter is unplugged, or "
                           "the system has given it another name. Plug it in and choose the "
-                          "port again; the list of ports is made when the program starts.")
+                          "port again; the list of ports shows the ports present each time it "
+                          "opens.")
         .arg(path);
 }
 

@@ -16,6 +16,18 @@ void requestStop()
     stop.store(true, std::memory_order_relaxed);
 }
 
+void requestStopNow()
+{
+    requestStop();
+    emit StopBell::instance().rung();
+}
+
+StopBell &StopBell::instance()
+{
+    static StopBell bell;
+    return bell;
+}
+
 bool stopRequested()
 {
     return stop.load(std::memory_order_relaxed);

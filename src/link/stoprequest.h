@@ -4,9 +4,25 @@
 // system shutting down). Transfers look at it while they wait for the line and end with
 // the outcome Stopped; setting it is safe inside a signal handler.
 
+#include <QObject>
+
 namespace rw {
 
 void requestStop();
+// The same request from the program's own event loop (the window's Stop button, Escape,
+// a signal seen by the window): besides the request, every wait under way is woken at once
+// instead of at its next look.
+void requestStopNow();
+
+// Rings when requestStopNow() is called; the waits listen to it.
+class StopBell : public QObject {
+    Q_OBJECT
+public:
+    static StopBell &instance();
+signals:
+    void rung();
+};
+
 bool stopRequested();
 // For a process that runs several transfers one after another (and for tests).
 void clearStopRequest();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "transferoutcome.h"
 
+#include "blockprotocol.h"
+
 namespace rw {
 
 QString outcomeBoxText(TransferCommand command, const TransferOutcome &outcome)
@@ -48,6 +50,109 @@ QString outcomeSummary(TransferCommand command, const TransferOutcome &outcome)
         return QStringLiteral("not written: no backup was kept");
     }
     return {};
+}
+
+namespace {
+
+// How long the transmitter has for a reply byte, in whole seconds, as a person reads it.
+int replyBudgetSeconds(TransferCommand command)
+{
+    const int step = command == TransferCommand::Read ? ReadPollStep : AckPollStep;
+    return (WaitsPerByte + 1) * step / 100;
+}
+
+QString stoppedText(TransferCommand command, int block)
+{
+    const QString name =
+        command == TransferCommand::Write ? QStringLiteral("Write") : QStringLiteral("Read");
+    if (block < 0)
+        return QStringLiteral("%1 stopped before the first block: nothing was changed.").arg(name);
+    const QString where = QStringLiteral("%1 stopped during block %2 of %3")
+                              .arg(name)
+                              .arg(block + 1)
+                              .arg(TransferBlockCount);
+    if (command == TransferCommand::Read)
+        return where + QStringLiteral(": nothing was changed.");
+    return where + QStringLiteral(": the transmitter now holds part of the new settings; write "
+                                  "it again before use.");
+}
+
+QString replyCause(TransferCommand command, const TransferOutcome &o, const QString &port)
+{
+    const QString block = QStringLiteral("block %1 of %2").arg(o.block + 1).arg(TransferBlockCount);
+    switch (o.fault) {
+    case ReplyFault::NoAnswer:
+        if (o.block <= 0)
+            return QStringLiteral("The transmitter on %1 did not answer within %2 s. Check that "
+                                  "it is switched on and in programming mode, and that the "
+                                  "cable is in %1.")
+                .arg(port)
+                .arg(replyBudgetSeconds(command));
+        return QStringLiteral("The transmitter on %1 stopped answering at %2 (nothing within %3 "
+                              "s). Check the cable and the transmitter's power, then try again.")
+            .arg(port, block)
+            .arg(replyBudgetSeconds(command));
+    case ReplyFault::ShortReply:
+        return QStringLiteral("The transmitter on %1 sent only %2 of the %3 reply bytes for %4. "
+                              "Check the cable and that no other program uses %1, then try "
+                              "again.")
+            .arg(port)
+            .arg(o.replyBytes)
+            .arg(o.replyExpected)
+            .arg(block);
+    case ReplyFault::WrongReply:
+        return QStringLiteral("The transmitter on %1 did not accept %2: its reply was not the "
+                              "acknowledgement expected. Check that it is in programming mode, "
+                              "then try again.")
+            .arg(port, block);
+    case ReplyFault::BadChecksum:
+        return QStringLiteral("%1 from the transmitter on %2 arrived with a wrong checksum: the "
+                              "line garbled it. Check the cable, then try again.")
+            .arg(block.left(1).toUpper() + block.mid(1), port);
+    case ReplyFault::Mismatch:
+        return QStringLiteral("%1 read back from the transmitter on %2 differs from what was "
+                              "written: the transmitter did not keep it. Write again; when it "
+                              "fails at the same block again, the transmitter needs service.")
+            .arg(block.left(1).toUpper() + block.mid(1), port);
+    case ReplyFault::None:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+QString outcomeCause(TransferCommand command, const TransferOutcome &outcome, const QString &port)
+{
+    switch (outcome.result) {
+    case TransferResult::Success:
+    case TransferResult::PortNotOpened:
+    case TransferResult::Busy:
+        return {};
+    case TransferResult::BackupFailed: // its own box has said why
+        return {};
+    case TransferResult::Stopped:
+        return stoppedText(command, outcome.block);
+    case TransferResult::WriteRejected:
+    case TransferResult::VerifyFailed:
+    case TransferResult::ReadFailed:
+        break;
+    }
+    // The port's own failure (an unplugged adapter, a network server's reason) says more
+    // than what was missing from the reply.
+    if (!outcome.detail.isEmpty())
+        return outcome.detail;
+    return replyCause(command, outcome, port);
+}
+
+QString outcomeBoxWithCause(TransferCommand command, const TransferOutcome &outcome,
+                            const QString &port)
+{
+    const QString first = outcomeBoxText(command, outcome);
+    const QString cause = outcomeCause(command, outcome, port);
+    if (first.isEmpty() || cause.isEmpty())
+        return first.isEmpty() ? cause : first;
+    return first + QStringLiteral("\n\n") + cause;
 }
 
 } // namespace rw

@@ -22,6 +22,19 @@ enum class TransferResult {
 // Which of the two commands a transfer was.
 enum class TransferCommand { Read, Write };
 
+// What was wrong with the reply of the failing step, when the transmitter's answer was at
+// fault rather than the port.
+enum class ReplyFault {
+    None,
+    NoAnswer,    // not one byte of the reply arrived in time
+    ShortReply,  // some bytes arrived, then the rest did not
+    WrongReply,  // a write's acknowledgement was not the one expected
+    BadChecksum, // a read reply arrived whole with a wrong checksum
+    Mismatch,    // a block read back differs from the one written
+};
+
+constexpr int TransferBlockCount = 16;
+
 struct TransferOutcome {
     TransferResult result = TransferResult::Success;
     int block = -1; // the block (0..15) at which it failed; -1 before any block
@@ -29,6 +42,10 @@ struct TransferOutcome {
     // reason, in words for the user; the result stays that of the step (WriteRejected,
     // VerifyFailed, ReadFailed), as the window's box does. Empty otherwise.
     QString detail;
+    // The reply's fault, and how many of its bytes arrived (NoAnswer, ShortReply).
+    ReplyFault fault = ReplyFault::None;
+    int replyBytes = 0;
+    int replyExpected = 0;
 
     bool ok() const { return result == TransferResult::Success; }
     explicit operator bool() const { return ok(); }
@@ -44,5 +61,17 @@ QString outcomeBoxText(TransferCommand command, const TransferOutcome &outcome);
 // "written and verified", "verify failed at block 3", "stopped during block 6". Blocks are
 // counted 1 to 16 here, as a person counts them.
 QString outcomeSummary(TransferCommand command, const TransferOutcome &outcome);
+
+// Why a failed command failed and what the user can do about it, in a sentence or two
+// naming `port`; for a stopped one, what the stop means for the transmitter. The window
+// shows it below the box's first line and rw830kt-cli prints it, so both say the same.
+// Blocks are counted 1 to 16. Empty for a success, for a port that did not open (its
+// own message has said why) and for a command that was not started.
+QString outcomeCause(TransferCommand command, const TransferOutcome &outcome, const QString &port);
+
+// The box's first line and the cause below it, as the window shows them; a stopped run
+// has only the cause.
+QString outcomeBoxWithCause(TransferCommand command, const TransferOutcome &outcome,
+                            const QString &port);
 
 } // namespace rw

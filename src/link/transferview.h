@@ -4,6 +4,8 @@
 // bar, the window's enabled state, the message boxes, the selected port and the refresh.
 // The main window implements it; tests record it.
 
+#include "transferoutcome.h"
+
 #include <QString>
 
 namespace rw {
@@ -26,6 +28,20 @@ public:
     virtual void warn(const QString &text) = 0;
     // The plain box of the port-opening messages.
     virtual void plainMessage(const QString &text) = 0;
+
+    // The port itself failed during a step (an unplugged adapter); `text` says so. By
+    // default a box of its own; a view that shows the outcome's cause with the command's
+    // result (which then carries the same words) may leave it out.
+    virtual void portFailed(const QString &text) { warn(text); }
+    // The command has ended and cleaned up: its result box ("Write Success !", "Read Error !"
+    // ...). By default the box's described text alone, and nothing for a stopped run or a
+    // command not started.
+    virtual void commandEnded(TransferCommand command, const TransferOutcome &outcome)
+    {
+        const QString text = outcomeBoxText(command, outcome);
+        if (!text.isEmpty())
+            warn(text);
+    }
 
     // The port chosen in the window's port list; empty when the list has no selection.
     virtual QString selectedPortName() const = 0;

@@ -3,6 +3,7 @@
 
 #include "base/safefile.h"
 #include "model/settingstable.h"
+#include "portfilename.h"
 #include "transferview.h"
 #include "transmittercommands.h"
 
@@ -21,34 +22,9 @@ TransferOutcome readInto(TCommPort &port, TransferView &view, const WaitClock &c
 
 } // namespace
 
-QString portFileStem(const QString &port)
-{
-    QString stem = port;
-    for (const QString &prefix : {QStringLiteral("/dev/"), QStringLiteral("\\\\.\\")}) {
-        if (stem.startsWith(prefix)) {
-            stem.remove(0, prefix.size());
-            break;
-        }
-    }
-    for (qsizetype i = 0; i < stem.size(); ++i) {
-        const QChar c = stem[i];
-        const bool plain = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
-                           (c >= u'0' && c <= u'9') || c == u'-' || c == u'_' ||
-                           (c == u'.' && i > 0);
-        if (!plain)
-            stem[i] = u'_';
-    }
-    return stem.isEmpty() ? QStringLiteral("port") : stem;
-}
-
 QString backupFilePath(const QString &folder, const QString &port, const QDateTime &when)
 {
-    const QString base = QDir(folder).filePath(portFileStem(port) + u'-' +
-                                               when.toString(QStringLiteral("yyyyMMdd-HHmmss")));
-    QString path = base + QStringLiteral(".tbl");
-    for (int n = 2; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n)
-        path = base + QStringLiteral("-%1.tbl").arg(n);
-    return path;
+    return datedPortFilePath(folder, port, when, QStringLiteral(".tbl"));
 }
 
 BackupOutcome backUpTransmitter(TCommPort &port, TransferView &view, const WaitClock &clock,

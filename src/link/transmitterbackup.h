@@ -4,6 +4,7 @@
 // reads them, into a table of their own, and kept as a table file named after the port
 // and the time, before anything is written. The window and rw830kt-cli both use it.
 
+#include "portfilename.h"
 #include "transferoutcome.h"
 
 #include <QDateTime>
@@ -15,10 +16,6 @@ class SettingsTable;
 class TCommPort;
 class TransferView;
 class WaitClock;
-
-// The port's name as a part of a file name: a leading "/dev/" or "\\.\" goes, and every
-// character other than letters, digits, "-" and "_" (a leading "." too) becomes "_".
-QString portFileStem(const QString &port);
 
 // "<folder>/<port>-YYYYMMDD-HHMMSS.tbl"; when that name is taken (two backups in one
 // second), "-2", "-3", ... before ".tbl", so an earlier backup is never replaced.

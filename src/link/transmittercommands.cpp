@@ -8,7 +8,9 @@
 #include "stoprequest.h"
 #include "transferview.h"
 
+#include <QElapsedTimer>
 #include <QScopedValueRollback>
+#include <QThread>
 
 namespace rw {
 
@@ -64,26 +66,54 @@ template <typename Step> bool TransmitterCommands::attempt(Step step)
         return step();
     } catch (const ECommError &e) {
         portFailure_ = portFailureMessage(e);
-        view_.warn(portFailure_);
+        view_.portFailed(portFailure_);
         return false;
     }
 }
 
 // What a failed step of block `block` means: a stop that cut the wait short, a port that
 // never opened, the port's own failure, or the protocol's `result`.
-TransferOutcome TransmitterCommands::failure(TransferResult result, int block,
-                                             bool portOpened) const
+TransferOutcome TransmitterCommands::failure(TransferResult result, int block, bool portOpened,
+                                             const BlockProtocol &protocol) const
 {
     if (stopRequested())
         return {TransferResult::Stopped, block, {}};
     if (!portOpened)
         return {TransferResult::PortNotOpened, -1, {}};
-    return {result, block, portFailure_};
+    if (!portFailure_.isEmpty())
+        return {result, block, portFailure_};
+    const BlockProtocol::Fault &f = protocol.lastFault();
+    return {result, block, {}, f.kind, f.arrived, f.expected};
 }
 
 void TransmitterCommands::closePort()
 {
     port_.Close();
+}
+
+// A stop does not stop the transmitter: it finishes the reply under way, and those bytes
+// must not reach the next command as the start of its first reply. They are let in and
+// dropped until the line has been quiet for a while, within a reply's time at most.
+void TransmitterCommands::drainReplyUnderWay()
+{
+    constexpr int QuietMs = 30;
+    constexpr int MostMs = 150; // a whole read reply takes 75 ms at 19200 baud
+    try {
+        QElapsedTimer since;
+        since.start();
+        qint64 lastBytes = 0;
+        while (port_.IsOpen() && since.elapsed() - lastBytes < QuietMs &&
+               since.elapsed() < MostMs) {
+            port_.TakePending();
+            if (port_.BytesAvailable() > 0) {
+                port_.Purge();
+                lastBytes = since.elapsed();
+            }
+            QThread::msleep(5);
+        }
+    } catch (const ECommError &) {
+        // The line is gone: nothing more can arrive.
+    }
 }
 
 TransferOutcome TransmitterCommands::Write(const SettingsTable &table)
@@ -104,13 +134,15 @@ TransferOutcome TransmitterCommands::Write(const SettingsTable &table)
     for (int offset = 0; offset < ImageSize; offset += TransferBlockSize) {
         const int block = offset / TransferBlockSize;
         if (stopRequested())
-            return endStopped(block);
+            return endStopped(TransferCommand::Write, block);
         const uint16_t address = blockAddress(offset);
         view_.setStatusText(WriteBlockText);
         if (!attempt([&] { return protocol.WriteBlock(image, address, TransferBlockSize); }))
-            return endWriteWithError(failure(TransferResult::WriteRejected, block, opened));
+            return endWriteWithError(
+                failure(TransferResult::WriteRejected, block, opened, protocol));
         if (!attempt([&] { return protocol.VerifyBlock(image, address, TransferBlockSize); }))
-            return endWriteWithError(failure(TransferResult::VerifyFailed, block, opened));
+            return endWriteWithError(
+                failure(TransferResult::VerifyFailed, block, opened, protocol));
         view_.setProgressPosition(offset + TransferBlockSize);
     }
     view_.setProgressPosition(0);
@@ -118,7 +150,7 @@ TransferOutcome TransmitterCommands::Write(const SettingsTable &table)
     view_.setWindowEnabled(true);
     view_.setStatusText(ReadyText);
     const TransferOutcome done;
-    view_.warn(outcomeBoxText(TransferCommand::Write, done));
+    view_.commandEnded(TransferCommand::Write, done);
     return done;
 }
 
@@ -127,8 +159,8 @@ TransferOutcome TransmitterCommands::Write(const SettingsTable &table)
 TransferOutcome TransmitterCommands::endWriteWithError(const TransferOutcome &outcome)
 {
     if (outcome.result == TransferResult::Stopped)
-        return endStopped(outcome.block);
-    view_.warn(outcomeBoxText(TransferCommand::Write, outcome));
+        return endStopped(TransferCommand::Write, outcome.block);
+    view_.commandEnded(TransferCommand::Write, outcome);
     view_.setStatusText(ReadyText);
     closePort();
     view_.setProgressPosition(0);
@@ -155,10 +187,10 @@ TransferOutcome TransmitterCommands::Read(SettingsTable &table)
     for (int offset = 0; offset < ImageSize; offset += TransferBlockSize) {
         const int block = offset / TransferBlockSize;
         if (stopRequested())
-            return endStopped(block);
+            return endStopped(TransferCommand::Read, block);
         const uint16_t address = blockAddress(offset);
         if (!attempt([&] { return protocol.ReadBlock(received, address, TransferBlockSize); }))
-            return endReadWithError(failure(TransferResult::ReadFailed, block, opened));
+            return endReadWithError(failure(TransferResult::ReadFailed, block, opened, protocol));
         view_.setProgressPosition(offset + TransferBlockSize);
     }
     // Intended: 256 and then 0, as the transmitter's own program has always done.
@@ -170,30 +202,34 @@ TransferOutcome TransmitterCommands::Read(SettingsTable &table)
     view_.setWindowEnabled(true);
     view_.setStatusText(ReadyText);
     const TransferOutcome done;
-    view_.warn(outcomeBoxText(TransferCommand::Read, done));
+    view_.commandEnded(TransferCommand::Read, done);
     return done;
 }
 
 TransferOutcome TransmitterCommands::endReadWithError(const TransferOutcome &outcome)
 {
     if (outcome.result == TransferResult::Stopped)
-        return endStopped(outcome.block);
+        return endStopped(TransferCommand::Read, outcome.block);
     closePort();
-    view_.warn(outcomeBoxText(TransferCommand::Read, outcome));
+    view_.commandEnded(TransferCommand::Read, outcome);
     view_.setStatusText(ReadyText);
     view_.setProgressPosition(0);
     view_.setWindowEnabled(true);
     return outcome;
 }
 
-// A stopped run ends as a failed one does, without a box: whoever stopped it knows.
-TransferOutcome TransmitterCommands::endStopped(int block)
+// A stopped run ends as a failed one does; whether it is told in a box is the view's
+// choice (the command line's user knows; the window says what it means for the transmitter).
+TransferOutcome TransmitterCommands::endStopped(TransferCommand command, int block)
 {
+    drainReplyUnderWay();
     closePort();
     view_.setStatusText(ReadyText);
     view_.setProgressPosition(0);
     view_.setWindowEnabled(true);
-    return {TransferResult::Stopped, block, {}};
+    const TransferOutcome stopped{TransferResult::Stopped, block, {}};
+    view_.commandEnded(command, stopped);
+    return stopped;
 }
 
 } // namespace rw

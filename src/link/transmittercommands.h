@@ -11,6 +11,7 @@
 
 namespace rw {
 
+class BlockProtocol;
 class SettingsTable;
 class TCommPort;
 class TransferView;
@@ -56,11 +57,13 @@ public:
 
 private:
     template <typename Step> bool attempt(Step step);
-    TransferOutcome failure(TransferResult result, int block, bool portOpened) const;
+    TransferOutcome failure(TransferResult result, int block, bool portOpened,
+                            const BlockProtocol &protocol) const;
     void closePort();
+    void drainReplyUnderWay();
     TransferOutcome endWriteWithError(const TransferOutcome &outcome);
     TransferOutcome endReadWithError(const TransferOutcome &outcome);
-    TransferOutcome endStopped(int block);
+    TransferOutcome endStopped(TransferCommand command, int block);
 
     TCommPort &port_;
     TransferView &view_;

@@ -53,6 +53,7 @@ LineWaiter::LineWaiter(const WaitClock &clock, const TCommPort *port) : clock_(c
     });
     if (port)
         QObject::connect(port, &TCommPort::activity, &loop_, [this] { loop_.exit(0); });
+    QObject::connect(&StopBell::instance(), &StopBell::rung, &loop_, [this] { loop_.exit(0); });
 }
 
 bool LineWaiter::waitUntil(qint64 deadline)

@@ -90,4 +90,15 @@ void SettingsTable::setMessageRecord(int k, const QByteArray &record)
     changed();
 }
 
+bool SettingsTable::holdsNoSettings() const
+{
+    if (std::all_of(data_.begin(), data_.end(), [](uint8_t b) { return b == 0; }))
+        return true;
+    for (Field f :
+         {Field::R0, Field::R1, Field::R2, Field::R3, Field::R4, Field::R5, Field::R6, Field::R7})
+        if (value(f) != 0)
+            return false;
+    return true;
+}
+
 } // namespace rw

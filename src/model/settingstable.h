@@ -37,6 +37,10 @@ public:
     // Writes at most the field's width; bytes of the field beyond `b` keep their contents.
     void setBytes(Field f, const QByteArray &b);
 
+    // True for what a blank transmitter holds (never programmed, or its memory lost): no
+    // byte set at all, or at least no synthesizer register word.
+    bool holdsNoSettings() const;
+
     // Raw access to one canned-message record (58 bytes).
     QByteArray messageRecord(int k) const;
     void setMessageRecord(int k, const QByteArray &record);

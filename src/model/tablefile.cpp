@@ -9,21 +9,31 @@
 
 namespace rw {
 
-std::optional<QByteArray> readTableFile(const QString &path)
+std::optional<QByteArray> readTableFile(const QString &path, QString *error)
 {
-    // Only regular files: opening a pipe would wait for a writer, a device never ends.
-    if (!QFileInfo(path).isFile())
+    auto fail = [error](const QString &reason) {
+        if (error)
+            *error = reason;
         return std::nullopt;
+    };
+    // Only regular files: opening a pipe would wait for a writer, a device never ends.
+    const QFileInfo info(path);
+    if (!info.exists())
+        return fail(QStringLiteral("There is no such file."));
+    if (info.isDir())
+        return fail(QStringLiteral("It is a folder, not a table file."));
+    if (!info.isFile())
+        return fail(QStringLiteral("It is a device or a pipe, not a table file."));
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        return std::nullopt;
+        return fail(f.errorString());
     QByteArray area(TableWorkAreaSize, '\0');
     const qint64 wanted = std::min<qint64>(f.size(), TableWorkAreaSize);
     qint64 got = 0;
     while (got < wanted) {
         const qint64 n = f.read(area.data() + got, wanted - got);
         if (n < 0)
-            return std::nullopt;
+            return fail(f.errorString());
         if (n == 0)
             break; // the file shrank while being read: the rest stays zero
         got += n;

@@ -21,8 +21,8 @@ QString defaultTableFile(const QString &programDirectory);
 
 // The work area filled from the start of the file, zero after the bytes the file has;
 // nullopt when the file cannot be opened or read (a folder or a device is not a table
-// file).
-std::optional<QByteArray> readTableFile(const QString &path);
+// file), with the reason in `error` when given.
+std::optional<QByteArray> readTableFile(const QString &path, QString *error = nullptr);
 
 // Where a replaced table file is kept: beside it, its name without the extension
 // followed by ".BAK" (site1.tbl -> site1.BAK).

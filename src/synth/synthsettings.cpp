@@ -6,6 +6,7 @@
 #include "frequency.h"
 #include "model/textrules.h"
 
+#include <QDir>
 #include <QRegularExpression>
 #include <array>
 #include <cmath>
@@ -171,6 +172,17 @@ QString tooLargeMessage()
         .arg(ProfileFile::MaxFileSize);
 }
 
+// What the user reads below the refusal of a value out of its range; the file's name is
+// added by the reader that knows it.
+SynthLoadResult outOfRange(SynthLoadResult result, const ReadRow &row, const QString &value)
+{
+    result.advice = QStringLiteral("Key %1 in section [%2] of %3 holds %4. Correct or delete that "
+                                   "line; until then the built-in values are used from that key "
+                                   "on.")
+                        .arg(keyOf(row), sectionOf(row), QStringLiteral("%1"), value);
+    return result;
+}
+
 } // namespace
 
 SynthLoadResult readSynthSettings(const ProfileFile &file, SynthState &state)
@@ -182,7 +194,7 @@ SynthLoadResult readSynthSettings(const ProfileFile &file, SynthState &state)
         auto stop = [&](O outcome, const QString &message) {
             for (std::size_t j = i; j < ReadingTable.size(); ++j)
                 keepLine(ReadingTable[j], state.keptLines);
-            return SynthLoadResult{outcome, message};
+            return SynthLoadResult{outcome, message, {}};
         };
         const QString value = file.read(sectionOf(row), keyOf(row), text(row.defaultText));
         if (value.isEmpty())
@@ -197,14 +209,14 @@ SynthLoadResult readSynthSettings(const ProfileFile &file, SynthState &state)
                 return stop(O::NotANumber,
                             QStringLiteral("'%1' is not a valid floating point value").arg(value));
             if (!(*hz >= bounds.min && *hz <= bounds.max))
-                return stop(O::Refused, text(bounds.refusal));
+                return outOfRange(stop(O::Refused, text(bounds.refusal)), row, value);
             v = static_cast<qint32>(std::trunc(*hz));
         } else {
             const auto n = parseInt32(value);
             if (!n)
                 return stop(O::NotANumber, notAnIntegerMessage(value));
             if (*n < bounds.min || *n > bounds.max)
-                return stop(O::Refused, text(bounds.refusal));
+                return outOfRange(stop(O::Refused, text(bounds.refusal)), row, value);
             v = *n;
         }
         store(row, v, state);
@@ -219,8 +231,27 @@ SynthLoadResult readSynthSettings(const QString &path, SynthState &state)
     // A file too large to be a settings file reads as missing; the user learns that it
     // was not read, and it is never rewritten.
     if (file.tooLarge() && result.outcome == SynthLoadResult::Outcome::Complete)
-        result = {SynthLoadResult::Outcome::NotRead, tooLargeMessage()};
+        result = {SynthLoadResult::Outcome::NotRead, tooLargeMessage(), {}};
+    if (!result.advice.isEmpty())
+        result.advice = result.advice.arg(QDir::toNativeSeparators(path));
     return result;
+}
+
+// Whether the next start would take `v` back for the row: a value it would refuse (the
+// zeros of a blank transmitter's words) is never written.
+bool readsBack(const ReadRow &row, qint64 v, const SynthState &state)
+{
+    const Bounds &bounds =
+        row.selector && state.fields[*row.selector] == 1 ? row.selectedBounds : row.bounds;
+    return v >= bounds.min && v <= bounds.max;
+}
+
+const ReadRow *readRowOf(SynthField f)
+{
+    for (const ReadRow &row : ReadingTable)
+        if (row.field == f)
+            return &row;
+    return nullptr;
 }
 
 void writeSynthSettings(ProfileFile &file, const SynthState &state)
@@ -233,7 +264,9 @@ void writeSynthSettings(ProfileFile &file, const SynthState &state)
         if (!kept)
             file.write(section, key, value);
     };
-    put(state.keptLines.OSCFreq, SystemSection, OscFreqKey, QString::number(state.OSCFreq));
+    // A value the next start would refuse keeps the file's line too, or none is written.
+    put(state.keptLines.OSCFreq || !readsBack(ReadingTable[0], state.OSCFreq, state), SystemSection,
+        OscFreqKey, QString::number(state.OSCFreq));
     // A spacing that is none of the five (after a table with an unusual denominator)
     // is saved as the code of the nearest one, so the file always reads back.
     put(state.keptLines.ChannelSpace, SystemSection, ChannelSpaceKey,
@@ -243,7 +276,11 @@ void writeSynthSettings(ProfileFile &file, const SynthState &state)
         const qint32 v = state.fields[f];
         const QString value =
             f == F::IF_N ? QString::number(static_cast<quint32>(v)) : QString::number(v);
-        put(state.keptLines.field(f), synthSectionName(entry.word), text(entry.key), value);
+        const ReadRow *row = readRowOf(f);
+        const bool refused =
+            row && !readsBack(*row, f == F::IF_N ? static_cast<quint32>(v) : v, state);
+        put(state.keptLines.field(f) || refused, synthSectionName(entry.word), text(entry.key),
+            value);
     }
 }
 

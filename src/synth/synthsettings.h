@@ -22,6 +22,9 @@ struct SynthLoadResult {
     };
     Outcome outcome = Outcome::Complete;
     QString message;
+    // For a value out of its range: which file and key hold it and what to do, for the
+    // line below the message. Empty otherwise.
+    QString advice;
 
     bool conversionError() const { return outcome == Outcome::NotANumber; }
 };

@@ -107,7 +107,8 @@ private slots:
         QCOMPARE(titles.size(), 3);
         const QStringList designed{"File", "Transmitter", "About"};
         const QList<QStringList> items{{"Open", "Save", "Save As", "", "Exit"},
-                                       {"Read", "Write", "Compare", "", "Back Up Before Writing"}};
+                                       {"Read", "Write", "Compare", "", "Back Up Before Writing",
+                                        "Record Line Trace", "", "Refresh Ports"}};
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(QString(titles[i]->text()).remove('&'), designed[i]);
             QVERIFY2(!QKeySequence::mnemonic(titles[i]->text()).isEmpty(), qPrintable(designed[i]));
@@ -124,7 +125,8 @@ private slots:
                 QVERIFY2(!m.isEmpty(), qPrintable(items[i][k]));
                 mnemonics.insert(m);
             }
-            QCOMPARE(mnemonics.size(), 4);
+            // Each item its own letter.
+            QCOMPARE(mnemonics.size(), items[i].size() - items[i].count(""));
         }
     }
 

@@ -103,7 +103,11 @@ private slots:
 
     void a_file_that_cannot_be_read_gives_the_file_error_and_keeps_the_built_in_table()
     {
-        for (const QString &name : {QString("missing.tbl"), QString("folder.tbl")}) {
+        // The box names the file and the system's reason below the described text.
+        const std::pair<QString, QString> cases[] = {
+            {"missing.tbl", "There is no such file."},
+            {"folder.tbl", "It is a folder, not a table file."}};
+        for (const auto &[name, reason] : cases) {
             WindowFixture f([](const QString &dir) { QDir(dir).mkdir("folder.tbl"); });
             const QByteArray builtIn = f.table.buildImage();
             openWhenShown(f.w(), parseWindowArguments({name}).tableFile);
@@ -113,7 +117,8 @@ private slots:
             QCOMPARE(box.icon, BoxIcon::None);
             QCOMPARE(box.buttons, BoxButtons::OkCancel);
             QCOMPARE(box.text, QString("Can't perform one of the following file operations: "
-                                       "Open, Seek, Read, Close."));
+                                       "Open, Seek, Read, Close.\n\n") +
+                                   f.dir.filePath(name) + "\n" + reason);
             QCOMPARE(f.table.buildImage(), builtIn);
             QCOMPARE(f.w().currentTableFile(), QString());
             QCOMPARE(f.w().windowTitle(), Designed);

@@ -100,7 +100,9 @@ private slots:
         }
         QCOMPARE(f.dialogs.boxes[0].text,
                  QString("Can't perform one of the following file operations: Open, Seek, "
-                         "Read, Close."));
+                         "Read, Close.\n\n") +
+                     QDir(f.dir.path()).filePath("folder.tbl") +
+                     "\nIt is a folder, not a table file.");
         QVERIFY(f.dialogs.boxes[1].text.contains("folder.tbl"));
         QCOMPARE(f.table.buildImage(), before);
         QCOMPARE(f.w().windowTitle(), caption);

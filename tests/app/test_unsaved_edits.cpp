@@ -248,7 +248,8 @@ private slots:
         f.w().cboCOM->setCurrentIndex(0);
         editSystemCode(f, "7");
         f.w().mnuWrite->trigger();
-        QCOMPARE(f.dialogs.texts(), QStringList{"Write Error !"});
+        QCOMPARE(f.dialogs.texts().size(), 1);
+        QVERIFY(f.dialogs.texts()[0].startsWith("Write Error !\n\n"));
         QVERIFY(f.w().hasUnsavedEdits());
     }
 
@@ -298,10 +299,10 @@ private slots:
 
         f.w().mnuRecent[1]->trigger();
 
-        QCOMPARE(
-            f.dialogs.texts(),
-            QStringList{
-                "Can't perform one of the following file operations: Open, Seek, Read, Close."});
+        QCOMPARE(f.dialogs.texts(),
+                 QStringList{"Can't perform one of the following file operations: Open, Seek, "
+                             "Read, Close.\n\n" +
+                             gone + "\nThere is no such file."});
         QCOMPARE(f.dialogs.boxes[0].caption, QString("File Error"));
         QCOMPARE(f.w().recentFiles(), QStringList{kept});
         QCOMPARE(fileMenu(f.w()),

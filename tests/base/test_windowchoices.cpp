@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The window's own keys in the settings file, and the names backups are kept under.
+// The window's own keys in the settings file, and the names backups and traces are kept
+// under.
 
 #include "base/windowchoices.h"
+#include "link/tracefile.h"
 #include "link/transmitterbackup.h"
 #include "testfiles.h"
 
@@ -78,6 +80,9 @@ private slots:
         writeFile(first, "earlier");
         QCOMPARE(backupFilePath(dir.path(), "/dev/ttyUSB0", when),
                  dir.filePath("ttyUSB0-20260304-050607-2.tbl"));
+        // Traces go by the same rule, as text files.
+        QCOMPARE(traceFilePath(dir.path(), "/dev/serial/by-id/x:1", when),
+                 dir.filePath("serial_by-id_x_1-20260304-050607.txt"));
     }
 };
 

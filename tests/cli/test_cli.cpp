@@ -170,6 +170,11 @@ private slots:
         QCOMPARE(a.memory(), patternedImage());
         QCOMPARE(c.memory(), patternedImage());
         QVERIFY(r.err.contains(b.device() + ": Write Error !"));
+        // Followed by the cause the window shows below its box.
+        QVERIFY2(r.err.contains(b.device() + ": The transmitter on " + b.device() +
+                                " did not accept block 5 of 16: its reply was not the "
+                                "acknowledgement expected."),
+                 qPrintable(r.err));
         QVERIFY2(r.err.contains("2 of 3 transmitters written; failed: " + b.device()),
                  qPrintable(r.err));
         QVERIFY(r.out.contains(a.device() + ": written and verified"));

@@ -6,6 +6,7 @@
 #include "link/commport.h"
 #include "link/stoprequest.h"
 #include "link/transferoutcome.h"
+#include "link/transferprogress.h"
 #include "link/transmittercommands.h"
 #include "link/waitclock.h"
 #include "model/settingstable.h"
@@ -69,17 +70,23 @@ private slots:
         QCOMPARE(e.messages, QStringList{"Write Success !"});
 
         e = write({"--bad-ack", "5"}); // the fifth acknowledgement: block 5, index 4
-        QCOMPARE(e.outcome, (TransferOutcome{TransferResult::WriteRejected, 4, {}}));
+        QCOMPARE(e.outcome,
+                 (TransferOutcome{
+                     TransferResult::WriteRejected, 4, {}, ReplyFault::WrongReply, 16, 16}));
         QVERIFY(!e.outcome);
         QCOMPARE(e.messages, QStringList{"Write Error !"});
 
         e = write({"--verify-mismatch", "3"});
-        QCOMPARE(e.outcome, (TransferOutcome{TransferResult::VerifyFailed, 2, {}}));
+        QCOMPARE(
+            e.outcome,
+            (TransferOutcome{TransferResult::VerifyFailed, 2, {}, ReplyFault::Mismatch, 143, 143}));
         QCOMPARE(e.messages, QStringList{"Verify Error !"});
 
         // Requests 1 to 5 are answered: the read-back of the third block is not.
         e = write({"--silent-after", "5"});
-        QCOMPARE(e.outcome, (TransferOutcome{TransferResult::VerifyFailed, 2, {}}));
+        QCOMPARE(
+            e.outcome,
+            (TransferOutcome{TransferResult::VerifyFailed, 2, {}, ReplyFault::NoAnswer, 0, 143}));
         QCOMPARE(e.messages, QStringList{"Verify Error !"});
 
         // The line goes away at the fifth request, the third block's write.
@@ -98,11 +105,17 @@ private slots:
         QCOMPARE(e.messages, QStringList{"Read Success !"});
 
         e = read({"--bad-checksum", "16"});
-        QCOMPARE(e.outcome, (TransferOutcome{TransferResult::ReadFailed, 15, {}}));
+        QCOMPARE(e.outcome,
+                 (TransferOutcome{
+                     TransferResult::ReadFailed, 15, {}, ReplyFault::BadChecksum, 143, 143}));
         QCOMPARE(e.messages, (QStringList{"Checksum Error !", "Read Error !"}));
 
         e = read({"--truncate", "2"});
-        QCOMPARE(e.outcome, (TransferOutcome{TransferResult::ReadFailed, 1, {}}));
+        QCOMPARE(e.outcome.result, TransferResult::ReadFailed);
+        QCOMPARE(e.outcome.block, 1);
+        QCOMPARE(e.outcome.fault, ReplyFault::ShortReply);
+        QCOMPARE(e.outcome.replyBytes, 71); // the first half of the 143-byte reply
+        QCOMPARE(e.outcome.replyExpected, 143);
         QCOMPARE(e.messages, QStringList{"Read Error !"});
 
         TCommPort port;
@@ -128,6 +141,89 @@ private slots:
                  QStringLiteral("stopped during block 16"));
         QCOMPARE(line(TransferCommand::Write, R::VerifyFailed, 2),
                  QStringLiteral("verify failed at block 3"));
+    }
+
+    // The words below the window's box and on the command line's standard error.
+    void theCausesNameThePortTheBlockAndTheRemedy()
+    {
+        using R = TransferResult;
+        using F = ReplyFault;
+        const TransferCommand Read = TransferCommand::Read, Write = TransferCommand::Write;
+        const struct {
+            TransferCommand command;
+            TransferOutcome outcome;
+            QString cause;
+        } rows[] = {
+            {Read,
+             {R::ReadFailed, 0, {}, F::NoAnswer, 0, 143},
+             "The transmitter on ttyUSB0 did not answer within 6 s. Check that it is switched "
+             "on and in programming mode, and that the cable is in ttyUSB0."},
+            {Write,
+             {R::WriteRejected, 0, {}, F::NoAnswer, 0, 16},
+             "The transmitter on ttyUSB0 did not answer within 3 s. Check that it is switched "
+             "on and in programming mode, and that the cable is in ttyUSB0."},
+            {Write,
+             {R::VerifyFailed, 2, {}, F::NoAnswer, 0, 143},
+             "The transmitter on ttyUSB0 stopped answering at block 3 of 16 (nothing within 3 "
+             "s). Check the cable and the transmitter's power, then try again."},
+            {Read,
+             {R::ReadFailed, 1, {}, F::ShortReply, 71, 143},
+             "The transmitter on ttyUSB0 sent only 71 of the 143 reply bytes for block 2 of 16. "
+             "Check the cable and that no other program uses ttyUSB0, then try again."},
+            {Write,
+             {R::WriteRejected, 4, {}, F::WrongReply, 16, 16},
+             "The transmitter on ttyUSB0 did not accept block 5 of 16: its reply was not the "
+             "acknowledgement expected. Check that it is in programming mode, then try again."},
+            {Read,
+             {R::ReadFailed, 15, {}, F::BadChecksum, 143, 143},
+             "Block 16 of 16 from the transmitter on ttyUSB0 arrived with a wrong checksum: the "
+             "line garbled it. Check the cable, then try again."},
+            {Write,
+             {R::VerifyFailed, 13, {}, F::Mismatch, 143, 143},
+             "Block 14 of 16 read back from the transmitter on ttyUSB0 differs from what was "
+             "written: the transmitter did not keep it. Write again; when it fails at the same "
+             "block again, the transmitter needs service."},
+            // The port's own reason (an adapter gone, a network server's words) comes first.
+            {Write,
+             {R::WriteRejected, 2, "The server closed the connection.", F::None, 0, 0},
+             "The server closed the connection."},
+            {Write,
+             {R::Stopped, 4, {}},
+             "Write stopped during block 5 of 16: the transmitter now holds part of the new "
+             "settings; write it again before use."},
+            {Read, {R::Stopped, 9, {}}, "Read stopped during block 10 of 16: nothing was changed."},
+            {Write,
+             {R::Stopped, -1, {}},
+             "Write stopped before the first block: nothing was changed."},
+            // Said by their own boxes already, or nothing to say.
+            {Write, {R::PortNotOpened, -1, {}}, ""},
+            {Write, {R::BackupFailed, -1, "The backup cannot be saved."}, ""},
+            {Read, {R::Success, -1, {}}, ""},
+        };
+        for (const auto &row : rows)
+            QCOMPARE(outcomeCause(row.command, row.outcome, "ttyUSB0"), row.cause);
+
+        QCOMPARE(outcomeBoxWithCause(Read, rows[0].outcome, "ttyUSB0"),
+                 "Read Error !\n\n" + rows[0].cause);
+        QCOMPARE(outcomeBoxWithCause(Write, rows[8].outcome, "ttyUSB0"), rows[8].cause);
+        QCOMPARE(outcomeBoxWithCause(Write, {}, "ttyUSB0"), QString("Write Success !"));
+    }
+
+    void theProgressTellsTheBlockUnderWayAndTheSecondsLeft()
+    {
+        const struct {
+            TransferCommand command;
+            int done;
+            qint64 elapsedMs;
+            QString text;
+        } rows[] = {
+            {TransferCommand::Write, 0, 0, "Write: block 1 of 16"},
+            {TransferCommand::Write, 4, 500, "Write: block 5 of 16, 2 s left"},
+            {TransferCommand::Read, 8, 4000, "Read: block 9 of 16, 4 s left"},
+            {TransferCommand::Read, 15, 6000, "Read: block 16 of 16, 1 s left"},
+        };
+        for (const auto &row : rows)
+            QCOMPARE(transferProgressText(row.command, row.done, row.elapsedMs), row.text);
     }
 
     // The transmitter stays silent; without the stop the read-back would wait 3 s for

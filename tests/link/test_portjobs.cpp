@@ -109,7 +109,9 @@ private slots:
         QCOMPARE(states[1].messages, QStringList{"Verify Error !"});
         QCOMPARE(states[2].messages, QStringList{"Write Success !"});
         QCOMPARE(states[0].outcome, (TransferOutcome{TransferResult::Success, -1, {}}));
-        QCOMPARE(states[1].outcome, (TransferOutcome{TransferResult::VerifyFailed, 7, {}}));
+        QCOMPARE(
+            states[1].outcome,
+            (TransferOutcome{TransferResult::VerifyFailed, 7, {}, ReplyFault::Mismatch, 143, 143}));
         QCOMPARE(states[2].outcome, (TransferOutcome{TransferResult::Success, -1, {}}));
         QVERIFY(!states[1].ok);
         for (const PortJobState &s : states) {
@@ -165,7 +167,9 @@ private slots:
 
         // The stopped ports were let go: the next run opens them again.
         const QList<PortJobState> again = runOnPorts({quietAtOnce.device()}, reading());
-        QCOMPARE(again[0].outcome, (TransferOutcome{TransferResult::ReadFailed, 0, {}}));
+        QCOMPARE(
+            again[0].outcome,
+            (TransferOutcome{TransferResult::ReadFailed, 0, {}, ReplyFault::NoAnswer, 0, 143}));
         QCOMPARE(again[0].messages, QStringList{"Read Error !"});
     }
 

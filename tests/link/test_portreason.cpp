@@ -156,7 +156,7 @@ private slots:
                  OpenFailedText + "\n\nThe port /dev/rw830kt-no-such-port has no device behind "
                                   "it: the adapter is unplugged, or the system has given it "
                                   "another name. Plug it in and choose the port again; the list "
-                                  "of ports is made when the program starts.");
+                                  "of ports shows the ports present each time it opens.");
 
         QTemporaryDir dir;
         QFile plain(dir.filePath("notes.txt"));

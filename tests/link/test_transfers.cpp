@@ -221,7 +221,7 @@ private slots:
                                 "The port /dev/rw830kt-no-such-port has no device behind it: "
                                 "the adapter is unplugged, or the system has given it another "
                                 "name. Plug it in and choose the port again; the list of ports "
-                                "is made when the program starts.";
+                                "shows the ports present each time it opens.";
         QCOMPARE(view.messages, (QStringList{opening, "Write Error !"}));
         QCOMPARE(view.events.first(), "plain:" + opening);
         checkEndedCleanly(view, port);

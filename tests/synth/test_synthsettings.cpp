@@ -466,17 +466,39 @@ private slots:
         QCOMPARE(ProfileFile(path).read("System", "ChannelSpace", "x"), QString("0"));
     }
 
-    void the_whole_if_n_is_written_unsigned_and_values_are_not_validated()
+    // A blank transmitter's zero words must not spoil the next start.
+    void a_value_the_next_start_would_refuse_keeps_the_earlier_line_or_none()
     {
         QTemporaryDir dir;
         const QString path = settingsFilePath(dir.path());
         SynthState s = startedWithoutFile();
-        s.fields[F::IF_N] = -1;
-        s.fields[F::RF_N] = -5;
+        s.fields[F::IF_N] = -1; // 4294967295 as the file would hold it
+        s.fields[F::RF_R] = 0;
+        s.fields[F::RF_N] = 1000;
         QVERIFY(writeSynthSettingsFile(path, s));
-        const ProfileFile file(path);
-        QCOMPARE(file.read("Reg 2", "IF_N", ""), QString("4294967295"));
-        QCOMPARE(file.read("Reg 0", "RF_N", ""), QString("-5"));
+        QCOMPARE(ProfileFile(path).read("Reg 2", "IF_N", "none"), QString("none"));
+        QCOMPARE(ProfileFile(path).read("Reg 1", "RF_R", "none"), QString("none"));
+        QCOMPARE(ProfileFile(path).read("Reg 0", "RF_N", "none"), QString("1000"));
+
+        ::writeFile(path, "[Reg 2]\r\nIF_N=30000\r\n");
+        QVERIFY(writeSynthSettingsFile(path, s));
+        QCOMPARE(ProfileFile(path).read("Reg 2", "IF_N", "none"), QString("30000"));
+        SynthState back;
+        QCOMPARE(readSynthSettings(path, back).outcome, O::Complete);
+    }
+
+    void an_out_of_range_value_is_told_with_its_file_key_and_remedy()
+    {
+        QTemporaryDir dir;
+        Values v = fullFile();
+        setValue(v, "Reg 3/IF_R", "2");
+        const QString path = writeFile(dir, v);
+        SynthState s;
+        const SynthLoadResult r = readSynthSettings(path, s);
+        QCOMPARE(r.message, QString(" 3 < IF_R < 4096!"));
+        QCOMPARE(r.advice, "Key IF_R in section [Reg 3] of " + path +
+                               " holds 2. Correct or delete that line; until then the built-in "
+                               "values are used from that key on.");
     }
 
     void a_refused_value_leaves_its_own_line_and_every_later_one()

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tracefile.h"
 
+#include "portfilename.h"
+
 #ifndef Q_OS_WIN
 #include <cerrno>
 #include <cstring>
@@ -8,7 +10,7 @@
 #include <unistd.h>
 #endif
 
-namespace rw::cli {
+namespace rw {
 
 bool openTraceFile(QFile &file, const QString &path, QString &error)
 {
@@ -40,4 +42,33 @@ bool openTraceFile(QFile &file, const QString &path, QString &error)
 #endif
 }
 
-} // namespace rw::cli
+QString traceFilePath(const QString &folder, const QString &port, const QDateTime &when)
+{
+    return datedPortFilePath(folder, port, when, QStringLiteral(".txt"));
+}
+
+bool TraceFile::open(const QString &path, QString &error)
+{
+    if (!openTraceFile(file_, path, error))
+        return false;
+    path_ = path;
+    trace_ = std::make_unique<LineTrace>(file_);
+    return true;
+}
+
+bool TraceFile::close(QString &error)
+{
+    if (!trace_)
+        return true;
+    const bool ok = trace_->ok();
+    trace_.reset();
+    if (!ok || !file_.flush()) {
+        error = file_.errorString();
+        file_.close();
+        return false;
+    }
+    file_.close();
+    return true;
+}
+
+} // namespace rw

@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "windowtransferview.h"
+
+#include "editors/dialogs.h"
+#include "frmmain.h"
+#include "link/transferprogress.h"
+#include "link/transmittercommands.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QProgressBar>
+
+namespace rw {
+
+QString paragraphs(const QStringList &parts)
+{
+    QStringList kept = parts;
+    kept.removeAll(QString());
+    return kept.join(QStringLiteral("\n\n"));
+}
+
+WindowTransferView::WindowTransferView(TfmMain &window, bool showsTable)
+    : w_(window), showsTable_(showsTable)
+{
+}
+
+void WindowTransferView::setStatusText(const QString &text)
+{
+    // The commands' own texts mark where they stand; the window tells the block under way
+    // and the time left instead, and "Ready ......" at the end.
+    if (text == WriteStartText || text == ReadStartText) {
+        command_ = text == WriteStartText ? TransferCommand::Write : TransferCommand::Read;
+        running_ = true;
+        blocksDone_ = 0;
+        started_.start();
+    } else if (text != WriteBlockText) {
+        running_ = false;
+        w_.StatusPanel1->setText(text);
+        return;
+    }
+    showProgress();
+}
+
+void WindowTransferView::setProgressRange(int minimum, int maximum)
+{
+    w_.PB1->setRange(minimum, maximum);
+}
+
+void WindowTransferView::setProgressPosition(int position)
+{
+    // The bar ignores values beyond its range; a full bar is what such a position means.
+    w_.PB1->setValue(qBound(w_.PB1->minimum(), position, w_.PB1->maximum()));
+    // Each block through moves the bar on by one block's bytes.
+    if (running_ && position == (blocksDone_ + 1) * TransferBlockSize &&
+        blocksDone_ + 1 < TransferBlockCount) {
+        ++blocksDone_;
+        showProgress();
+    }
+}
+
+void WindowTransferView::showProgress()
+{
+    w_.StatusPanel1->setText(transferProgressText(command_, blocksDone_, started_.elapsed()));
+}
+
+void WindowTransferView::repaintProgress()
+{
+    w_.PB1->repaint();
+}
+
+void WindowTransferView::setWindowEnabled(bool enabled)
+{
+    w_.setInputEnabled(enabled);
+    w_.showTransferRunning(!enabled);
+}
+
+void WindowTransferView::warn(const QString &text)
+{
+    w_.dialogs().warn(text);
+}
+
+void WindowTransferView::plainMessage(const QString &text)
+{
+    w_.dialogs().plain(text);
+}
+
+void WindowTransferView::commandEnded(TransferCommand command, const TransferOutcome &outcome)
+{
+    // A window that closes once the stop is through shows nothing more.
+    if (outcome.ok() || w_.quitting())
+        return;
+    const QString text = outcomeBoxWithCause(command, outcome, selectedPortName());
+    if (!text.isEmpty())
+        warn(paragraphs({text, note_}));
+}
+
+QString WindowTransferView::selectedPortName() const
+{
+    const int index = w_.cboCOM->currentIndex();
+    return index < 0 ? QString() : w_.cboCOM->itemText(index);
+}
+
+void WindowTransferView::showTable()
+{
+    if (showsTable_)
+        w_.RefreshControls();
+}
+
+} // namespace rw
