@@ -19,6 +19,15 @@ namespace rw {
 namespace {
 
 std::atomic<WriteStepObserver> stepObserver{nullptr};
+std::atomic<SyncCall> syncCall{nullptr};
+
+#ifdef Q_OS_UNIX
+int syncDescriptor(int fd)
+{
+    const SyncCall call = syncCall.load();
+    return call ? call(fd) : ::fsync(fd);
+}
+#endif
 
 #ifdef Q_OS_UNIX
 QString systemError(int error)
@@ -36,7 +45,7 @@ void syncFolderOf(const QString &file)
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return;
-    ::fsync(fd);
+    syncDescriptor(fd);
     ::close(fd);
 #else
     Q_UNUSED(file);
@@ -48,6 +57,11 @@ void syncFolderOf(const QString &file)
 void observeWriteSteps(WriteStepObserver observer)
 {
     stepObserver.store(observer);
+}
+
+void replaceSyncCall(SyncCall call)
+{
+    syncCall.store(call);
 }
 
 void reportWriteStep(WriteStep step)
@@ -98,7 +112,7 @@ bool SafeFileWriter::stage()
         return fail();
 #ifdef Q_OS_UNIX
     // A file system that allots blocks late reports a full disk only here.
-    if (::fsync(file_.handle()) != 0 && errno != EINVAL && errno != EROFS)
+    if (syncDescriptor(file_.handle()) != 0 && errno != EINVAL && errno != EROFS)
         return fail(systemError(errno));
 #endif
     synced_ = true;

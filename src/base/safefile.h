@@ -85,4 +85,10 @@ void observeWriteSteps(WriteStepObserver observer);
 // Tells the observer, if any, that a write has reached `step`.
 void reportWriteStep(WriteStep step);
 
+// The system's sync of an open file or folder (fsync), through which a write makes its
+// content and its new name last. A test program puts a watcher in its place (which does the
+// sync itself) to see each one; null gives the system's own back.
+using SyncCall = int (*)(int descriptor);
+void replaceSyncCall(SyncCall call);
+
 } // namespace rw

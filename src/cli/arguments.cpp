@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "arguments.h"
 
+#include "stopsignals.h"
+
+#include "exitstatus.h"
+
 #include "base/settingsfile.h"
 
 #include <QCommandLineOption>
@@ -221,12 +225,11 @@ QString withoutFinalStop(QString text)
 
 } // namespace
 
-QString usageText()
-{
-    qsizetype verbWidth = 0;
-    for (const VerbEntry &v : Verbs)
-        verbWidth = qMax(verbWidth, static_cast<qsizetype>(qstrlen(v.name)));
+namespace {
 
+// One line per verb: its options and operands, the optional ones last.
+QString usageLines(qsizetype verbWidth)
+{
     QString out = QStringLiteral("Usage:\n");
     for (const VerbEntry &v : Verbs) {
         QStringList parts{QStringLiteral("  rw830kt-cli"),
@@ -250,15 +253,23 @@ QString usageText()
             line.chop(1);
         out += line + u'\n';
     }
+    return out;
+}
 
-    out += QStringLiteral("\nVerbs:\n");
+QString verbsSection(qsizetype verbWidth)
+{
+    QString out = QStringLiteral("\nVerbs:\n");
     const QString verbIndent(verbWidth + 4, u' ');
     for (const VerbEntry &v : Verbs)
         out += QStringLiteral("  %1  %2\n")
                    .arg(QLatin1String(v.name).toString().leftJustified(verbWidth),
                         QString::fromLatin1(v.help).replace(u'\n', u'\n' + verbIndent));
+    return out;
+}
 
-    out += QStringLiteral("\nOptions:\n");
+QString optionsSection()
+{
+    QString out = QStringLiteral("\nOptions:\n");
     QStringList heads;
     qsizetype headWidth = 0;
     for (const OptionEntry &o : Options) {
@@ -275,21 +286,40 @@ QString usageText()
                    .arg(heads[k].leftJustified(headWidth),
                         QString::fromLatin1(Options[k].help)
                             .replace(u'\n', u'\n' + QString(headWidth + 4, u' ')));
+    return out;
+}
 
-    out += QStringLiteral(
+// The exit statuses, from their table and from the signals that stop a run.
+QString exitStatusSection()
+{
+    QString out = QStringLiteral("\nExit status:\n");
+    for (const ExitStatusMeaning &m : ExitStatusMeanings)
+        out += QStringLiteral("  %1  %2\n").arg(m.status).arg(QLatin1String(m.meaning));
+    QStringList statuses, names;
+    for (int s : stopSignals()) {
+        statuses << QString::number(stoppedExitStatus(s));
+        names << stopSignalName(s) + (s == stopSignals().first() ? " (Ctrl+C)" : "");
+    }
+    return out + QStringLiteral("  %1  a transfer stopped by %2\n")
+                     .arg(statuses.join(QStringLiteral(", ")), names.join(QStringLiteral(", ")));
+}
+
+} // namespace
+
+QString usageText()
+{
+    qsizetype verbWidth = 0;
+    for (const VerbEntry &v : Verbs)
+        verbWidth = qMax(verbWidth, static_cast<qsizetype>(qstrlen(v.name)));
+    return usageLines(verbWidth) + verbsSection(verbWidth) + optionsSection() +
+           QStringLiteral(
                "\nOptions may come before or after the operands; '--' ends the options.\n"
                "A value is given as '-p PORT', '-pPORT' or '--port=PORT'; one that begins\n"
-               "with '-' only joined to its option.\n"
-               "\n"
-               "Exit status: 0 success; 1 a failed transfer, a refused value or differences "
-               "found;\n"
-               "2 a usage error; 3 a file that cannot be read or written, standard output\n"
-               "or standard error included.\n"
-               "130, 143, 129 a transfer stopped by SIGINT (Ctrl+C), SIGTERM, SIGHUP.\n"
-               "The settings file %1 of the current folder names extra ports (ports)\n"
-               "and holds the oscillator settings (dump, set frequency=, build).\n")
+               "with '-' only joined to its option.\n") +
+           exitStatusSection() +
+           QStringLiteral("\nThe settings file %1 of the current folder names extra ports (ports)\n"
+                          "and holds the oscillator settings (dump, set frequency=, build).\n")
                .arg(SettingsFileName);
-    return out;
 }
 
 namespace {

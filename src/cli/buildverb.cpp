@@ -36,9 +36,17 @@ std::optional<QByteArray> readDocument(const QString &name, bool &tooLarge)
     }
     if (!opened)
         return std::nullopt;
-    QByteArray text = f.read(DocumentSizeLimit + 1);
-    if (f.error() != QFileDevice::NoError)
-        return std::nullopt;
+    // Until the end of the input or a byte past the limit: a pipe hands over what has come
+    // so far, and a writer that pauses (a slow network, a shell's `sleep`) has not ended.
+    QByteArray text;
+    while (text.size() <= DocumentSizeLimit) {
+        const QByteArray piece = f.read(DocumentSizeLimit + 1 - text.size());
+        if (f.error() != QFileDevice::NoError)
+            return std::nullopt;
+        if (piece.isEmpty())
+            break;
+        text += piece;
+    }
     tooLarge = text.size() > DocumentSizeLimit;
     return text;
 }

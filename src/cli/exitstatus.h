@@ -11,4 +11,17 @@ enum ExitStatus {
     FileError = 3,  // a file that cannot be read or written
 };
 
+// What each status means, for the help text.
+struct ExitStatusMeaning {
+    ExitStatus status;
+    const char *meaning;
+};
+inline constexpr ExitStatusMeaning ExitStatusMeanings[] = {
+    {Success, "success"},
+    {Failed, "a failed transfer, a refused value or differences found"},
+    {UsageError, "a usage error"},
+    {FileError, "a file that cannot be read or written, standard output or standard error "
+                "included"},
+};
+
 } // namespace rw::cli

@@ -42,11 +42,20 @@ void installStopSignals()
     sigemptyset(&action.sa_mask);
     // Restarted system calls: a signal during a file write must not fail the write.
     action.sa_flags = SA_RESTART;
-    for (int s : {SIGINT, SIGTERM, SIGHUP})
+    for (int s : stopSignals())
         sigaction(s, &action, nullptr);
 #else
-    for (int s : {SIGINT, SIGTERM})
+    for (int s : stopSignals())
         std::signal(s, onStopSignal);
+#endif
+}
+
+QList<int> stopSignals()
+{
+#ifdef SIGHUP
+    return {SIGINT, SIGTERM, SIGHUP};
+#else
+    return {SIGINT, SIGTERM};
 #endif
 }
 

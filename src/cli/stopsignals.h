@@ -5,6 +5,7 @@
 // the stop, the ports closed, no table file half made. A second such signal ends the
 // program at once.
 
+#include <QList>
 #include <QString>
 
 namespace rw::cli {
@@ -12,6 +13,9 @@ namespace rw::cli {
 // Installs the handlers; from then on the signals above stop the run instead of the
 // program.
 void installStopSignals();
+
+// The signals that stop a run, in the order the help text names them.
+QList<int> stopSignals();
 
 // The signal that asked the run to stop; 0 while none came.
 int stopSignal();

@@ -77,8 +77,11 @@ std::optional<QList<PortJobState>> run(const Arguments &a, TransferCommand comma
         ImageProgressView imageView(view);
         return job(port, imageView);
     };
-    const QList<PortJobState> states = runOnPorts(
-        a.ports, counted, trace.get(), [&](const QList<PortJobState> &s) { progress->show(s); });
+    // Nothing to show with --quiet: no tick at all.
+    std::function<void(const QList<PortJobState> &)> show;
+    if (!a.quiet)
+        show = [&](const QList<PortJobState> &s) { progress->show(s); };
+    const QList<PortJobState> states = runOnPorts(a.ports, counted, trace.get(), show);
     const QString signal = stopSignalName(stopSignal());
     if (!signal.isEmpty() && trace.get()) {
         for (const PortJobState &s : states) {

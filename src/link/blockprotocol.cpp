@@ -116,11 +116,14 @@ bool BlockProtocol::ReceiveBytes(uint8_t *buffer, int count, int pollStep)
     if (!port_.IsOpen())
         return false;
     const int stepMs = pollStep * MsPerPollStep;
+    const qint64 requestAt = clock_.nowMs();
+    awaitLineTime(requestAt, count);
     int got = 0;
-    // The budget of the byte awaited runs from the last look that found the reply grown,
-    // or from the first look that found nothing: never before its bytes arrived, at most a
-    // look interval after.
-    qint64 budgetFrom = -1;
+    // The first byte's budget runs from the request. Every later byte's runs from the first
+    // look that found nothing after the reply grew: never before its bytes arrived, at most
+    // a look interval after.
+    qint64 budgetFrom = requestAt;
+    bool armed = false;
     qint64 nextLook = -1;
     while (got < count) {
         const uint32_t waiting = port_.BytesAvailable();
@@ -128,15 +131,23 @@ bool BlockProtocol::ReceiveBytes(uint8_t *buffer, int count, int pollStep)
             got += static_cast<int>(port_.ReadBytes(reinterpret_cast<char *>(buffer) + got,
                                                     std::min<qint64>(waiting, count - got)));
             budgetFrom = -1;
+            armed = false;
             continue;
         }
-        const qint64 now = clock_.nowMs();
-        if (budgetFrom < 0) {
-            budgetFrom = now;
+        if (!armed) {
+            // Take every byte that has come before asking the line to wake at the rest.
+            port_.TakePending();
+            if (port_.BytesAvailable() > 0)
+                continue;
+            const qint64 now = clock_.nowMs();
+            if (budgetFrom < 0)
+                budgetFrom = now;
             nextLook = now + LookEverySteps * stepMs;
             // Wake when the rest of the reply is there, or at the next look.
             port_.WakeWhenAvailable(count - got);
+            armed = true;
         }
+        const qint64 now = clock_.nowMs();
         const qint64 acceptUntil = budgetFrom + WaitsPerByte * stepMs;
         if (now >= acceptUntil) {
             // Bytes short of the rest may be waiting unseen: they arrived in time.
@@ -150,16 +161,32 @@ bool BlockProtocol::ReceiveBytes(uint8_t *buffer, int count, int pollStep)
         }
         if (now >= nextLook) {
             // A reply that stops short never wakes the line: see what has come so far.
-            port_.TakePending();
-            nextLook = now + LookEverySteps * stepMs;
-            if (port_.BytesAvailable() > 0)
-                continue;
-            port_.WakeWhenAvailable(count - got);
+            armed = false;
+            continue;
         }
         if (!lineWait_.waitUntil(std::min(acceptUntil, nextLook)))
             return timedOut(got, count); // the application is quitting
     }
     return true;
+}
+
+void BlockProtocol::awaitLineTime(qint64 requestAt, int count)
+{
+    // Each byte takes ten bit times on the line (start, eight data, stop): before all but the
+    // last two bytes of the reply can have come, looking at the line would only cost
+    // wake-ups. Meanwhile the line does not wake the protocol at every byte either.
+    const uint32_t baud = port_.BaudRate();
+    if (baud == 0 || count <= 2)
+        return;
+    const qint64 until = requestAt + qint64(count - 2) * 10 * 1000 / baud;
+    if (until <= clock_.nowMs())
+        return;
+    port_.WatchLine(false);
+    while (clock_.nowMs() < until) {
+        if (!pause_.waitUntil(until))
+            break;
+    }
+    port_.WatchLine(true);
 }
 
 bool BlockProtocol::timedOut(int arrived, int expected)

@@ -52,6 +52,9 @@ public:
 
 private:
     bool fetchBlock(uint16_t address, int n, int pollStep, QByteArray &reply);
+    // Sleeps, the line unwatched, until a reply of `count` bytes to the request sent at
+    // `requestAt` can nearly all have crossed the line at the port's baud rate.
+    void awaitLineTime(qint64 requestAt, int count);
     bool timedOut(int arrived, int expected);
 
     TCommPort &port_;

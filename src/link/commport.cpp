@@ -235,6 +235,16 @@ void TCommPort::WakeWhenAvailable(int count)
     line_->wakeWhenAvailable(count);
 }
 
+void TCommPort::WatchLine(bool watching)
+{
+    if (!open_ || !line_ || lost_)
+        return;
+    // Not watching is waiting too: for a reply still on its way.
+    if (!watching && trace_ && waitSinceNs_ < 0)
+        waitSinceNs_ = trace_->nowNs();
+    line_->setWatching(watching);
+}
+
 void TCommPort::TakePending()
 {
     requireOpen(LineStatusFailed);

@@ -68,6 +68,9 @@ public:
     virtual void WakeWhenAvailable(int count);
     // Takes whatever the line holds now, however few bytes: the last look before a time-out.
     virtual void TakePending();
+    // While false, bytes that arrive wait in the system's queue and wake nobody (a reply
+    // still on its way cannot be complete); true watches again. Nothing on a closed port.
+    void WatchLine(bool watching);
 
     // Records what happens on the line from now on (every byte sent, taken, purged or left
     // unread, open and close); null stops it.

@@ -39,6 +39,9 @@ public:
     virtual bool purge() = 0;
     virtual void wakeWhenAvailable(int count) = 0;
     virtual void takePending() = 0;
+    // While false the line wakes nobody, however many bytes arrive; they wait in the
+    // system's queue. Lines whose bytes come in few packets need not do anything.
+    virtual void setWatching(bool watching) { (void)watching; }
     // The system's code for the last failure, kept in ECommError::SystemError.
     virtual uint32_t systemError() const = 0;
 

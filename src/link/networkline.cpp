@@ -71,8 +71,9 @@ std::optional<NetworkAddress> parseNetworkPortName(const QString &name)
     return a;
 }
 
-NetworkLine::NetworkLine(const QString &portName, int connectTimeoutMs)
-    : portName_(portName), connectTimeoutMs_(connectTimeoutMs)
+NetworkLine::NetworkLine(const QString &portName, int connectTimeoutMs, int lineSetupTimeoutMs)
+    : portName_(portName), connectTimeoutMs_(connectTimeoutMs),
+      lineSetupTimeoutMs_(lineSetupTimeoutMs)
 {
 }
 
@@ -131,6 +132,7 @@ void NetworkLine::open(const LineSettings &settings)
     codec_ = telnet::Codec();
     received_.clear();
     lost_ = false;
+    endless_ = false;
     opening_ = true;
     connectToServer(*address);
     if (rfc2217_)
@@ -195,9 +197,9 @@ void NetworkLine::setUpLine(const LineSettings &s)
     // The server must take up the COM-PORT-OPTION and confirm the four line settings. Its
     // confirmation of the modem lines is not awaited: a server in front of a line without
     // them (a pseudo-terminal) may never give it, and the lines follow the settings anyway.
-    const bool answered = waitFor(LineSetupTimeoutMs, [&] {
+    const bool answered = waitFor(lineSetupTimeoutMs_, [&] {
         pull();
-        if (codec_.comPortRefused())
+        if (endless_ || codec_.comPortRefused())
             return true;
         if (codec_.comPortAccepted() && !setupSent) {
             codec_.forgetConfirmations();
@@ -207,11 +209,21 @@ void NetworkLine::setUpLine(const LineSettings &s)
         }
         return codec_.lineConfirmed();
     });
+    judgeSetUp(answered, wanted);
+}
+
+void NetworkLine::judgeSetUp(bool answered, const telnet::SerialSettings &wanted)
+{
     const QString remedy =
         QStringLiteral(" Offer the line with RFC 2217 on the server, or set the server's line "
                        "to 19200 baud, 8 data bits, no parity, one stop bit and name the port "
                        "socket://%1.")
             .arg(server_);
+    if (endless_)
+        fail(LineSetupRefused, 0,
+             QStringLiteral("The server at %1 sent an endless telnet negotiation. Check that "
+                            "the port number is the serial server's.")
+                 .arg(server_));
     if (socket_->state() != QAbstractSocket::ConnectedState)
         fail(LineSetupRefused, socket_->error(),
              QStringLiteral("The server at %1 closed the connection while the line was set up "
@@ -229,10 +241,10 @@ void NetworkLine::setUpLine(const LineSettings &s)
                  QStringLiteral("The server at %1 did not answer the telnet negotiation within "
                                 "%2 s: it may offer the line raw. Name the port "
                                 "socket://%1 then.")
-                     .arg(server_, seconds(LineSetupTimeoutMs)));
+                     .arg(server_, seconds(lineSetupTimeoutMs_)));
         fail(LineSetupRefused, QAbstractSocket::SocketTimeoutError,
              QStringLiteral("The server at %1 did not confirm the line settings within %2 s.")
-                     .arg(server_, seconds(LineSetupTimeoutMs)) +
+                     .arg(server_, seconds(lineSetupTimeoutMs_)) +
                  remedy);
     }
     const bool asWanted = codec_.confirmed(telnet::SetBaudRate) == wanted.baudRate &&
@@ -255,7 +267,7 @@ void NetworkLine::setUpLine(const LineSettings &s)
 
 void NetworkLine::pull()
 {
-    if (!socket_)
+    if (!socket_ || endless_)
         return;
     const qint64 room = InputQueueSize - received_.size();
     if (room <= 0)
@@ -273,6 +285,20 @@ void NetworkLine::pull()
         socket_->write(replies);
         socket_->flush();
     }
+    if (overwhelmed() && !opening_ && !lost_) {
+        lost_ = true;
+        emit lost(0, QStringLiteral("the server at %1 sent an endless telnet negotiation; check "
+                                    "that the port number is the serial server's")
+                         .arg(server_));
+        emit activity();
+    }
+}
+
+bool NetworkLine::overwhelmed()
+{
+    if (!endless_ && (codec_.endless() || socket_->bytesToWrite() > MaxUnreadAnswers))
+        endless_ = true;
+    return endless_;
 }
 
 void NetworkLine::onSocketError(QAbstractSocket::SocketError error)

@@ -30,11 +30,15 @@ std::optional<NetworkAddress> parseNetworkPortName(const QString &name);
 // How long the server may take to accept the connection, and to answer the line setup.
 constexpr int ConnectTimeoutMs = 5000;
 constexpr int LineSetupTimeoutMs = 3000;
+// How many bytes of answers to the server's telnet requests may wait unread by it: a server
+// that keeps asking and never reads would otherwise grow them without end.
+constexpr qint64 MaxUnreadAnswers = 16384;
 
 class NetworkLine : public LineBackend {
     Q_OBJECT
 public:
-    explicit NetworkLine(const QString &portName, int connectTimeoutMs = ConnectTimeoutMs);
+    explicit NetworkLine(const QString &portName, int connectTimeoutMs = ConnectTimeoutMs,
+                         int lineSetupTimeoutMs = LineSetupTimeoutMs);
     ~NetworkLine() override;
 
     void open(const LineSettings &settings) override;
@@ -53,16 +57,22 @@ public:
 private:
     void connectToServer(const NetworkAddress &address);
     void setUpLine(const LineSettings &settings);
+    // Fails, telling why, unless the server `answered` the set-up with the settings wanted.
+    void judgeSetUp(bool answered, const telnet::SerialSettings &wanted);
     // Waits, window events running but no input taken, until `done` holds or the time
     // is up; false at the time-out.
     template <typename Done> bool waitFor(int ms, Done done);
     // Moves what the server sent into the received data, answering its telnet requests.
     void pull();
+    // The server sent a subnegotiation without end or does not read the answers to its
+    // requests: nothing more is taken from it, and the line is lost (or its set-up fails).
+    bool overwhelmed();
     void onSocketError(QAbstractSocket::SocketError error);
     [[noreturn]] void fail(uint8_t code, uint32_t systemError, const QString &detail);
 
     QString portName_;
     int connectTimeoutMs_;
+    int lineSetupTimeoutMs_;
     QTcpSocket *socket_ = nullptr;
     bool rfc2217_ = false;
     telnet::Codec codec_;
@@ -70,6 +80,7 @@ private:
     QString server_; // HOST:PORT, for the messages
     bool opening_ = false;
     bool lost_ = false;
+    bool endless_ = false;
 };
 
 } // namespace rw

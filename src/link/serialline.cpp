@@ -5,6 +5,7 @@
 #include "wakethreshold.h"
 
 #include <QSerialPort>
+#include <QSocketNotifier>
 
 namespace rw {
 
@@ -142,6 +143,24 @@ bool SerialLine::purge()
 void SerialLine::wakeWhenAvailable(int count)
 {
     setWakeThreshold(*serial_, count);
+}
+
+void SerialLine::setWatching(bool watching)
+{
+    // The port's read notification is its one watch on the device; switched off, the event
+    // loop no longer polls the device, and the terminal layer (which wakes a poller at
+    // every byte, whatever the wake threshold) has nobody to wake.
+    for (QSocketNotifier *n : serial_->findChildren<QSocketNotifier *>()) {
+        if (n->type() != QSocketNotifier::Read)
+            continue;
+        if (!watching && n->isEnabled()) {
+            n->setEnabled(false);
+            unwatched_ = true;
+        } else if (watching && unwatched_) {
+            n->setEnabled(true);
+            unwatched_ = false;
+        }
+    }
 }
 
 void SerialLine::takePending()

@@ -25,6 +25,7 @@ public:
     bool purge() override;
     void wakeWhenAvailable(int count) override;
     void takePending() override;
+    void setWatching(bool watching) override;
     uint32_t systemError() const override;
 
 private:
@@ -33,6 +34,7 @@ private:
     QString portName_;
     QSerialPort *serial_ = nullptr;
     bool lost_ = false;
+    bool unwatched_ = false; // the read notification was switched off by setWatching
 };
 
 } // namespace rw

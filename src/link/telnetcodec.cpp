@@ -69,6 +69,8 @@ QByteArray Codec::feed(QByteArrayView bytes)
 {
     QByteArray data;
     for (char c : bytes) {
+        if (endless_)
+            break;
         const auto b = static_cast<uint8_t>(c);
         switch (state_) {
         case State::Data:
@@ -99,11 +101,11 @@ QByteArray Codec::feed(QByteArrayView bytes)
             if (b == IAC)
                 state_ = State::SubIac;
             else
-                sub_.append(c);
+                keepInSubnegotiation(c);
             break;
         case State::SubIac:
             if (b == IAC) {
-                sub_.append(c);
+                keepInSubnegotiation(c);
                 state_ = State::Sub;
             } else {
                 // SE ends it; anything else is a broken subnegotiation, ended the same way.
@@ -114,6 +116,16 @@ QByteArray Codec::feed(QByteArrayView bytes)
         }
     }
     return data;
+}
+
+void Codec::keepInSubnegotiation(char c)
+{
+    if (sub_.size() >= MaxSubnegotiation) {
+        endless_ = true;
+        sub_.clear();
+        return;
+    }
+    sub_.append(c);
 }
 
 QByteArray Codec::takeReplies()

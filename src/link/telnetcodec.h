@@ -35,6 +35,11 @@ enum ComPortCommand : uint8_t {
 };
 constexpr uint8_t ServerReply = 100;
 
+// The longest subnegotiation a server may send: the COM-PORT-OPTION's longest (a baud rate,
+// its 0xFF doubled) is a dozen bytes, a signature text a few dozen. A longer one is a server
+// that never ends it, and would otherwise be kept in full.
+constexpr int MaxSubnegotiation = 256;
+
 // Values of SetControl.
 constexpr uint8_t ControlNoFlowControl = 1;
 constexpr uint8_t ControlDtrOn = 8;
@@ -82,11 +87,15 @@ public:
     void forgetConfirmations() { confirmed_.fill(-1); }
     // True once the server answered any option request at all.
     bool serverSpoke() const { return serverSpoke_; }
+    // True once the server sent a subnegotiation longer than MaxSubnegotiation; from then
+    // on nothing more is taken (feed returns no data), and the connection must end.
+    bool endless() const { return endless_; }
 
 private:
     enum class State { Data, Iac, Option, Sub, SubIac };
     void onOption(uint8_t verb, uint8_t option);
     void onSubnegotiation();
+    void keepInSubnegotiation(char c);
     void reply(uint8_t verb, uint8_t option);
 
     State state_ = State::Data;
@@ -103,6 +112,7 @@ private:
     bool comPortAccepted_ = false;
     bool comPortRefused_ = false;
     bool serverSpoke_ = false;
+    bool endless_ = false;
 };
 
 } // namespace rw::telnet

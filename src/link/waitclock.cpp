@@ -67,6 +67,10 @@ bool LineWaiter::waitUntil(qint64 deadline)
         return true;
     }
     const qint64 wake = std::min(deadline, now + clock_.protocolMs(StopLookMs));
+    if (clock_.jumpTo(wake)) {
+        QCoreApplication::processEvents();
+        return !stopRequested();
+    }
     if (armedFor_ < 0 || armedFor_ > wake) {
         armedFor_ = wake;
         timer_.start(clock_.wallMs(wake - now));

@@ -15,13 +15,22 @@ class WaitClock {
 public:
     // speedUp > 1 makes protocol time run that many times faster than the wall clock.
     explicit WaitClock(int speedUp = 1);
+    virtual ~WaitClock() = default;
 
     // The clock of the line at normal speed, shared by the program's commands (and by
     // every thread: reading it changes nothing).
     static const WaitClock &standard();
 
     // Milliseconds of protocol time since the clock was made.
-    qint64 nowMs() const;
+    virtual qint64 nowMs() const;
+    // A clock that only moves when it is waited on (a test's, which steps through a time-out
+    // without waiting for it) moves to `protocolMs` and says true; the real one says false
+    // and the wait is done in the event loop.
+    virtual bool jumpTo(qint64 protocolMs) const
+    {
+        (void)protocolMs;
+        return false;
+    }
     // Wall-clock milliseconds for a span of protocol time, rounded up so that a wait never
     // ends before its deadline.
     int wallMs(qint64 protocolMs) const;

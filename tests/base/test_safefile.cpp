@@ -9,12 +9,51 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace rw;
+
+namespace {
+
+// Every sync a write asks of the system, in order: what it was for (a file by its inode, or
+// a folder) and what the target's name held at that moment.
+struct Sync {
+    bool folder = false;
+    ino_t inode = 0;
+    QByteArray targetHeld;
+};
+QList<Sync> syncs;
+QString watchedTarget;
+
+int watchingSync(int fd)
+{
+    struct stat st {};
+    ::fstat(fd, &st);
+    syncs.push_back({S_ISDIR(st.st_mode), st.st_ino, contents(watchedTarget)});
+    return ::fsync(fd);
+}
+
+// A FIFO takes the target's name between the content's sync and the rename.
+void swapInAFifo(WriteStep step)
+{
+    if (step != WriteStep::ContentSynced)
+        return;
+    QFile::remove(watchedTarget);
+    ::mkfifo(QFile::encodeName(watchedTarget).constData(), 0600);
+}
+
+ino_t inodeOf(const QString &path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
+}
+
+} // namespace
 
 class TestSafeFile : public QObject {
     Q_OBJECT
@@ -123,6 +162,60 @@ private slots:
         QVERIFY(!keepFileAs(source, kept).ok);
         QCOMPARE(contents(kept), QByteArray("first"));
         QCOMPARE(contents(source), QByteArray("second"));
+    }
+
+    void the_content_is_synced_before_the_rename_and_the_folder_after()
+    {
+        QTemporaryDir dir;
+        watchedTarget = dir.filePath("site.tbl");
+        writeFile(watchedTarget, "old");
+        syncs.clear();
+        replaceSyncCall(watchingSync);
+        const WriteOutcome written = writeFileSafely(watchedTarget, "new");
+        replaceSyncCall(nullptr);
+        QVERIFY(written.ok);
+        QCOMPARE(syncs.size(), 2);
+        // The new content, under the name it now has, while the name still held the old.
+        QVERIFY(!syncs[0].folder);
+        QCOMPARE(syncs[0].inode, inodeOf(watchedTarget));
+        QCOMPARE(syncs[0].targetHeld, QByteArray("old"));
+        // Then the folder, once the name holds the new content.
+        QVERIFY(syncs[1].folder);
+        QCOMPARE(syncs[1].inode, inodeOf(dir.path()));
+        QCOMPARE(syncs[1].targetHeld, QByteArray("new"));
+    }
+
+    void a_fifo_put_in_the_targets_place_during_the_write_is_not_replaced()
+    {
+        QTemporaryDir dir;
+        watchedTarget = dir.filePath("site.tbl");
+        writeFile(watchedTarget, "old");
+        observeWriteSteps(swapInAFifo);
+        const WriteOutcome written = writeFileSafely(watchedTarget, "new");
+        observeWriteSteps(nullptr);
+        QVERIFY(!written.ok);
+        QVERIFY2(written.error.contains("is a FIFO (named pipe), not a file"),
+                 qPrintable(written.error));
+        struct stat st {};
+        QCOMPARE(lstat(QFile::encodeName(watchedTarget).constData(), &st), 0);
+        QVERIFY(S_ISFIFO(st.st_mode));
+        // No temporary file is left beside it.
+        QCOMPARE(fileNames(dir.path()), QStringList{"site.tbl"});
+    }
+
+    void a_dangling_link_where_the_backup_goes_is_left_alone()
+    {
+        QTemporaryDir dir;
+        const QString source = dir.filePath("site.tbl");
+        const QString kept = dir.filePath("site.BAK");
+        writeFile(source, "first");
+        QVERIFY(QFile::link(dir.filePath("elsewhere.tbl"), kept));
+        const WriteOutcome outcome = keepFileAs(source, kept);
+        QVERIFY(!outcome.ok);
+        QCOMPARE(outcome.error, kept + " is there already");
+        // Not followed: nothing was made where the link points.
+        QVERIFY(!QFile::exists(dir.filePath("elsewhere.tbl")));
+        QCOMPARE(QFileInfo(kept).symLinkTarget(), dir.filePath("elsewhere.tbl"));
     }
 
     void a_symbolic_link_leads_to_the_file_it_names()

@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 using namespace rw;
 
@@ -112,7 +113,8 @@ private slots:
         changed[1756] = 1;
         changed[0] = 3;
         writeFile("changed.tbl", changed);
-        r = cli({"verify", "-p", sim.device(), "changed.tbl"});
+        // Quiet: the differences alone, without the progress lines of a read that lasts.
+        r = cli({"verify", "-q", "-p", sim.device(), "changed.tbl"});
         QCOMPARE(r.status, 1);
         QVERIFY2(r.out.contains("baud: 1200 -> 171 (no item)"), qPrintable(r.out));
         QVERIFY(r.out.contains("message.1.MsgLen: 3 -> 7"));
@@ -587,6 +589,27 @@ private slots:
         QVERIFY(r.err.contains("rw830kt-cli: site.json: nothing written"));
         QCOMPARE(contents("site.tbl"), QByteArray("before"));
         QVERIFY(!QFile::exists(path("site.BAK")));
+    }
+
+    void aDocumentPipedInTwoPiecesWithAPauseBetweenIsReadWhole()
+    {
+        writeFile("paced.tbl", patternedImage());
+        const Run dumped = cli({"dump", "paced.tbl", "--json"});
+        QCOMPARE(dumped.status, 0);
+        QVERIFY(dumped.bytes.size() > 3000);
+        QProcess p;
+        p.setWorkingDirectory(dir_.path());
+        p.start(QStringLiteral(RW830KT_CLI), {"build", "-", "-o", "paced-copy.tbl"});
+        QVERIFY(p.waitForStarted());
+        // The first piece stops mid-document: read short, it would be refused as malformed.
+        p.write(dumped.bytes.left(3000));
+        QVERIFY(p.waitForBytesWritten());
+        QThread::msleep(400);
+        p.write(dumped.bytes.mid(3000));
+        p.closeWriteChannel();
+        QVERIFY(p.waitForFinished(60000));
+        QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+        QCOMPARE(contents("paced-copy.tbl"), contents("paced.tbl"));
     }
 
     void dumpThenBuildGivesTheSameBytes()

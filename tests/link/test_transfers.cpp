@@ -9,6 +9,7 @@
 #include "model/settingstable.h"
 #include "portheldelsewhere.h"
 #include "recordingview.h"
+#include "scriptedline.h"
 #include "simulator.h"
 
 #include <QElapsedTimer>
@@ -458,93 +459,76 @@ private slots:
         QVERIFY(protocol.WriteBlock(QByteArray(2048, 'a'), 0x1000, 128));
     }
 
-    // --- budgets at the real clock: each runs from the byte before ---------------------------
+    // --- budgets on a stepping clock: each runs from the byte before ------------------------
 
-    void aReplyThatStopsShortFailsWithinABudgetAndATenthOfItsLastByte()
+    void everyReplyByteIsTakenAtTheLastStepOfItsBudgetAndTimesOutOneLater_data()
     {
-        // The first half of the reply comes at once. The rest never does: the time-out comes
-        // one budget (101 steps) after the last byte, and no later than a tenth of a budget
-        // after that; never a second budget on top.
-        SimulatorProcess sim;
-        QVERIFY(sim.start({"--truncate", "1"}));
-        TCommPort port;
-        port.Connect(19200, sim.device(), 1);
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<QList<qint64>>("after"); // per piece, ms after the one before
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<qint64>("endsAfterLastTaken"); // ms, when it times out
+        // The acknowledgement's bytes have 100 steps of 30 ms, a read reply's 100 of 60 ms;
+        // the time-out comes at the end of the 101st step.
+        QTest::newRow("first byte at the last step")
+            << false << QList<qint64>{3000} << true << qint64(0);
+        QTest::newRow("first byte a millisecond late")
+            << false << QList<qint64>{3001} << false << qint64(3030);
+        QTest::newRow("read: first byte at the last step")
+            << true << QList<qint64>{6000} << true << qint64(0);
+        QTest::newRow("read: first byte a millisecond late")
+            << true << QList<qint64>{6001} << false << qint64(6060);
+        QTest::newRow("byte after a gap at the last step")
+            << false << QList<qint64>{0, 3000} << true << qint64(0);
+        QTest::newRow("byte after a gap a millisecond late")
+            << false << QList<qint64>{0, 3001} << false << qint64(3030);
+        QTest::newRow("read: byte after a gap a millisecond late")
+            << true << QList<qint64>{100, 6001} << false << qint64(6060);
+        QTest::newRow("gaps within budgets, the whole longer than one")
+            << false << QList<qint64>{2000, 2500} << true << qint64(0);
+        QTest::newRow("reply stops short")
+            << false << QList<qint64>{10, -1} << false << qint64(3030);
+    }
+    void everyReplyByteIsTakenAtTheLastStepOfItsBudgetAndTimesOutOneLater()
+    {
+        QFETCH(bool, read);
+        QFETCH(QList<qint64>, after);
+        QFETCH(bool, ok);
+        QFETCH(qint64, endsAfterLastTaken);
+        const QByteArray image = patternedTable().buildImage();
+        const QByteArray reply =
+            read ? frame::readReply(image.left(128)) : frame::writeAcknowledgement();
+        // The reply in as many pieces as there are times; a time of -1: that piece never comes.
+        QList<ScriptedLine::Piece> pieces;
+        const qsizetype each = reply.size() / after.size();
+        for (qsizetype i = 0; i < after.size(); ++i) {
+            if (after[i] >= 0)
+                pieces.push_back(
+                    {reply.mid(i * each, i + 1 == after.size() ? -1 : each), after[i]});
+        }
+        SteppingClock clock;
+        ScriptedLine port(clock);
+        port.answer(pieces);
         RecordingView view(port);
-        BlockProtocol protocol(port, WaitClock::standard(), view);
-        QElapsedTimer t;
-        t.start();
-        QVERIFY(!protocol.WriteBlock(QByteArray(2048, 'a'), 0x1000, 128));
-        const qint64 ack = t.elapsed();
-        // 101 steps of 30 ms; a tenth more is 3333 ms; the rest is room for a loaded machine.
-        QVERIFY2(ack >= 3030 && ack < 4500, qPrintable(QString::number(ack)));
+        BlockProtocol protocol(port, clock, view);
+        QByteArray into(2048, '\0');
+        const bool done =
+            read ? protocol.ReadBlock(into, 0x1000, 128) : protocol.WriteBlock(image, 0x1000, 128);
+        QCOMPARE(done, ok);
+        // Not looked at before the reply, less two bytes, can have crossed the line: 14 or
+        // 141 bytes of ten bits at 19200 baud, 7.3 or 73.4 ms.
+        QVERIFY(!port.looks.isEmpty());
+        QCOMPARE(port.looks.first() - port.requestAt, read ? 73 : 7);
+        if (ok) {
+            QCOMPARE(port.purges, 0);
+            if (read)
+                QCOMPARE(into.left(128), image.left(128));
+            return;
+        }
+        const qint64 from = port.lastTakenAt >= 0 ? port.lastTakenAt : port.requestAt;
+        QCOMPARE(clock.nowMs() - from, endsAfterLastTaken);
+        QCOMPARE(port.purges, 1);
         QCOMPARE(view.only("pos:"), QStringList{"0"});
-        port.Close();
-
-        SimulatorProcess reader;
-        QVERIFY(reader.start({"--truncate", "1"}, patternedTable().buildImage()));
-        port.Connect(19200, reader.device(), 1);
-        QByteArray image(2048, '\0');
-        t.restart();
-        QVERIFY(!protocol.ReadBlock(image, 0x1000, 128));
-        const qint64 read = t.elapsed();
-        // 101 steps of 60 ms; a tenth more is 6666 ms.
-        QVERIFY2(read >= 6060 && read < 8500, qPrintable(QString::number(read)));
-        QCOMPARE(image, QByteArray(2048, '\0'));
-    }
-
-    void aGapLongerThanABudgetBetweenTwoBytesIsATimeOut()
-    {
-        // Half the acknowledgement, then 4.5 s of silence, then the rest: the budget of 3.03 s
-        // for the byte after the gap has run out before it comes.
-        SimulatorProcess sim;
-        QVERIFY(sim.start({"--pause", "1", "--pause-ms", "4500"}));
-        TCommPort port;
-        port.Connect(19200, sim.device(), 1);
-        RecordingView view(port);
-        BlockProtocol protocol(port, WaitClock::standard(), view);
-        QElapsedTimer t;
-        t.start();
-        QVERIFY(!protocol.WriteBlock(QByteArray(2048, 'a'), 0x1000, 128));
-        const qint64 elapsed = t.elapsed();
-        QVERIFY2(elapsed >= 3030 && elapsed < 4400, qPrintable(QString::number(elapsed)));
-    }
-
-    void gapsWithinABudgetAreAcceptedHoweverLongTheWholeReplyTakes()
-    {
-        // 2 s before the first byte, 2.5 s between the two halves: 4.5 s for the whole
-        // acknowledgement, more than one budget, yet no byte waited longer than its own.
-        SimulatorProcess sim;
-        QVERIFY(sim.start({"--latency", "2000", "--pause", "1", "--pause-ms", "2500"}));
-        TCommPort port;
-        port.Connect(19200, sim.device(), 1);
-        RecordingView view(port);
-        BlockProtocol protocol(port, WaitClock::standard(), view);
-        QElapsedTimer t;
-        t.start();
-        QVERIFY(protocol.WriteBlock(QByteArray(2048, 'a'), 0x1000, 128));
-        QVERIFY2(t.elapsed() >= 4500, qPrintable(QString::number(t.elapsed())));
-        QVERIFY(view.only("pos:").isEmpty());
-    }
-
-    void realTimeOutsFollowTheBudgets()
-    {
-        // The only tests at the real clock: about 3 s for Write, 6 s for Read.
-        SimulatorProcess sim;
-        QVERIFY(sim.start({"--silent-after", "0"}));
-        TCommPort port;
-        RecordingView view(port, sim.device());
-        QElapsedTimer t;
-        t.start();
-        TransmitterCommands(port, view, WaitClock::standard()).Write(patternedTable());
-        const qint64 write = t.restart();
-        SettingsTable table;
-        QVERIFY(!TransmitterCommands(port, view, WaitClock::standard()).Read(table));
-        const qint64 read = t.elapsed();
-        QCOMPARE(view.messages, (QStringList{"Write Error !", "Read Error !"}));
-        // The upper bounds leave room for slow (sanitizer) builds and still catch a budget
-        // waited twice.
-        QVERIFY2(write >= 3030 && write < 5500, qPrintable(QString::number(write)));
-        QVERIFY2(read >= 6060 && read < 10000, qPrintable(QString::number(read)));
+        QCOMPARE(into, QByteArray(2048, '\0'));
     }
 };
 

@@ -47,11 +47,13 @@ public:
                                               "  connector: serialdev,%3,19200n81,local\n"
                                               "  options:\n"
                                               "    kickolduser: true\n"
+                                              "    chardelay: false\n"
                                               "connection: &raw\n"
                                               "  accepter: tcp,127.0.0.1,%2\n"
                                               "  connector: serialdev,%3,19200n81,local\n"
                                               "  options:\n"
-                                              "    kickolduser: true\n")
+                                              "    kickolduser: true\n"
+                                              "    chardelay: false\n")
                                    .arg(rfcPort_)
                                    .arg(rawPort_)
                                    .arg(device);

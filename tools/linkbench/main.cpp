@@ -12,7 +12,7 @@
 #include "app/frmmain.h"
 #include "base/profilefile.h"
 #include "base/settingsfile.h"
-#include "editors/dialogs.h"
+#include "cpufigures.h"
 #include "link/commport.h"
 #include "link/portjobs.h"
 #include "link/transferview.h"
@@ -22,6 +22,7 @@
 #include "model/settingstable.h"
 #include "serialserver.h"
 #include "simulators.h"
+#include "standins.h"
 
 #include <QApplication>
 #include <QDir>
@@ -44,45 +45,6 @@ void expect(const QStringList &messages, const QStringList &wanted, const char *
         failed = true;
     }
 }
-
-// The window stand-in of the core path: only the messages matter here.
-class QuietView : public rw::TransferView {
-public:
-    explicit QuietView(QString port) : port_(std::move(port)) {}
-    void setStatusText(const QString &) override {}
-    void setProgressRange(int, int) override {}
-    void setProgressPosition(int) override {}
-    void repaintProgress() override {}
-    void setWindowEnabled(bool) override {}
-    void warn(const QString &text) override { messages << text; }
-    void plainMessage(const QString &text) override { messages << text; }
-    QString selectedPortName() const override { return port_; }
-    void showTable() override {}
-    QStringList messages;
-
-private:
-    QString port_;
-};
-
-// The window's boxes, answered at once.
-class AnsweringDialogs : public rw::Dialogs {
-public:
-    rw::BoxAnswer message(const rw::MessageBoxRequest &box) override
-    {
-        texts << box.text;
-        return rw::BoxAnswer::Ok;
-    }
-    QString openFileName(const rw::FileDialogRequest &) override { return {}; }
-    QString saveFileName(const rw::FileDialogRequest &) override { return {}; }
-    void about() override {}
-    void runDialog(QDialog &dialog) override
-    {
-        if (onDialog)
-            onDialog(dialog);
-    }
-    QStringList texts;
-    std::function<void(QDialog &)> onDialog;
-};
 
 void coreTransfers(int chunk, const char *replies)
 {
@@ -261,7 +223,7 @@ int main(int argc, char *argv[])
                 "CPU < 2 %% of a core per transfer;\n4 ports at once: each port <= 1.05, the "
                 "process < 5 %% of a core.\n",
                 Baud);
-    // One part alone when named: core, window, threads, bench or network.
+    // One part alone when named: core, window, threads, bench, network or cpu.
     const QString only = app.arguments().value(1);
     if (only.isEmpty() || only == "core") {
         coreTransfers(16, "16-byte chunks");
@@ -279,5 +241,7 @@ int main(int argc, char *argv[])
         windowBench();
     if (only.isEmpty() || only == "network")
         networkWrites();
+    if (only.isEmpty() || only == "cpu")
+        failed = !cpuFigures() || failed;
     return failed ? 1 : 0;
 }

@@ -1,0 +1,147 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cpufigures.h"
+
+#include "app/frmmain.h"
+#include "base/profilefile.h"
+#include "base/settingsfile.h"
+#include "link/commport.h"
+#include "link/transmittercommands.h"
+#include "link/waitclock.h"
+#include "measure.h"
+#include "model/settingstable.h"
+#include "simulators.h"
+#include "standins.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <sys/resource.h>
+#include <vector>
+
+namespace {
+
+constexpr int Baud = rw::TransmitterBaudRate;
+constexpr int Runs = 5;
+
+struct Spread {
+    double median = 0, least = 0, most = 0;
+};
+
+Spread spreadOf(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return {v[v.size() / 2], v.front(), v.back()};
+}
+
+// CPU seconds the finished child processes have used so far.
+double childrenCpu()
+{
+    rusage u{};
+    ::getrusage(RUSAGE_CHILDREN, &u);
+    return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+// CPU seconds of one rw830kt-cli write to `ports`; negative when it failed.
+double cliWrite(const QStringList &ports, const QString &table)
+{
+    QStringList args{"write", "-q"};
+    for (const QString &p : ports)
+        args << "-p" << p;
+    args << table;
+    const double before = childrenCpu();
+    QProcess cli;
+    cli.start(QStringLiteral(RW830KT_CLI), args);
+    if (!cli.waitForFinished(600000) || cli.exitStatus() != QProcess::NormalExit ||
+        cli.exitCode() != 0)
+        return -1;
+    return childrenCpu() - before;
+}
+
+void printFigure(const char *what, const Spread &s, double target, const char *unit, double scale)
+{
+    std::printf("  %-34s %7.1f %s  (%.1f..%.1f)  target %g %s%s\n", what, s.median * scale, unit,
+                s.least * scale, s.most * scale, target, unit,
+                s.median * scale <= target ? "" : "  MISSED");
+}
+
+} // namespace
+
+bool cpuFigures()
+{
+    Simulators sim;
+    QTemporaryDir folder;
+    if (!sim.start(1, Baud, 1)) {
+        std::fprintf(stderr, "the transmitter simulator did not start\n");
+        return false;
+    }
+    const QString port = sim.devices().first();
+    const rw::SettingsTable table;
+    const QString tableFile = folder.filePath("bench.tbl");
+    QFile f(tableFile);
+    if (!f.open(QIODevice::WriteOnly) || f.write(table.buildImage()) != 2048)
+        return false;
+    f.close();
+    bool ok = true;
+
+    std::vector<double> core, ratio, cli, window;
+    rw::TCommPort line;
+    QuietView view(port);
+    rw::TransmitterCommands commands(line, view, rw::WaitClock::standard());
+    for (int i = 0; i < Runs; ++i) {
+        const Figures fig = measure([&] { ok = commands.Write(table).ok() && ok; });
+        core.push_back(fig.cpuSeconds);
+        ratio.push_back(fig.wallSeconds / wireSeconds(writeWireBytes(), Baud));
+        const double c = cliWrite({port}, tableFile);
+        ok = c >= 0 && ok;
+        cli.push_back(c);
+    }
+
+    rw::ProfileFile ini(rw::settingsFilePath(folder.path()));
+    ini.write(rw::SerialSection, rw::ExtraPortsKey, port);
+    ok = ini.save() && ok;
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    {
+        AnsweringDialogs dialogs;
+        rw::SettingsTable shown;
+        rw::TfmMain w(shown, dialogs);
+        w.show();
+        QApplication::processEvents();
+        for (int i = 0; i < Runs; ++i)
+            window.push_back(measure([&] { w.mnuWriteClick(); }).cpuSeconds);
+        ok = dialogs.texts == QStringList(Runs, "Write Success !") && ok;
+    }
+    QDir::setCurrent(before);
+
+    Simulators bench;
+    std::vector<double> many;
+    if (bench.start(64, Baud, 1)) {
+        for (int i = 0; i < 3; ++i) {
+            const double c = cliWrite(bench.devices(), tableFile);
+            ok = c >= 0 && ok;
+            many.push_back(c);
+        }
+    } else {
+        std::fprintf(stderr, "64 simulators did not start\n");
+        ok = false;
+    }
+
+    std::printf("CPU per Write, replies paced byte by byte at %d baud; line time %.3f s "
+                "(median of %d runs, least..most):\n",
+                Baud, wireSeconds(writeWireBytes(), Baud), Runs);
+    printFigure("core", spreadOf(core), 15, "ms", 1000);
+    printFigure("rw830kt-cli write, whole process", spreadOf(cli), 20, "ms", 1000);
+    printFigure("window", spreadOf(window), 30, "ms", 1000);
+    if (!many.empty())
+        printFigure("rw830kt-cli, 64 ports at once", spreadOf(many), 250, "ms", 1000);
+    const Spread r = spreadOf(ratio);
+    std::printf("  %-34s %7.3f     (%.3f..%.3f)  target 1.02\n", "core wall / line time", r.median,
+                r.least, r.most);
+    if (!ok)
+        std::fprintf(stderr, "a Write of the CPU figures failed\n");
+    return ok;
+}
