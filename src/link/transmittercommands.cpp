@@ -97,13 +97,18 @@ void TransmitterCommands::closePort()
 void TransmitterCommands::drainReplyUnderWay()
 {
     constexpr int QuietMs = 30;
-    constexpr int MostMs = 150; // a whole read reply takes 75 ms at 19200 baud
+    // A whole read reply takes 75 ms at 19200 baud: until then its rest may still be on
+    // its way even when the line has been quiet for a moment.
+    constexpr int LeastMs = 100;
+    constexpr int MostMs = 150;
     try {
         QElapsedTimer since;
         since.start();
         qint64 lastBytes = 0;
-        while (port_.IsOpen() && since.elapsed() - lastBytes < QuietMs &&
-               since.elapsed() < MostMs) {
+        const auto mayStillCome = [&] {
+            return since.elapsed() < LeastMs || since.elapsed() - lastBytes < QuietMs;
+        };
+        while (port_.IsOpen() && mayStillCome() && since.elapsed() < MostMs) {
             port_.TakePending();
             if (port_.BytesAvailable() > 0) {
                 port_.Purge();
