@@ -103,9 +103,11 @@ void TfmMain::memMsg0Exit(MessageMemo *memo)
 void TfmMain::btnDataExportClick()
 {
     const ExportResult result = exportMessages(table_, programDirectory_, QDate::currentDate());
-    if (result.ok)
+    if (result.ok) {
+        // The box is the one the technician knows; the status text says where it went.
+        StatusPanel1->setText(QStringLiteral("Messages exported to %1").arg(result.path));
         dialogs_.plain(QStringLiteral("Export Success"));
-    else
+    } else
         dialogs_.warn(exportFailureMessage(result));
 }
 

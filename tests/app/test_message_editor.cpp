@@ -235,7 +235,10 @@ private slots:
         const QDate day = QDate::currentDate();
         f.clickInto(f.w().btnDataExport);
         QCOMPARE(f.dialogs.texts(), QStringList{"Export Success"});
-        QFile out(QDir(f.dir.path()).filePath(exportFileName(day)));
+        const QString written =
+            QDir(f.dir.path()).filePath("CannedMessage_" + day.toString("yyyyMMdd") + ".txt");
+        QCOMPARE(f.w().StatusPanel1->text(), "Messages exported to " + written);
+        QFile out(written);
         QVERIFY(out.open(QIODevice::ReadOnly));
         QVERIFY(out.readAll().contains("\r\n5\tfive\r\n6\t\r\n"));
 
