@@ -148,7 +148,7 @@ verbs=$(bash -c '. /usr/share/bash-completion/bash_completion
     COMP_WORDS=(rw830kt-cli ""); COMP_CWORD=1; COMP_LINE="rw830kt-cli "; COMP_POINT=12
     $(complete -p rw830kt-cli | sed "s/.*-F \([^ ]*\) .*/\1/") 2>/dev/null
     echo "${COMPREPLY[*]}"')
-[ "$verbs" = "ports read write verify dump diff set build" ] ||
+[ "$verbs" = "ports read write verify dump diff set build settings" ] ||
     fail "the completion offers '$verbs' as verbs"
 echo "bash completes rw830kt-cli's verbs: $verbs"
 
