@@ -4,6 +4,8 @@
 #include "commport.h"
 #include "transferview.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QEventLoop>
 #include <QThread>
 #include <QTimer>
@@ -16,9 +18,9 @@ namespace rw {
 namespace {
 
 constexpr int TickMs = 100;
-// How often the calling thread takes what the ports reported; the run ends this soon
-// after the last port.
-constexpr int CollectMs = 20;
+// Reports the calling thread has not been woken for (progress, while nothing is shown
+// between ticks) wake it once this many have gathered, so that the queue stays small.
+constexpr std::size_t MaxGathered = 256;
 
 // One thing a port's transfer showed, as a value that crosses from its thread to the
 // calling thread.
@@ -31,17 +33,57 @@ struct PortReport {
     TransferOutcome outcome;
 };
 
+// Lives on the calling thread and runs `onWake` there when a port's thread posts it an
+// event. The event carries nothing: the reports themselves stay in the channel.
+class Waker : public QObject {
+public:
+    void setOnWake(std::function<void()> onWake) { onWake_ = std::move(onWake); }
+
+    static QEvent::Type type()
+    {
+        static const auto t = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return t;
+    }
+
+    bool event(QEvent *e) override
+    {
+        if (e->type() != type())
+            return QObject::event(e);
+        if (onWake_)
+            onWake_();
+        return true;
+    }
+
+private:
+    std::function<void()> onWake_;
+};
+
 // Carries reports from the ports' threads to the calling thread in the order each port
-// sent them. The queue is the only thing the threads share, and only under its lock; the
-// calling thread takes what has gathered at short intervals and applies it itself. (The
-// lock is a standard one, so ThreadSanitizer sees the hand-over as it is.)
+// sent them. The queue is the only thing the threads share, and only under its lock (a
+// standard one, so ThreadSanitizer sees the hand-over as it is). The calling thread is
+// woken when a port ends, or when many reports have gathered: one wake-up on its way at a
+// time, made under the lock and taken back by `take`, so a burst costs one. Progress in
+// between waits for the caller's next look.
 class ReportChannel {
 public:
+    explicit ReportChannel(QObject &waker) : waker_(waker) {}
+
     // Any thread.
     void post(PortReport report)
     {
-        const std::lock_guard lock(mutex_);
-        queue_.push_back(std::move(report));
+        QEvent *wake = nullptr;
+        {
+            const std::lock_guard lock(mutex_);
+            const bool wanted =
+                report.kind == PortReport::Finished || queue_.size() + 1 >= MaxGathered;
+            queue_.push_back(std::move(report));
+            if (wanted && !wakePosted_) {
+                wakePosted_ = true;
+                wake = new QEvent(Waker::type());
+            }
+        }
+        if (wake)
+            QCoreApplication::postEvent(&waker_, wake);
     }
 
     // The calling thread: everything posted so far, in order.
@@ -50,12 +92,15 @@ public:
         std::vector<PortReport> taken;
         const std::lock_guard lock(mutex_);
         taken.swap(queue_);
+        wakePosted_ = false;
         return taken;
     }
 
 private:
+    QObject &waker_;
     std::mutex mutex_;
     std::vector<PortReport> queue_;
+    bool wakePosted_ = false;
 };
 
 // The window as one port's transfer sees it. It lives on the port's thread and keeps what
@@ -102,22 +147,22 @@ private:
     ReportChannel &channel_;
 };
 
-} // namespace
-
-QList<PortJobState> runOnPorts(const QStringList &ports, const PortJob &job, LineTrace *trace,
-                               const std::function<void(const QList<PortJobState> &)> &onTick)
-{
-    // Touched by the calling thread alone.
-    QList<PortJobState> states;
-    for (const QString &port : ports) {
-        PortJobState s;
-        s.port = port;
-        states.push_back(s);
+// Every port's state as the calling thread keeps it, changed only by the reports it takes.
+class PortStates {
+public:
+    explicit PortStates(const QStringList &ports)
+    {
+        for (const QString &port : ports) {
+            PortJobState s;
+            s.port = port;
+            states_.push_back(s);
+        }
+        running_ = states_.size();
     }
-    qsizetype running = states.size();
-    ReportChannel channel;
-    const auto apply = [&](const PortReport &r) {
-        PortJobState &s = states[r.port];
+
+    void apply(const PortReport &r)
+    {
+        PortJobState &s = states_[r.port];
         switch (r.kind) {
         case PortReport::Status:
             s.status = r.text;
@@ -135,18 +180,23 @@ QList<PortJobState> runOnPorts(const QStringList &ports, const PortJob &job, Lin
             s.outcome = r.outcome;
             s.ok = r.outcome.ok();
             s.done = true;
-            --running;
+            --running_;
             break;
         }
-    };
-    QEventLoop loop;
-    const auto collect = [&] {
-        for (const PortReport &r : channel.take())
-            apply(r);
-        if (running == 0)
-            loop.quit();
-    };
+    }
 
+    const QList<PortJobState> &all() const { return states_; }
+    bool running() const { return running_ > 0; }
+
+private:
+    QList<PortJobState> states_;
+    qsizetype running_ = 0;
+};
+
+// One thread per port, each with its own port and view; not yet started.
+std::vector<std::unique_ptr<QThread>> portThreads(const QStringList &ports, const PortJob &job,
+                                                  ReportChannel &channel, LineTrace *trace)
+{
     std::vector<std::unique_ptr<QThread>> threads;
     for (qsizetype i = 0; i < ports.size(); ++i) {
         threads.emplace_back(QThread::create([&job, &channel, trace, i, port = ports[i]] {
@@ -158,27 +208,46 @@ QList<PortJobState> runOnPorts(const QStringList &ports, const PortJob &job, Lin
             view.finished(outcome);
         }));
     }
+    return threads;
+}
+
+} // namespace
+
+QList<PortJobState> runOnPorts(const QStringList &ports, const PortJob &job, LineTrace *trace,
+                               const std::function<void(const QList<PortJobState> &)> &onTick)
+{
+    PortStates states(ports); // touched by the calling thread alone
+    QEventLoop loop;
+    Waker waker;
+    ReportChannel channel(waker);
+    const auto collect = [&] {
+        for (const PortReport &r : channel.take())
+            states.apply(r);
+        if (!states.running())
+            loop.quit();
+    };
+    waker.setOnWake(collect);
+    const std::vector<std::unique_ptr<QThread>> threads = portThreads(ports, job, channel, trace);
+    // Only a caller that shows something is called between the ports' ends.
     QTimer tick;
     if (onTick)
         QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
             collect();
-            onTick(states);
+            onTick(states.all());
         });
-    QTimer collecting;
-    QObject::connect(&collecting, &QTimer::timeout, &loop, collect);
     for (const auto &t : threads)
         t->start();
-    if (running > 0) {
-        tick.start(TickMs);
-        collecting.start(CollectMs);
+    if (states.running()) {
+        if (onTick)
+            tick.start(TickMs);
         loop.exec();
     }
     for (const auto &t : threads)
         t->wait();
     collect();
     if (onTick)
-        onTick(states);
-    return states;
+        onTick(states.all());
+    return states.all();
 }
 
 } // namespace rw
