@@ -6,6 +6,7 @@
 
 #include <QSerialPort>
 #include <QSocketNotifier>
+#include <algorithm>
 
 namespace rw {
 
@@ -67,6 +68,8 @@ void SerialLine::open(const LineSettings &s)
     serial->clearError();
     serial_ = serial;
     lost_ = false;
+    held_.clear();
+    wakeCount_ = 0;
     watchLine();
 }
 
@@ -95,6 +98,7 @@ void SerialLine::close()
         return;
     QSerialPort *serial = serial_;
     serial_ = nullptr;
+    held_.clear();
     serial->disconnect(this);
     if (serial->isOpen())
         serial->close();
@@ -108,41 +112,70 @@ bool SerialLine::usable() const
 
 bool SerialLine::setBaudRate(uint32_t baudRate)
 {
-    return !serial_ || serial_->setBaudRate(static_cast<qint32>(baudRate));
+    if (!serial_)
+        return true;
+    // The port sets the terminal's whole state again, wake threshold included.
+    wakeCount_ = 0;
+    return serial_->setBaudRate(static_cast<qint32>(baudRate));
 }
 
 bool SerialLine::write(const char *buffer, qint64 count)
 {
+    // Straight to the system's queue when nothing of the port's own waits before it: the
+    // frame is on its way with one call, without a round through the write notifier.
+    if (serial_->bytesToWrite() == 0) {
+        const qint64 n = writeSystemQueue(*serial_, buffer, count);
+        if (n == count)
+            return true;
+        if (n > 0) {
+            buffer += n;
+            count -= n;
+        }
+    }
     if (serial_->write(buffer, count) != count)
         return false;
-    // Hand the frame to the line now rather than on the next pass of the event loop.
+    // Hand the rest to the line now rather than on the next pass of the event loop.
     serial_->flush();
     return true;
 }
 
 bool SerialLine::readByte(char &byte)
 {
-    return serial_->read(&byte, 1) == 1;
+    return readBytes(&byte, 1) == 1;
 }
 
 qint64 SerialLine::readBytes(char *buffer, qint64 max)
 {
-    return serial_->read(buffer, max);
+    // What was taken from the system's queue came before anything in the port's buffer.
+    const qint64 held = std::min<qint64>(max, held_.size());
+    std::copy_n(held_.constData(), held, buffer);
+    held_.remove(0, held);
+    if (held == max)
+        return held;
+    const qint64 n = serial_->read(buffer + held, max - held);
+    return n < 0 ? (held > 0 ? held : n) : held + n;
 }
 
 qint64 SerialLine::bytesAvailable()
 {
-    return serial_->bytesAvailable();
+    return held_.size() + serial_->bytesAvailable();
 }
 
 bool SerialLine::purge()
 {
+    held_.clear();
     return serial_->clear(QSerialPort::Input) && serial_->clear(QSerialPort::Output);
 }
 
 void SerialLine::wakeWhenAvailable(int count)
 {
+    // The threshold stays set from one wait to the next: a reply's last bytes are mostly
+    // the same few, so it changes seldom, and asking the terminal costs calls each time.
+    count = std::clamp(count, 1, 255);
+    if (count == wakeCount_)
+        return;
     setWakeThreshold(*serial_, count);
+    wakeCount_ = count;
 }
 
 void SerialLine::setWatching(bool watching)
@@ -165,7 +198,24 @@ void SerialLine::setWatching(bool watching)
 
 void SerialLine::takePending()
 {
-    setWakeThreshold(*serial_, 1);
+    const qint64 waiting = systemBytesWaiting(*serial_);
+    if (waiting == 0)
+        return;
+    if (waiting > 0) {
+        // Keep the order: what the port's buffer holds came first.
+        if (serial_->bytesAvailable() > 0)
+            held_ += serial_->readAll();
+        const qint64 before = held_.size();
+        const qint64 room = std::max<qint64>(0, InputQueueSize - before);
+        held_.resize(before + std::min(waiting, room));
+        const qint64 n = readSystemQueue(*serial_, held_.data() + before, held_.size() - before);
+        held_.resize(before + std::max<qint64>(n, 0));
+        if (n >= 0)
+            return;
+    }
+    // Where the queue cannot be reached directly (or its read failed, which the port then
+    // reports), let the port look with a threshold of one byte.
+    wakeWhenAvailable(1);
     serial_->waitForReadyRead(0);
 }
 

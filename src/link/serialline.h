@@ -4,6 +4,8 @@
 
 #include "linebackend.h"
 
+#include <QByteArray>
+
 class QSerialPort;
 
 namespace rw {
@@ -35,6 +37,9 @@ private:
     QSerialPort *serial_ = nullptr;
     bool lost_ = false;
     bool unwatched_ = false; // the read notification was switched off by setWatching
+    // Bytes taken from the system's queue by takePending, ahead of the port's buffer.
+    QByteArray held_;
+    int wakeCount_ = 0; // the wake threshold the terminal holds; 0: not known
 };
 
 } // namespace rw
