@@ -6,6 +6,7 @@
 #include "link/linetrace.h"
 #include "link/portjobs.h"
 #include "link/stoprequest.h"
+#include "link/transferview.h"
 #include "link/transmittercommands.h"
 #include "link/waitclock.h"
 #include "model/settingstable.h"
@@ -41,6 +42,39 @@ PortJob reading()
 class TestPortJobs : public QObject {
     Q_OBJECT
 private slots:
+    // Ports that report far more than the calling thread looks at, with and without a
+    // display: every report arrives, in order, and the run ends with the last port.
+    void aFloodOfReportsArrivesWholeAndInOrder_data()
+    {
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("nothing shown") << false;
+        QTest::newRow("shown ten times a second") << true;
+    }
+    void aFloodOfReportsArrivesWholeAndInOrder()
+    {
+        QFETCH(bool, shown);
+        const PortJob flood = [](TCommPort &, TransferView &view) {
+            for (int i = 1; i <= 3000; ++i) {
+                view.setStatusText(QString::number(i));
+                if (i % 1000 == 0)
+                    view.warn(QStringLiteral("%1 of 3000").arg(i));
+            }
+            return TransferOutcome{TransferResult::Success, -1, {}};
+        };
+        int ticks = 0;
+        const QList<PortJobState> states =
+            runOnPorts({"one", "two", "three"}, flood, nullptr,
+                       shown ? std::function([&](const QList<PortJobState> &) { ++ticks; })
+                             : std::function<void(const QList<PortJobState> &)>());
+        QCOMPARE(states.size(), 3);
+        for (const PortJobState &s : states) {
+            QVERIFY(s.done && s.ok);
+            QCOMPARE(s.status, QStringLiteral("3000"));
+            QCOMPARE(s.messages, (QStringList{"1000 of 3000", "2000 of 3000", "3000 of 3000"}));
+        }
+        QCOMPARE(ticks > 0, shown); // the last one at the end
+    }
+
     void aFailingTransmitterNeitherStopsNorSpoilsTheOthers()
     {
         SimulatorProcess a, b, c;

@@ -6,6 +6,7 @@
 #include "link/portopenreason.h"
 #include "link/transmittercommands.h"
 #include "portheldelsewhere.h"
+#include "pseudoterminal.h"
 #include "recordingview.h"
 
 #include <QFile>
@@ -36,24 +37,6 @@ QString openFailureText(const QString &portName)
     OpenSelectedPort(port, view);
     return view.messages.value(0);
 }
-
-// A pseudo-terminal whose device this test opens as another program would.
-struct PseudoTerminal {
-    int master = posix_openpt(O_RDWR | O_NOCTTY);
-    PseudoTerminal()
-    {
-        if (master >= 0 && (grantpt(master) != 0 || unlockpt(master) != 0)) {
-            ::close(master);
-            master = -1;
-        }
-    }
-    ~PseudoTerminal()
-    {
-        if (master >= 0)
-            ::close(master);
-    }
-    QString device() const { return master >= 0 ? QString::fromLocal8Bit(ptsname(master)) : ""; }
-};
 
 // A program that is not this one with `device` open (by a shell redirection, so without a
 // lock file), for as long as the object lives.

@@ -8,6 +8,7 @@
 #include "link/waitclock.h"
 #include "model/settingstable.h"
 #include "portheldelsewhere.h"
+#include "pseudoterminal.h"
 #include "recordingview.h"
 #include "scriptedline.h"
 #include "simulator.h"
@@ -529,6 +530,60 @@ private slots:
         QCOMPARE(port.purges, 1);
         QCOMPARE(view.only("pos:"), QStringList{"0"});
         QCOMPARE(into, QByteArray(2048, '\0'));
+    }
+
+    // --- the serial line's own queue --------------------------------------------------------
+
+    // Bytes short of the wake threshold are taken straight from the terminal, and every byte
+    // comes out in the order it arrived, whichever way it was taken.
+    void everyByteComesOutInArrivalOrderWhateverTookIt_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QByteArray>("expected");
+        // wake N: the wake threshold; send B: the line delivers B; take N: the last look
+        // before a wait until N bytes are waiting; seen N: the port's notifier alone until
+        // N are waiting; purge: both queues dropped.
+        QTest::newRow("short of the threshold, then over it")
+            << QStringList{"wake 5", "send ab", "take 2", "send cdefg", "seen 7"}
+            << QByteArray("abcdefg");
+        QTest::newRow("seen by the port, then short of the threshold")
+            << QStringList{"wake 1", "send ab", "seen 2", "wake 5", "send cd", "take 4"}
+            << QByteArray("abcd");
+        QTest::newRow("a purge drops what was taken")
+            << QStringList{"wake 5", "send ab", "take 2", "purge", "send xyz", "take 3"}
+            << QByteArray("xyz");
+    }
+    void everyByteComesOutInArrivalOrderWhateverTookIt()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QByteArray, expected);
+        PseudoTerminal pty;
+        QVERIFY(pty.master >= 0);
+        TCommPort port;
+        port.Connect(19200, pty.device(), 1);
+        port.Write("TealCondor2", 11);
+        QCOMPARE(pty.received(), QByteArray("TealCondor2"));
+        for (const QString &step : steps) {
+            const QString what = step.section(' ', 0, 0);
+            const QString arg = step.section(' ', 1);
+            if (what == "wake") {
+                port.WakeWhenAvailable(arg.toInt());
+            } else if (what == "send") {
+                QVERIFY(pty.send(arg.toLatin1()));
+            } else if (what == "take") {
+                QTRY_COMPARE_WITH_TIMEOUT((port.TakePending(), port.BytesAvailable()), arg.toUInt(),
+                                          5000);
+            } else if (what == "seen") {
+                QTRY_COMPARE_WITH_TIMEOUT(port.BytesAvailable(), arg.toUInt(), 5000);
+            } else {
+                port.Purge();
+                QCOMPARE(port.BytesAvailable(), 0u);
+            }
+        }
+        QByteArray got(64, '\0');
+        got.truncate(port.ReadBytes(got.data(), got.size()));
+        QCOMPARE(got, expected);
+        QCOMPARE(port.BytesAvailable(), 0u);
     }
 };
 
