@@ -7,7 +7,7 @@
 #include "base/safefile.h"
 #include "base/settingsfile.h"
 #include "base/version.h"
-#include "link/framecodec.h"
+#include "link/protocol/framecodec.h"
 #include "pacedline.h"
 #include "pseudoterminal.h"
 #include "transmitter.h"
