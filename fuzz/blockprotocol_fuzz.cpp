@@ -7,11 +7,11 @@
 // line, each a length byte and that many bytes. The line hands over the next piece each
 // time the protocol waits; when the pieces run out, the line falls silent.
 
-#include "link/blockprotocol.h"
-#include "link/commport.h"
-#include "link/framecodec.h"
-#include "link/transferview.h"
-#include "link/waitclock.h"
+#include "link/line/commport.h"
+#include "link/line/waitclock.h"
+#include "link/protocol/blockprotocol.h"
+#include "link/protocol/framecodec.h"
+#include "link/protocol/transferview.h"
 
 #include <QCoreApplication>
 #include <algorithm>

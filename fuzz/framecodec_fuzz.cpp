@@ -3,7 +3,7 @@
 // framing of whatever arrives as requests. The first input byte is the data count n the
 // reply is judged for; the rest is the reply.
 
-#include "link/framecodec.h"
+#include "link/protocol/framecodec.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -6,7 +6,7 @@
 //
 // Input: pieces, each a length byte and that many bytes.
 
-#include "link/telnetcodec.h"
+#include "link/line/telnetcodec.h"
 
 #include <algorithm>
 #include <cstdint>

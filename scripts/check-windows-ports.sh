@@ -8,7 +8,7 @@ scripts/install-deps.sh windows
 OUT=$(mktemp -d)
 trap 'rm -rf "$OUT"' EXIT
 cat >"$OUT/listports.cpp" <<'CPP'
-#include "link/portrecords.h"
+#include "link/ports/portrecords.h"
 #include <cstdio>
 int main()
 {
@@ -17,6 +17,6 @@ int main()
 }
 CPP
 x86_64-w64-mingw32-g++ -std=c++20 -Wall -Wextra -Werror -Isrc -o "$OUT/listports.exe" \
-    "$OUT/listports.cpp" src/link/portrecords.cpp src/link/windowsportrecords.cpp \
+    "$OUT/listports.cpp" src/link/ports/portrecords.cpp src/link/ports/windowsportrecords.cpp \
     -lsetupapi -static
 echo "The Windows port-listing source compiles and links."

@@ -5,7 +5,7 @@
 // files its run made. Escape or Stop stops every port; the results stay until the dialog
 // is closed, and Copy (Ctrl+C) puts them on the clipboard as text.
 
-#include "link/benchwrite.h"
+#include "link/run/benchwrite.h"
 
 #include <QDialog>
 #include <functional>

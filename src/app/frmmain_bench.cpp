@@ -6,7 +6,7 @@
 #include "benchdialog.h"
 #include "editors/dialogs.h"
 #include "frmmain.h"
-#include "link/stoprequest.h"
+#include "link/line/stoprequest.h"
 
 #include <QComboBox>
 #include <QScopedValueRollback>

@@ -5,7 +5,7 @@
 
 #include "editors/dialogs.h"
 #include "frmmain.h"
-#include "link/stoprequest.h"
+#include "link/line/stoprequest.h"
 
 #include <QKeyEvent>
 #include <QPushButton>

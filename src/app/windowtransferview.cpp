@@ -3,8 +3,8 @@
 
 #include "editors/dialogs.h"
 #include "frmmain.h"
-#include "link/transferprogress.h"
-#include "link/transmittercommands.h"
+#include "link/protocol/transmittercommands.h"
+#include "link/run/transferprogress.h"
 
 #include <QComboBox>
 #include <QLabel>

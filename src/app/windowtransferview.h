@@ -4,7 +4,7 @@
 // way and the time left, the Stop button and Escape are armed while a command runs, and a
 // failed or stopped command ends in one box with its cause below the described text.
 
-#include "link/transferview.h"
+#include "link/protocol/transferview.h"
 
 #include <QElapsedTimer>
 #include <QStringList>

@@ -341,13 +341,12 @@ QString oneLine(const QString &text)
     return r;
 }
 
-std::optional<Arguments> parseUnchecked(const QStringList &args, QString &error)
+// Qt's parser over the table of options: every option given, by its long name, with
+// --help and --version read, and the positional arguments left in `positional`. Nullopt,
+// with `error` set, when the parser refuses the arguments.
+std::optional<Arguments> readOptions(const QStringList &args, QStringList &positional,
+                                     QString &error)
 {
-    if (const auto e = optionInPlaceOfValue(args)) {
-        error = *e;
-        return std::nullopt;
-    }
-
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
@@ -375,79 +374,99 @@ std::optional<Arguments> parseUnchecked(const QStringList &args, QString &error)
     }
     a.help = a.isSet(QStringLiteral("help"));
     a.version = a.isSet(QStringLiteral("version"));
-    if (a.help || a.version)
-        return a;
+    positional = parser.positionalArguments();
+    return a;
+}
 
-    const QStringList positional = parser.positionalArguments();
+// The verb and its operands, taken from the positional arguments into `a`. Null, with
+// `error` set, when the verb is missing, empty or unknown, or its operands do not fit it.
+const VerbEntry *takeVerb(Arguments &a, const QStringList &positional, QString &error)
+{
     if (positional.isEmpty()) {
         error = QStringLiteral("no verb given");
-        return std::nullopt;
+        return nullptr;
     }
     a.verb = positional.first();
     a.operands = positional.mid(1);
     if (a.verb.isEmpty()) {
         error = QStringLiteral("the verb is empty");
-        return std::nullopt;
+        return nullptr;
     }
     const VerbEntry *verb = verbNamed(a.verb);
     if (!verb) {
         error = QStringLiteral("unknown verb %1").arg(a.verb);
-        return std::nullopt;
+        return nullptr;
     }
     const int n = static_cast<int>(a.operands.size());
     if (n < verb->minOperands || (verb->maxOperands >= 0 && n > verb->maxOperands)) {
         error = QStringLiteral("%1 takes %2")
                     .arg(a.verb, verb->operands[0] != '\0' ? QLatin1String(verb->operands)
                                                            : QLatin1String("no operands"));
-        return std::nullopt;
+        return nullptr;
     }
     if (a.operands.contains(QString())) {
         error = QStringLiteral("an operand of %1 is empty").arg(a.verb);
+        return nullptr;
+    }
+    return verb;
+}
+
+// What is wrong with the way option `o` is given (or missing) for the verb, as the error's
+// text; nullopt when nothing is.
+std::optional<QString> optionMisuse(const Arguments &a, const VerbEntry &verb, const OptionEntry &o)
+{
+    const QString name = QLatin1String(o.name);
+    const OptionUse *use = useOf(verb, o);
+    if (!a.isSet(name)) {
+        if (use && use->use != Use::Optional)
+            return QStringLiteral("%1 needs %2").arg(a.verb, withValue(o));
         return std::nullopt;
     }
+    if (o.everyVerb)
+        return std::nullopt;
+    if (!use)
+        return QStringLiteral("%1 takes no %2").arg(a.verb, shortest(o));
+    if (!o.takesValue())
+        return std::nullopt;
+    const QStringList values = a.options.value(name);
+    if (values.contains(QString()))
+        return QStringLiteral("%1 needs a value").arg(shortest(o));
+    if (use->use != Use::Repeated && values.size() > 1)
+        return QStringLiteral("%1 takes one %2").arg(a.verb, shortest(o));
+    for (qsizetype k = 1; k < values.size(); ++k) {
+        if (values.indexOf(values[k]) < k)
+            return QStringLiteral("%1 %2 is given twice").arg(shortest(o), values[k]);
+    }
+    return std::nullopt;
+}
 
+std::optional<Arguments> parseUnchecked(const QStringList &args, QString &error)
+{
+    if (const auto e = optionInPlaceOfValue(args)) {
+        error = *e;
+        return std::nullopt;
+    }
+    QStringList positional;
+    std::optional<Arguments> a = readOptions(args, positional, error);
+    if (!a || a->help || a->version)
+        return a;
+    const VerbEntry *verb = takeVerb(*a, positional, error);
+    if (!verb)
+        return std::nullopt;
     for (const OptionEntry &o : Options) {
-        const QString name = QLatin1String(o.name);
-        const OptionUse *use = useOf(*verb, o);
-        const QStringList values = a.options.value(name);
-        if (!a.isSet(name)) {
-            if (use && use->use != Use::Optional) {
-                error = QStringLiteral("%1 needs %2").arg(a.verb, withValue(o));
-                return std::nullopt;
-            }
-            continue;
-        }
-        if (o.everyVerb)
-            continue;
-        if (!use) {
-            error = QStringLiteral("%1 takes no %2").arg(a.verb, shortest(o));
+        if (const auto e = optionMisuse(*a, *verb, o)) {
+            error = *e;
             return std::nullopt;
-        }
-        if (!o.takesValue())
-            continue;
-        if (values.contains(QString())) {
-            error = QStringLiteral("%1 needs a value").arg(shortest(o));
-            return std::nullopt;
-        }
-        if (use->use != Use::Repeated && values.size() > 1) {
-            error = QStringLiteral("%1 takes one %2").arg(a.verb, shortest(o));
-            return std::nullopt;
-        }
-        for (qsizetype k = 1; k < values.size(); ++k) {
-            if (values.indexOf(values[k]) < k) {
-                error = QStringLiteral("%1 %2 is given twice").arg(shortest(o), values[k]);
-                return std::nullopt;
-            }
         }
     }
 
-    a.ports = a.options.value(QStringLiteral("port"));
-    a.output = a.value(QStringLiteral("output"));
-    a.traceFile = a.value(QStringLiteral("trace"));
-    a.base = a.value(QStringLiteral("base"));
-    a.backupDir = a.value(QStringLiteral("backup"));
-    a.json = a.isSet(QStringLiteral("json"));
-    a.quiet = a.isSet(QStringLiteral("quiet"));
+    a->ports = a->options.value(QStringLiteral("port"));
+    a->output = a->value(QStringLiteral("output"));
+    a->traceFile = a->value(QStringLiteral("trace"));
+    a->base = a->value(QStringLiteral("base"));
+    a->backupDir = a->value(QStringLiteral("backup"));
+    a->json = a->isSet(QStringLiteral("json"));
+    a->quiet = a->isSet(QStringLiteral("quiet"));
     return a;
 }
 

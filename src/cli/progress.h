@@ -3,7 +3,7 @@
 // Shows how the transfers on one or more ports stand: a bar per port on a terminal, plain
 // lines when the output goes to a file or a pipe, nothing with --quiet.
 
-#include "link/portjobs.h"
+#include "link/run/portjobs.h"
 
 #include <QHash>
 #include <memory>

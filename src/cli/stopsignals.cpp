@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "stopsignals.h"
 
-#include "link/stoprequest.h"
+#include "link/line/stoprequest.h"
 
 #include <atomic>
 #include <csignal>

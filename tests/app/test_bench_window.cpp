@@ -3,7 +3,7 @@
 
 #include "app/benchdialog.h"
 #include "filledtable.h"
-#include "link/commport.h"
+#include "link/line/commport.h"
 #include "simulator.h"
 #include "testfiles.h"
 #include "windowfixture.h"

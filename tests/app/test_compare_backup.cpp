@@ -3,7 +3,7 @@
 // transmitter simulator.
 
 #include "app/reportbox.h"
-#include "link/commport.h"
+#include "link/line/commport.h"
 #include "simulator.h"
 #include "smallfilesystem.h"
 #include "testfiles.h"

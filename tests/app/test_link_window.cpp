@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Read and Write through the real main window, against the transmitter simulator.
 
-#include "link/commport.h"
+#include "link/line/commport.h"
 #include "serialserver.h"
 #include "simulator.h"
 #include "windowfixture.h"

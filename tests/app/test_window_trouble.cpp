@@ -5,7 +5,7 @@
 // come and go, and a blank transmitter.
 
 #include "app/stopsignals.h"
-#include "link/commport.h"
+#include "link/line/commport.h"
 #include "portheldelsewhere.h"
 #include "simulator.h"
 #include "synth/synthsettings.h"

@@ -3,8 +3,8 @@
 // under.
 
 #include "base/windowchoices.h"
-#include "link/tracefile.h"
-#include "link/transmitterbackup.h"
+#include "link/run/tracefile.h"
+#include "link/run/transmitterbackup.h"
 #include "testfiles.h"
 
 #include <QDateTime>

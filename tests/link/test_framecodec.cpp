@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The frames of the programming protocol, checked byte for byte.
 
-#include "link/framecodec.h"
+#include "link/protocol/framecodec.h"
 
 #include <QTest>
 

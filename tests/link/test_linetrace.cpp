@@ -2,10 +2,10 @@
 // The trace of the line: what it records of a real port against the transmitter simulator,
 // and that every line is in the file as soon as it is made.
 
-#include "link/blockprotocol.h"
-#include "link/commport.h"
-#include "link/linetrace.h"
-#include "link/waitclock.h"
+#include "link/line/commport.h"
+#include "link/line/linetrace.h"
+#include "link/line/waitclock.h"
+#include "link/protocol/blockprotocol.h"
 #include "recordingview.h"
 #include "simulator.h"
 

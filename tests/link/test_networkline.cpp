@@ -4,11 +4,11 @@
 // rfc2217://HOST:PORT and as socket://HOST:PORT.
 
 #include "filledtable.h"
-#include "link/commport.h"
-#include "link/networkline.h"
-#include "link/portjobs.h"
-#include "link/transmittercommands.h"
-#include "link/waitclock.h"
+#include "link/line/commport.h"
+#include "link/line/networkline.h"
+#include "link/line/waitclock.h"
+#include "link/protocol/transmittercommands.h"
+#include "link/run/portjobs.h"
 #include "model/settingstable.h"
 #include "recordingview.h"
 #include "serialserver.h"

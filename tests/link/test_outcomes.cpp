@@ -3,12 +3,12 @@
 // request that ends a command waiting for a transmitter that says nothing.
 
 #include "filledtable.h"
-#include "link/commport.h"
-#include "link/stoprequest.h"
-#include "link/transferoutcome.h"
-#include "link/transferprogress.h"
-#include "link/transmittercommands.h"
-#include "link/waitclock.h"
+#include "link/line/commport.h"
+#include "link/line/stoprequest.h"
+#include "link/line/waitclock.h"
+#include "link/protocol/transferoutcome.h"
+#include "link/protocol/transmittercommands.h"
+#include "link/run/transferprogress.h"
 #include "model/settingstable.h"
 #include "outcomestring.h"
 #include "recordingview.h"

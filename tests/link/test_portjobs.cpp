@@ -2,12 +2,12 @@
 // Several transmitters at once, and the trace of the line.
 
 #include "filledtable.h"
-#include "link/commport.h"
-#include "link/linetrace.h"
-#include "link/portjobs.h"
-#include "link/stoprequest.h"
-#include "link/transmittercommands.h"
-#include "link/waitclock.h"
+#include "link/line/commport.h"
+#include "link/line/linetrace.h"
+#include "link/line/stoprequest.h"
+#include "link/line/waitclock.h"
+#include "link/protocol/transmittercommands.h"
+#include "link/run/portjobs.h"
 #include "model/settingstable.h"
 #include "outcomestring.h"
 #include "simulator.h"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The port lists: the Windows device-record rules and the list of other systems.
 
-#include "link/portlist.h"
-#include "link/portrecords.h"
+#include "link/ports/portlist.h"
+#include "link/ports/portrecords.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -2,9 +2,9 @@
 // The reason told after "Error opening comm port.": missing, refused and busy ports, made
 // of real files, a real group and real pseudo-terminals.
 
-#include "link/commport.h"
-#include "link/portopenreason.h"
-#include "link/transmittercommands.h"
+#include "link/line/commport.h"
+#include "link/ports/portopenreason.h"
+#include "link/protocol/transmittercommands.h"
 #include "portheldelsewhere.h"
 #include "recordingview.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The telnet side of a network serial line, bytes in and bytes out.
 
-#include "link/telnetcodec.h"
+#include "link/line/telnetcodec.h"
 
 #include <QTest>
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Read and Write end to end: the real serial port against the transmitter simulator.
 
-#include "link/blockprotocol.h"
-#include "link/commport.h"
-#include "link/framecodec.h"
-#include "link/transmittercommands.h"
-#include "link/waitclock.h"
+#include "link/line/commport.h"
+#include "link/line/waitclock.h"
+#include "link/protocol/blockprotocol.h"
+#include "link/protocol/framecodec.h"
+#include "link/protocol/transmittercommands.h"
 #include "model/settingstable.h"
 #include "portheldelsewhere.h"
 #include "recordingview.h"

@@ -2,7 +2,7 @@
 #pragma once
 // How a failed comparison shows a transfer's outcome.
 
-#include "link/transferoutcome.h"
+#include "link/protocol/transferoutcome.h"
 
 #include <QTest>
 

@@ -3,8 +3,8 @@
 // Test stand-in for the window during Read and Write: remembers everything the commands
 // show, in order, and whether the port was open when each box came up.
 
-#include "link/commport.h"
-#include "link/transferview.h"
+#include "link/line/commport.h"
+#include "link/protocol/transferview.h"
 
 #include <QStringList>
 #include <QTest>

@@ -4,7 +4,7 @@
 // the one before it was taken (the first piece after the request): the budget of every reply
 // byte can be met at its last millisecond or missed by one. It notes when it was looked at.
 
-#include "link/commport.h"
+#include "link/line/commport.h"
 #include "steppingclock.h"
 
 #include <QByteArray>

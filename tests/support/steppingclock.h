@@ -3,7 +3,7 @@
 // Protocol time that stands still until the protocol waits, then moves straight to the end
 // of the wait: a time-out of seconds is stepped through at once, to the millisecond.
 
-#include "link/waitclock.h"
+#include "link/line/waitclock.h"
 
 #include <algorithm>
 

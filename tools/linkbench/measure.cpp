@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "measure.h"
 
-#include "link/framecodec.h"
-#include "link/transmittercommands.h"
+#include "link/protocol/framecodec.h"
+#include "link/protocol/transmittercommands.h"
 #include "model/fieldlayout.h"
 
 #include <cstdio>

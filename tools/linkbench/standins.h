@@ -4,7 +4,7 @@
 // path that keeps only the messages, and the window's boxes answered at once.
 
 #include "editors/dialogs.h"
-#include "link/transferview.h"
+#include "link/protocol/transferview.h"
 
 #include <QStringList>
 #include <functional>

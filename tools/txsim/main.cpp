@@ -7,7 +7,7 @@
 #include "base/safefile.h"
 #include "base/settingsfile.h"
 #include "base/version.h"
-#include "link/framecodec.h"
+#include "link/protocol/framecodec.h"
 #include "pacedline.h"
 #include "pseudoterminal.h"
 #include "transmitter.h"
@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QTextStream>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -33,18 +34,16 @@ struct Settings {
     bool version = false;
 };
 
-bool parseArguments(const QCoreApplication &app, Settings &s)
+// An option that takes a number of 0 or more, and the setting it goes into.
+struct IntOption {
+    const char *name;
+    const char *help;
+    int *target;
+};
+
+std::vector<IntOption> intOptions(Settings &s)
 {
-    QCommandLineParser p;
-    p.setApplicationDescription("Simulated RW830KT transmitter on a pseudo-terminal.");
-    p.addHelpOption();
-    p.addOption({"version", "Show the version and the licence."});
-    struct IntOption {
-        const char *name;
-        const char *help;
-        int *target;
-    };
-    const IntOption ints[] = {
+    return {
         {"baud", "Pace replies at this baud rate, 10 bits a byte (0: no pacing).", &s.baud},
         {"latency", "Milliseconds before each reply starts.", &s.latencyMs},
         {"chunk", "Hand replies over N bytes at a time (default 16; 1 paces every byte).",
@@ -62,6 +61,15 @@ bool parseArguments(const QCoreApplication &app, Settings &s)
          &s.faults.pause},
         {"pause-ms", "How long the pause of --pause lasts, in milliseconds.", &s.faults.pauseMs},
     };
+}
+
+bool parseArguments(const QCoreApplication &app, Settings &s)
+{
+    QCommandLineParser p;
+    p.setApplicationDescription("Simulated RW830KT transmitter on a pseudo-terminal.");
+    p.addHelpOption();
+    p.addOption({"version", "Show the version and the licence."});
+    const std::vector<IntOption> ints = intOptions(s);
     for (const IntOption &o : ints)
         p.addOption({o.name, o.help, "N"});
     p.addOption({"load", "Start with the memory from this 2048-byte table file.", "file"});
@@ -120,55 +128,55 @@ void logRequest(const QString &path, const rw::frame::Frame &request)
     QTextStream(&f) << request.raw.toHex() << '\n';
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+void printVersion()
 {
-    QCoreApplication app(argc, argv);
-    Settings s;
-    if (!parseArguments(app, s))
-        return 2;
-    if (s.version) {
-        const QString text =
-            QStringLiteral("rw830kt-simulator %1\n%2").arg(rw::ProgramVersion, rw::LicenceNotice);
-        std::fputs(qPrintable(text), stdout);
-        return 0;
-    }
-    Transmitter transmitter(s.faults);
-    if (!s.loadFile.isEmpty() && !loadMemory(s.loadFile, transmitter.memory()))
-        return 2;
+    const QString text =
+        QStringLiteral("rw830kt-simulator %1\n%2").arg(rw::ProgramVersion, rw::LicenceNotice);
+    std::fputs(qPrintable(text), stdout);
+}
 
-    PseudoTerminal terminal;
+// Opens the pseudo-terminal and, when a settings file is given, names it there; false
+// after saying why on standard error.
+bool openTerminal(PseudoTerminal &terminal, const QString &settingsFile)
+{
     QString why;
     if (!terminal.open(&why)) {
         std::fprintf(stderr, "cannot make a pseudo-terminal: %s\n", qPrintable(why));
-        return 1;
+        return false;
     }
-    if (!s.settingsFile.isEmpty()) {
-        rw::ProfileFile settings(s.settingsFile);
+    if (!settingsFile.isEmpty()) {
+        rw::ProfileFile settings(settingsFile);
         settings.write(rw::SerialSection, rw::ExtraPortsKey, terminal.devicePath());
         if (!settings.save()) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(s.settingsFile));
-            return 1;
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(settingsFile));
+            return false;
         }
     }
-    // The path comes last: whoever reads it may use the port, and the settings file, at once.
-    std::printf("%s\n", qPrintable(terminal.devicePath()));
-    std::fflush(stdout);
+    return true;
+}
 
-    PacedLine line(terminal.fd(), s.baud, s.latencyMs, s.chunkBytes);
+// The simulator at work: the transmitter's memory, the line it answers on and the bytes
+// received that make no whole request yet.
+struct Station {
+    const Settings &settings;
+    Transmitter &transmitter;
+    PseudoTerminal &terminal;
+    PacedLine &line;
     QByteArray pending;
-    line.onReceived = [&](const QByteArray &bytes) {
+
+    // Answers every whole request among the bytes received so far.
+    void received(const QByteArray &bytes)
+    {
         pending.append(bytes);
         while (auto request = rw::frame::takeFrame(pending)) {
-            if (!s.logFile.isEmpty())
-                logRequest(s.logFile, *request);
+            if (!settings.logFile.isEmpty())
+                logRequest(settings.logFile, *request);
             const Transmitter::Answer a = transmitter.answer(*request);
-            if (a.wrote && !s.saveFile.isEmpty())
-                saveMemory(s.saveFile, transmitter.memory());
+            if (a.wrote && !settings.saveFile.isEmpty())
+                saveMemory(settings.saveFile, transmitter.memory());
             switch (a.action) {
             case Transmitter::Action::Reply:
-                line.sendReply(a.bytes, a.pauseAt, s.faults.pauseMs);
+                line.sendReply(a.bytes, a.pauseAt, settings.faults.pauseMs);
                 break;
             case Transmitter::Action::Storm:
                 line.startStorm();
@@ -182,6 +190,34 @@ int main(int argc, char *argv[])
                 break;
             }
         }
-    };
+    }
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    Settings s;
+    if (!parseArguments(app, s))
+        return 2;
+    if (s.version) {
+        printVersion();
+        return 0;
+    }
+    Transmitter transmitter(s.faults);
+    if (!s.loadFile.isEmpty() && !loadMemory(s.loadFile, transmitter.memory()))
+        return 2;
+
+    PseudoTerminal terminal;
+    if (!openTerminal(terminal, s.settingsFile))
+        return 1;
+    // The path comes last: whoever reads it may use the port, and the settings file, at once.
+    std::printf("%s\n", qPrintable(terminal.devicePath()));
+    std::fflush(stdout);
+
+    PacedLine line(terminal.fd(), s.baud, s.latencyMs, s.chunkBytes);
+    Station station{s, transmitter, terminal, line, {}};
+    line.onReceived = [&station](const QByteArray &bytes) { station.received(bytes); };
     return app.exec();
 }

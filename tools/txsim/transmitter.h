@@ -3,7 +3,7 @@
 // The simulated transmitter: its 2048-byte settings memory at 0x1000..0x17FF, its answers
 // to write and read requests, and the faults it can be told to make.
 
-#include "link/framecodec.h"
+#include "link/protocol/framecodec.h"
 
 #include <QByteArray>
 #include <QRandomGenerator>

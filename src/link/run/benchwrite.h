@@ -4,8 +4,8 @@
 // Several..." does it: every port on its own thread, each with its own backup and line
 // trace when they are asked for, each result told in words beside its port.
 
+#include "link/protocol/transferoutcome.h"
 #include "portjobs.h"
-#include "transferoutcome.h"
 
 #include <QDateTime>
 #include <QList>

@@ -4,7 +4,7 @@
 // a port object and a window stand-in of its own, so a failure on one line never stops or
 // spoils another. Used to program a bench of transmitters with one image.
 
-#include "transferoutcome.h"
+#include "link/protocol/transferoutcome.h"
 
 #include <QList>
 #include <QString>

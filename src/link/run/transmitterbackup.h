@@ -4,8 +4,8 @@
 // reads them, into a table of their own, and kept as a table file named after the port
 // and the time, before anything is written. The window and rw830kt-cli both use it.
 
-#include "portfilename.h"
-#include "transferoutcome.h"
+#include "link/ports/portfilename.h"
+#include "link/protocol/transferoutcome.h"
 
 #include <QDateTime>
 #include <QString>

@@ -4,8 +4,8 @@
 // reply, with a time-out for every reply byte. A time-out or a bad reply gives false;
 // errors of the port itself (ECommError) travel to the caller.
 
+#include "link/line/waitclock.h"
 #include "transferoutcome.h"
-#include "waitclock.h"
 
 #include <QByteArray>
 #include <cstdint>

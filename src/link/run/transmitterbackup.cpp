@@ -2,10 +2,10 @@
 #include "transmitterbackup.h"
 
 #include "base/safefile.h"
+#include "link/ports/portfilename.h"
+#include "link/protocol/transferview.h"
+#include "link/protocol/transmittercommands.h"
 #include "model/settingstable.h"
-#include "portfilename.h"
-#include "transferview.h"
-#include "transmittercommands.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "blockprotocol.h"
 
-#include "commport.h"
 #include "framecodec.h"
+#include "link/line/commport.h"
+#include "link/line/stoprequest.h"
 #include "model/fieldlayout.h"
-#include "stoprequest.h"
 #include "transferview.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "portopenreason.h"
 
-#include "commport.h"
-#include "networkline.h"
+#include "link/line/commport.h"
+#include "link/line/networkline.h"
 
 #include <QSerialPort>
 #include <QStringList>

@@ -3,7 +3,7 @@
 
 #include "base/profilefile.h"
 #include "base/settingsfile.h"
-#include "networkline.h"
+#include "link/line/networkline.h"
 #include "portrecords.h"
 
 #ifndef Q_OS_WIN

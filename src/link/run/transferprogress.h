@@ -3,7 +3,7 @@
 // What the status bar says while a command runs: the block under way and the time left
 // ("Write: block 5 of 16, 2 s left"), told from the blocks done so far.
 
-#include "transferoutcome.h"
+#include "link/protocol/transferoutcome.h"
 
 #include <QString>
 

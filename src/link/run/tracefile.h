@@ -5,7 +5,7 @@
 // (a FIFO nobody reads is refused instead of waited for), written as the run goes, and
 // checked whole at the end.
 
-#include "linetrace.h"
+#include "link/line/linetrace.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "benchwrite.h"
 
-#include "commport.h"
 #include "imageprogressview.h"
+#include "link/line/commport.h"
+#include "link/line/waitclock.h"
+#include "link/protocol/transmittercommands.h"
 #include "tracefile.h"
 #include "transmitterbackup.h"
-#include "transmittercommands.h"
-#include "waitclock.h"
 
 #include <QDir>
 #include <algorithm>

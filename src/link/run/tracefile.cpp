@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tracefile.h"
 
-#include "portfilename.h"
+#include "link/ports/portfilename.h"
 
 #ifndef Q_OS_WIN
 #include <cerrno>

@@ -2,10 +2,10 @@
 #include "transmittercommands.h"
 
 #include "blockprotocol.h"
-#include "commport.h"
+#include "link/line/commport.h"
+#include "link/line/stoprequest.h"
+#include "link/ports/portopenreason.h"
 #include "model/settingstable.h"
-#include "portopenreason.h"
-#include "stoprequest.h"
 #include "transferview.h"
 
 #include <QElapsedTimer>

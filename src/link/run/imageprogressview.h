@@ -5,7 +5,7 @@
 // fills it before its last blocks). Everything else goes on to the view it wraps. The
 // command line's bars and the bench's rows read their progress through it.
 
-#include "transferview.h"
+#include "link/protocol/transferview.h"
 
 namespace rw {
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "portjobs.h"
 
-#include "commport.h"
-#include "transferview.h"
+#include "link/line/commport.h"
+#include "link/protocol/transferview.h"
 
 #include <QEventLoop>
 #include <QThread>
