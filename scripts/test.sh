@@ -12,6 +12,9 @@ scripts/install-deps.sh build x11 network
 scripts/build.sh "$@"
 DIR=build
 [ "$1" = "--sanitize" ] && DIR=build-sanitize
+# Most tests wait on a paced line or a virtual X server rather than compute, so twice as
+# many run at once as there are cores (the X tests take turns among themselves).
+JOBS=$(($(nproc) * 2))
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 if [ "$1" = "--tsan" ]; then
@@ -21,7 +24,7 @@ if [ "$1" = "--tsan" ]; then
     # die_after_fork=0: the tests start the simulator and rw830kt-cli with QProcess while
     # Qt's own threads run; the child only calls exec, which ThreadSanitizer allows.
     export TSAN_OPTIONS="suppressions=$PWD/scripts/tsan.supp halt_on_error=1 second_deadlock_stack=1 die_after_fork=0"
-    ctest --test-dir build-tsan --output-on-failure -R "^($(grep -v '^#' scripts/tsan-tests.txt | tr ' ' '|'))\$"
+    ctest --test-dir build-tsan --output-on-failure --parallel "$JOBS" -R "^($(grep -v '^#' scripts/tsan-tests.txt | tr ' ' '|'))\$"
     exit
 fi
-ctest --test-dir "$DIR" --output-on-failure
+ctest --test-dir "$DIR" --output-on-failure --parallel "$JOBS"

@@ -3,6 +3,7 @@
 // ser2net on the loopback address, in front of the simulator's pseudo-terminal, both as
 // rfc2217://HOST:PORT and as socket://HOST:PORT.
 
+#include "fastclock.h"
 #include "filledtable.h"
 #include "link/line/commport.h"
 #include "link/line/networkline.h"
@@ -30,14 +31,6 @@
 using namespace rw;
 
 namespace {
-
-// Protocol time five times faster than the wall clock: a byte's 3 s budget passes in about
-// 600 ms, still far more than a reply through the server on the loopback address needs.
-const WaitClock &fastClock()
-{
-    static const WaitClock clock(5);
-    return clock;
-}
 
 // The tests that need ser2net are skipped, saying so, where it is not installed.
 #define REQUIRE_SERIAL_SERVER()                                                                    \

@@ -2,6 +2,7 @@
 // What Read and Write come to, as values, against the simulator's faults; and a stop
 // request that ends a command waiting for a transmitter that says nothing.
 
+#include "fastclock.h"
 #include "filledtable.h"
 #include "link/line/commport.h"
 #include "link/line/stoprequest.h"
@@ -21,13 +22,6 @@
 using namespace rw;
 
 namespace {
-
-// Protocol time twenty times faster than the wall clock, as the other transfer tests use.
-const WaitClock &fastClock()
-{
-    static const WaitClock clock(20);
-    return clock;
-}
 
 struct Ended {
     TransferOutcome outcome;

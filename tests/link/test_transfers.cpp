@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Read and Write end to end: the real serial port against the transmitter simulator.
 
+#include "fastclock.h"
 #include "link/line/commport.h"
 #include "link/line/waitclock.h"
 #include "link/protocol/blockprotocol.h"
@@ -20,14 +21,6 @@
 using namespace rw;
 
 namespace {
-
-// Protocol time twenty times faster than the wall clock: a byte's 3 s budget passes in
-// about 150 ms, still far more than the simulator needs to answer.
-const WaitClock &fastClock()
-{
-    static const WaitClock clock(20);
-    return clock;
-}
 
 // A table that differs from the built-in defaults in every block.
 SettingsTable patternedTable()
