@@ -12,7 +12,9 @@ if [ -n "$missing" ]; then
         "Install them with: scripts/install-deps.sh x11"
     exit 77
 fi
-exec xvfb-run -a sh -c '
+# The server number is searched upwards from RW830KT_X_SERVER (ctest gives every X test a
+# start of its own, so tests running side by side do not race for one number).
+exec xvfb-run -a -n "${RW830KT_X_SERVER:-99}" sh -c '
     matchbox-window-manager -use_titlebar no >/dev/null 2>&1 &
     wm=$!
     sleep 0.5
