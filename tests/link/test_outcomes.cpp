@@ -17,7 +17,9 @@
 
 #include <QElapsedTimer>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
+#include <memory>
 
 using namespace rw;
 
@@ -28,7 +30,7 @@ struct Ended {
     QStringList messages;
 };
 
-Ended write(const QStringList &faults)
+Ended writeHere(const QStringList &faults)
 {
     SimulatorProcess sim;
     if (!sim.start(faults))
@@ -39,7 +41,7 @@ Ended write(const QStringList &faults)
     return {o, view.messages};
 }
 
-Ended read(const QStringList &faults)
+Ended readHere(const QStringList &faults)
 {
     SimulatorProcess sim;
     if (!sim.start(faults, tableOf('\x0E').buildImage()))
@@ -51,13 +53,49 @@ Ended read(const QStringList &faults)
     return {o, view.messages};
 }
 
+// Where the transfers run: on the test's own thread, which keeps an event loop going as
+// the window's does, or on a thread of their own as the command line's ports do, where a
+// serial line sleeps in the system instead.
+bool onOwnThread = false;
+
+template <typename Transfer> Ended run(Transfer transfer)
+{
+    if (!onOwnThread)
+        return transfer();
+    Ended ended;
+    const std::unique_ptr<QThread> thread(QThread::create([&] { ended = transfer(); }));
+    thread->start();
+    thread->wait();
+    return ended;
+}
+
+Ended write(const QStringList &faults)
+{
+    return run([&] { return writeHere(faults); });
+}
+
+Ended read(const QStringList &faults)
+{
+    return run([&] { return readHere(faults); });
+}
+
+void threads()
+{
+    QTest::addColumn<bool>("ownThread");
+    QTest::newRow("this thread") << false;
+    QTest::newRow("a thread of its own") << true;
+}
+
 } // namespace
 
 class TestOutcomes : public QObject {
     Q_OBJECT
 private slots:
+    void everyEndOfAWriteIsItsOwnOutcomeWithItsBlock_data() { threads(); }
     void everyEndOfAWriteIsItsOwnOutcomeWithItsBlock()
     {
+        QFETCH(bool, ownThread);
+        onOwnThread = ownThread;
         Ended e = write({});
         QCOMPARE(e.outcome, (TransferOutcome{TransferResult::Success, -1, {}}));
         QVERIFY(e.outcome);
@@ -92,8 +130,11 @@ private slots:
         QCOMPARE(e.messages.value(1), QStringLiteral("Write Error !"));
     }
 
+    void everyEndOfAReadIsItsOwnOutcomeWithItsBlock_data() { threads(); }
     void everyEndOfAReadIsItsOwnOutcomeWithItsBlock()
     {
+        QFETCH(bool, ownThread);
+        onOwnThread = ownThread;
         Ended e = read({});
         QCOMPARE(e.outcome, (TransferOutcome{TransferResult::Success, -1, {}}));
         QCOMPARE(e.messages, QStringList{"Read Success !"});

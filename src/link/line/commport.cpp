@@ -245,6 +245,11 @@ void TCommPort::WatchLine(bool watching)
     line_->setWatching(watching);
 }
 
+bool TCommPort::WaitDirectly(int wallMs, bool forBytes)
+{
+    return open_ && line_ && !lost_ && line_->waitDirectly(wallMs, forBytes);
+}
+
 void TCommPort::TakePending()
 {
     requireOpen(LineStatusFailed);

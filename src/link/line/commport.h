@@ -71,6 +71,10 @@ public:
     // While false, bytes that arrive wait in the system's queue and wake nobody (a reply
     // still on its way cannot be complete); true watches again. Nothing on a closed port.
     void WatchLine(bool watching);
+    // Sleeps without an event loop for at most `wallMs`, where the line can on this thread:
+    // until the bytes asked for by WakeWhenAvailable have come (when `forBytes`), the line
+    // fails, or a stop is asked for. False at once where it cannot; then an event loop waits.
+    bool WaitDirectly(int wallMs, bool forBytes);
 
     // Records what happens on the line from now on (every byte sent, taken, purged or left
     // unread, open and close); null stops it.

@@ -42,6 +42,16 @@ public:
     // While false the line wakes nobody, however many bytes arrive; they wait in the
     // system's queue. Lines whose bytes come in few packets need not do anything.
     virtual void setWatching(bool watching) { (void)watching; }
+    // Sleeps on this thread without an event loop for at most `wallMs`: until the wake
+    // threshold's bytes have come (when `forBytes`; they are then taken), the line fails,
+    // or a stop is asked for. False at once where the line cannot wait so on this thread;
+    // the caller's event loop waits then.
+    virtual bool waitDirectly(int wallMs, bool forBytes)
+    {
+        (void)wallMs;
+        (void)forBytes;
+        return false;
+    }
     // The system's code for the last failure, kept in ECommError::SystemError.
     virtual uint32_t systemError() const = 0;
 

@@ -2,10 +2,11 @@
 #include "serialline.h"
 
 #include "commport.h"
-#include "wakethreshold.h"
 
+#include <QCoreApplication>
 #include <QSerialPort>
 #include <QSocketNotifier>
+#include <QThread>
 #include <algorithm>
 
 namespace rw {
@@ -69,7 +70,9 @@ void SerialLine::open(const LineSettings &s)
     serial_ = serial;
     lost_ = false;
     held_.clear();
-    wakeCount_ = 0;
+    wake_.forget();
+    const QCoreApplication *app = QCoreApplication::instance();
+    direct_ = app && QThread::currentThread() != app->thread();
     watchLine();
 }
 
@@ -115,7 +118,7 @@ bool SerialLine::setBaudRate(uint32_t baudRate)
     if (!serial_)
         return true;
     // The port sets the terminal's whole state again, wake threshold included.
-    wakeCount_ = 0;
+    wake_.forget();
     return serial_->setBaudRate(static_cast<qint32>(baudRate));
 }
 
@@ -171,18 +174,17 @@ void SerialLine::wakeWhenAvailable(int count)
 {
     // The threshold stays set from one wait to the next: a reply's last bytes are mostly
     // the same few, so it changes seldom, and asking the terminal costs calls each time.
-    count = std::clamp(count, 1, 255);
-    if (count == wakeCount_)
-        return;
-    setWakeThreshold(*serial_, count);
-    wakeCount_ = count;
+    wake_.set(*serial_, count);
 }
 
 void SerialLine::setWatching(bool watching)
 {
     // The port's read notification is its one watch on the device; switched off, the event
     // loop no longer polls the device, and the terminal layer (which wakes a poller at
-    // every byte, whatever the wake threshold) has nobody to wake.
+    // every byte, whatever the wake threshold) has nobody to wake. A line that waits
+    // directly runs no event loop while it waits: nobody polls it anyway.
+    if (direct_)
+        return;
     for (QSocketNotifier *n : serial_->findChildren<QSocketNotifier *>()) {
         if (n->type() != QSocketNotifier::Read)
             continue;
@@ -217,6 +219,27 @@ void SerialLine::takePending()
     // reports), let the port look with a threshold of one byte.
     wakeWhenAvailable(1);
     serial_->waitForReadyRead(0);
+}
+
+bool SerialLine::waitDirectly(int wallMs, bool forBytes)
+{
+    if (!direct_)
+        return false;
+    switch (waitForLine(*serial_, forBytes, wallMs)) {
+    case LineWait::Unsupported:
+        direct_ = false;
+        return false;
+    case LineWait::Readable:
+        takePending();
+        break;
+    case LineWait::Failed:
+        // The port reads the failure and reports it as it does from its notifier.
+        serial_->waitForReadyRead(0);
+        break;
+    case LineWait::Elapsed:
+        break;
+    }
+    return true;
 }
 
 uint32_t SerialLine::systemError() const

@@ -3,10 +3,9 @@
 // A serial device on this computer, through Qt SerialPort.
 
 #include "linebackend.h"
+#include "wakethreshold.h"
 
 #include <QByteArray>
-
-class QSerialPort;
 
 namespace rw {
 
@@ -28,6 +27,7 @@ public:
     void wakeWhenAvailable(int count) override;
     void takePending() override;
     void setWatching(bool watching) override;
+    bool waitDirectly(int wallMs, bool forBytes) override;
     uint32_t systemError() const override;
 
 private:
@@ -37,9 +37,13 @@ private:
     QSerialPort *serial_ = nullptr;
     bool lost_ = false;
     bool unwatched_ = false; // the read notification was switched off by setWatching
+    // Opened on a thread of its own, where nothing but the line needs an event loop: the
+    // waits sleep in the system instead, which costs a few calls where a pass through the
+    // event loop costs a dozen.
+    bool direct_ = false;
     // Bytes taken from the system's queue by takePending, ahead of the port's buffer.
     QByteArray held_;
-    int wakeCount_ = 0; // the wake threshold the terminal holds; 0: not known
+    WakeThreshold wake_;
 };
 
 } // namespace rw

@@ -24,6 +24,10 @@ signals:
 };
 
 bool stopRequested();
+
+// A descriptor that turns readable when a stop is asked for, from a signal handler too, so
+// that a thread sleeping without an event loop wakes at once; -1 where there is none.
+int stopDescriptor();
 // For a process that runs several transfers one after another (and for tests).
 void clearStopRequest();
 

@@ -43,7 +43,8 @@ qint64 WaitClock::protocolMs(int wallMs) const
     return qint64(wallMs) * speedUp_;
 }
 
-LineWaiter::LineWaiter(const WaitClock &clock, const TCommPort *port) : clock_(clock)
+LineWaiter::LineWaiter(const WaitClock &clock, TCommPort *port, Wake wake)
+    : clock_(clock), port_(port), onBytes_(wake == OnBytes)
 {
     timer_.setTimerType(Qt::PreciseTimer);
     timer_.setSingleShot(true);
@@ -51,7 +52,7 @@ LineWaiter::LineWaiter(const WaitClock &clock, const TCommPort *port) : clock_(c
         armedFor_ = -1;
         loop_.exit(0);
     });
-    if (port)
+    if (port && onBytes_)
         QObject::connect(port, &TCommPort::activity, &loop_, [this] { loop_.exit(0); });
     QObject::connect(&StopBell::instance(), &StopBell::rung, &loop_, [this] { loop_.exit(0); });
 }
@@ -71,6 +72,8 @@ bool LineWaiter::waitUntil(qint64 deadline)
         QCoreApplication::processEvents();
         return !stopRequested();
     }
+    if (port_ && port_->WaitDirectly(clock_.wallMs(wake - now), onBytes_))
+        return !stopRequested();
     if (armedFor_ < 0 || armedFor_ > wake) {
         armedFor_ = wake;
         timer_.start(clock_.wallMs(wake - now));

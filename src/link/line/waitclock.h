@@ -44,24 +44,29 @@ private:
 
 // Waits for the line on the thread that made it. A line delivers bytes one at a time at
 // thousands a second, so one waiter serves a whole transfer: its loop, its timer and its
-// connection to the port are set up once, and a wait costs only the wake-up itself.
+// connection to the port are set up once, and a wait costs only the wake-up itself. On a
+// thread of its own, where nothing else needs events, a serial line sleeps in the system
+// instead of an event loop.
 class LineWaiter {
 public:
-    // `port` may be null: then only the deadline ends a wait.
-    LineWaiter(const WaitClock &clock, const TCommPort *port);
+    enum Wake { OnBytes, AtDeadline };
+    // `port` may be null: then only the deadline ends a wait, in an event loop. A waiter
+    // for `AtDeadline` is not woken by bytes; it sleeps in the system where the port can.
+    LineWaiter(const WaitClock &clock, TCommPort *port, Wake wake);
     LineWaiter(const LineWaiter &) = delete;
     LineWaiter &operator=(const LineWaiter &) = delete;
-
     // Keeps window events running until protocol time reaches `deadline`, or sooner when
     // the port reports arriving bytes or a line error, or when a timer set for an earlier
     // deadline goes off (the caller looks again and waits on). Never spins: it sleeps in
-    // the event loop. False when the application is quitting and no waiting is possible
-    // any more, or when a stop was asked for (stopRequested(), looked at every quarter of
-    // a second at least).
+    // the event loop or the system. False when the application is quitting and no waiting
+    // is possible any more, or when a stop was asked for (stopRequested(), looked at every
+    // quarter of a second at least).
     bool waitUntil(qint64 deadline);
 
 private:
     const WaitClock &clock_;
+    TCommPort *port_;
+    bool onBytes_;
     QEventLoop loop_;
     QTimer timer_;
     // The protocol time the running timer is set for; bytes that keep arriving push every

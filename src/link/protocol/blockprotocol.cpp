@@ -8,6 +8,7 @@
 #include "transferview.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace rw {
 
@@ -34,7 +35,8 @@ int imageOffset(const QByteArray &image, uint16_t address, int n)
 } // namespace
 
 BlockProtocol::BlockProtocol(TCommPort &port, const WaitClock &clock, TransferView &view)
-    : port_(port), clock_(clock), view_(view), lineWait_(clock, &port), pause_(clock, nullptr)
+    : port_(port), clock_(clock), view_(view), lineWait_(clock, &port, LineWaiter::OnBytes),
+      pause_(clock, &port, LineWaiter::AtDeadline)
 {
 }
 
@@ -108,6 +110,7 @@ bool BlockProtocol::SendFrame(const QByteArray &frame)
     if (!port_.IsOpen() || stopRequested())
         return false;
     port_.Write(frame.constData(), frame.size());
+    requestBytes_ = static_cast<int>(frame.size());
     return true;
 }
 
@@ -172,13 +175,15 @@ bool BlockProtocol::ReceiveBytes(uint8_t *buffer, int count, int pollStep)
 
 void BlockProtocol::awaitLineTime(qint64 requestAt, int count)
 {
-    // Each byte takes ten bit times on the line (start, eight data, stop): before all but the
-    // last two bytes of the reply can have come, looking at the line would only cost
+    // Each byte takes ten bit times on the line (start, eight data, stop), and the transmitter
+    // answers a request only once all of it has come: before the request and all but the
+    // last two bytes of the reply can have crossed the line, looking at it would only cost
     // wake-ups. Meanwhile the line does not wake the protocol at every byte either.
+    const int onTheLine = std::exchange(requestBytes_, 0) + count - 2;
     const uint32_t baud = port_.BaudRate();
-    if (baud == 0 || count <= 2)
+    if (baud == 0 || onTheLine <= 0)
         return;
-    const qint64 until = requestAt + qint64(count - 2) * 10 * 1000 / baud;
+    const qint64 until = requestAt + qint64(onTheLine) * 10 * 1000 / baud;
     if (until <= clock_.nowMs())
         return;
     port_.WatchLine(false);

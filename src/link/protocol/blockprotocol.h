@@ -63,6 +63,7 @@ private:
     LineWaiter lineWait_; // wakes on arriving bytes
     LineWaiter pause_;    // wakes only at its deadline
     Fault fault_;
+    int requestBytes_ = 0; // the frame sent last, until its reply is waited for
 };
 
 } // namespace rw
