@@ -164,8 +164,10 @@ void TfmMain::buildStatusBar()
     PB1->setTextVisible(false);
     PB1->setAccessibleName("Transfer progress");
     PB1->setFixedWidth(260);
+    PB1->setAutoFillBackground(true);
     StatusPanel1 = new QLabel(" Ready", bar);
     StatusPanel1->setObjectName("StatusPanel1");
+    StatusPanel1->setAutoFillBackground(true);
     // At least its designed 100 pixels, and wide enough for the longest status text.
     const QFontMetrics metrics = StatusPanel1->fontMetrics();
     int widest = metrics.horizontalAdvance(StatusPanel1->text());
@@ -179,7 +181,7 @@ void TfmMain::buildStatusBar()
     const QMargins margins = StatusPanel1->contentsMargins();
     const int room =
         margins.left() + margins.right() + 2 * StatusPanel1->margin() + metrics.averageCharWidth();
-    StatusPanel1->setFixedWidth(std::max(100, widest + room));
+    StatusPanel1->setFixedSize(std::max(100, widest + room), StatusPanel1->sizeHint().height());
     bar->addWidget(PB1);
     bar->addWidget(StatusPanel1);
     buildTransferControls();

@@ -44,6 +44,7 @@ void WindowTransferView::setStatusText(const QString &text)
 void WindowTransferView::setProgressRange(int minimum, int maximum)
 {
     w_.PB1->setRange(minimum, maximum);
+    rangeUnpainted_ = true;
 }
 
 void WindowTransferView::setProgressPosition(int position)
@@ -65,7 +66,11 @@ void WindowTransferView::showProgress()
 
 void WindowTransferView::repaintProgress()
 {
-    w_.PB1->repaint();
+    // The bar repaints itself at once when a new position shows: painting it again at every
+    // block would cost a whole paint for nothing.
+    if (rangeUnpainted_)
+        w_.PB1->repaint();
+    rangeUnpainted_ = false;
 }
 
 void WindowTransferView::setWindowEnabled(bool enabled)

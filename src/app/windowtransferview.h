@@ -47,6 +47,8 @@ private:
     bool showsTable_;
     QString note_;
     bool running_ = false;
+    // A new range waits to be painted; a new position the bar paints at once by itself.
+    bool rangeUnpainted_ = false;
     TransferCommand command_ = TransferCommand::Read;
     int blocksDone_ = 0;
     QElapsedTimer started_;

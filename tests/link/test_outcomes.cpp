@@ -20,6 +20,7 @@
 #include <QThread>
 #include <QTimer>
 #include <memory>
+#include <poll.h>
 
 using namespace rw;
 
@@ -297,6 +298,30 @@ private slots:
         QCOMPARE(table.buildImage(), before);
         QVERIFY(!port.IsOpen());
         QCOMPARE(sim.requests().size(), 4);
+    }
+
+    // A port on a thread of its own sleeps in the system, not in an event loop: a stop
+    // reaches it through a descriptor that rings until the request is cleared, and only
+    // until then (a ring left behind would wake every later wait at once).
+    void aStopRingsTheDescriptorThatSleepingPortsWatch()
+    {
+        const int fd = stopDescriptor();
+        QVERIFY(fd >= 0);
+        const auto rings = [fd] {
+            pollfd watched{fd, POLLIN, 0};
+            return ::poll(&watched, 1, 0) == 1;
+        };
+        QVERIFY(!rings());
+        requestStop();
+        QVERIFY(rings());
+        requestStop();
+        clearStopRequest();
+        QVERIFY(!stopRequested());
+        QVERIFY(!rings());
+        requestStopNow();
+        QVERIFY(rings());
+        clearStopRequest();
+        QVERIFY(!rings());
     }
 };
 
