@@ -6,6 +6,7 @@
 #include "exitstatus.h"
 
 #include "base/settingsfile.h"
+#include "model/textrules.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -324,23 +325,6 @@ QString usageText()
 
 namespace {
 
-// The error as one line: a control character an argument brought in is shown escaped.
-QString oneLine(const QString &text)
-{
-    QString r;
-    for (const QChar c : text) {
-        if (c == u'\n')
-            r += QStringLiteral("\\n");
-        else if (c == u'\t')
-            r += QStringLiteral("\\t");
-        else if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-            r += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-        else
-            r += c;
-    }
-    return r;
-}
-
 // Qt's parser over the table of options: every option given, by its long name, with
 // --help and --version read, and the positional arguments left in `positional`. Nullopt,
 // with `error` set, when the parser refuses the arguments.
@@ -476,7 +460,7 @@ std::optional<Arguments> parseArguments(const QStringList &args, QString &error)
 {
     std::optional<Arguments> a = parseUnchecked(args, error);
     if (!a)
-        error = oneLine(error);
+        error = escapedControls(error); // one line, whatever an argument brought in
     return a;
 }
 
@@ -489,7 +473,7 @@ std::optional<QStringList> decodeArguments(int argc, const char *const *argv, QS
         if (text.toLocal8Bit() != raw) {
             error = QStringLiteral("argument %1 (%2) is not valid text in the system's encoding")
                         .arg(i)
-                        .arg(oneLine(text));
+                        .arg(escapedControls(text));
             return std::nullopt;
         }
         args << text;

@@ -2,6 +2,7 @@
 #include "console.h"
 
 #include "exitstatus.h"
+#include "model/textrules.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -51,8 +52,8 @@ void printError(const QString &subject, const QString &text)
 {
     QString line = QStringLiteral("rw830kt-cli: ");
     if (!subject.isEmpty())
-        line += subject + QStringLiteral(": ");
-    line += text + u'\n';
+        line += escapedControls(subject) + QStringLiteral(": ");
+    line += escapedControls(text, true) + u'\n';
     write(stderr, line.toLocal8Bit(), stderrFailure);
 }
 

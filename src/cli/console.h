@@ -12,7 +12,9 @@ namespace rw::cli {
 void printOut(const QString &text); // as it stands; add the line end yourself
 // Bytes as they are (a table image, a UTF-8 document); false when they could not be written.
 bool printBytes(const QByteArray &bytes);
-void printError(const QString &subject, const QString &text); // "rw830kt-cli: SUBJECT: TEXT"
+// "rw830kt-cli: SUBJECT: TEXT": a control character a file name, a value or an argument
+// brought in is shown escaped; the line breaks of a report of several lines stay.
+void printError(const QString &subject, const QString &text);
 // True when standard output is a terminal a progress bar can be drawn on.
 bool outputIsTerminal();
 

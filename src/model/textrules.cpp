@@ -86,16 +86,18 @@ QString fromTableText(const QByteArray &b)
     return QString::fromLatin1(b);
 }
 
-QString escapedText(const QString &s)
+namespace {
+
+QString escaped(const QString &s, bool doubleBackslash, bool keepLineBreaks)
 {
     QString r;
     r.reserve(s.size());
     for (const QChar c : s) {
         const char16_t u = c.unicode();
-        if (u == u'\\')
+        if (u == u'\\' && doubleBackslash)
             r += QStringLiteral("\\\\");
         else if (u == u'\n')
-            r += QStringLiteral("\\n");
+            r += keepLineBreaks ? QStringLiteral("\n") : QStringLiteral("\\n");
         else if (u == u'\r')
             r += QStringLiteral("\\r");
         else if (u == u'\t')
@@ -106,6 +108,18 @@ QString escapedText(const QString &s)
             r += c;
     }
     return r;
+}
+
+} // namespace
+
+QString escapedText(const QString &s)
+{
+    return escaped(s, true, false);
+}
+
+QString escapedControls(const QString &s, bool keepLineBreaks)
+{
+    return escaped(s, false, keepLineBreaks);
 }
 
 QByteArray untilZero(const QByteArray &b, int maxLen)

@@ -33,6 +33,10 @@ std::optional<QString> tableTextRefusal(const QString &s);
 // as \n, a tab as \t, ESC as \x1b, DEL as \x7f, the C1 controls likewise), and the
 // backslash doubled so an escape can be told from the characters it stands for.
 QString escapedText(const QString &s);
+// The control characters escaped as escapedText does them, the backslash left as it is:
+// for a file name or a message that reaches a terminal, where nothing from outside may
+// move or recolour the screen. With `keepLineBreaks` a text of several lines keeps them.
+QString escapedControls(const QString &s, bool keepLineBreaks = false);
 
 // Bytes up to the first zero byte, never more than maxLen.
 QByteArray untilZero(const QByteArray &b, int maxLen);

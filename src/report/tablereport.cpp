@@ -143,7 +143,9 @@ QList<Difference> settingDifferences(const SettingsTable &a, const SettingsTable
 QString differencesText(const QList<Difference> &d, const QString &aName, const QString &bName,
                         DifferenceNames names)
 {
-    QString out = QStringLiteral("--- %1\n+++ %2\n").arg(aName, bName);
+    // The names are file or port names: a control character in one stays text.
+    QString out =
+        QStringLiteral("--- %1\n+++ %2\n").arg(escapedControls(aName), escapedControls(bName));
     for (const Difference &x : d)
         out += QStringLiteral("%1: %2 -> %3\n")
                    .arg(names == DifferenceNames::Labels ? x.label : x.name, x.a, x.b);

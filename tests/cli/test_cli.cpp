@@ -279,6 +279,10 @@ private slots:
         QTest::newRow("not a number")
             << "range-test=0" << 1757 << QByteArray("\x00", 1) << "range-test=1x"
             << "'1x' is not a valid integer value";
+        // An escape sequence in a value reaches the terminal as text, never as a command.
+        QTest::newRow("control character")
+            << "range-test=0" << 1757 << QByteArray("\x00", 1) << "range-test=1\x1B[31m"
+            << "'1\\x1b[31m' is not a valid integer value";
     }
     void setAppliesTheWindowsRulesAllOrNothing()
     {
@@ -303,6 +307,7 @@ private slots:
         r = cli({"set", "edit.tbl", "system-code=12", refused});
         QCOMPARE(r.status, 1);
         QVERIFY2(r.err.contains(message), qPrintable(r.err));
+        QVERIFY(!r.err.contains(QChar(0x1B)));
         QCOMPARE(contents("edit.tbl"), expected);
     }
 
@@ -356,6 +361,12 @@ private slots:
         r = cli({"diff", "a.tbl", "a.tbl"});
         QCOMPARE(r.status, 0);
         QCOMPARE(r.out, QString());
+
+        // A file name is shown, never obeyed: its escape sequence stays text.
+        writeFile("b\x1B[2J.tbl", b);
+        r = cli({"diff", "a.tbl", "b\x1B[2J.tbl"});
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.out.startsWith("--- a.tbl\n+++ b\\x1b[2J.tbl\n"), qPrintable(r.out));
     }
 
     void fiveEditsDiffAsFiveLinesUnderTheNamesSettingsLists()
