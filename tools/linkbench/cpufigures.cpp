@@ -143,7 +143,7 @@ bool cpuFigures()
     Simulators bench;
     std::vector<double> many;
     if (bench.start(64, Baud, 1)) {
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < Runs; ++i) {
             const double c = cliWrite(bench.devices(), tableFile);
             ok = c >= 0 && ok;
             many.push_back(c);
