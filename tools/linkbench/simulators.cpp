@@ -3,12 +3,14 @@
 
 #include <QCoreApplication>
 
-bool Simulators::start(int count, int baud, int chunk)
+bool Simulators::start(int count, int baud, int chunk, const QStringList &extra)
 {
     for (int i = 0; i < count; ++i) {
         auto p = std::make_unique<QProcess>();
         p->setProgram(QCoreApplication::applicationDirPath() + "/rw830kt_txsim");
-        p->setArguments({"--baud", QString::number(baud), "--chunk", QString::number(chunk)});
+        p->setArguments(
+            QStringList{"--baud", QString::number(baud), "--chunk", QString::number(chunk)} +
+            extra);
         p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         p->start();
         if (!p->waitForStarted() || !p->waitForReadyRead())

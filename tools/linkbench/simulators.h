@@ -10,9 +10,9 @@
 
 class Simulators {
 public:
-    // Starts `count` simulators at `baud`, handing replies over `chunk` bytes at a time.
-    // False when one did not come up.
-    bool start(int count, int baud, int chunk);
+    // Starts `count` simulators at `baud`, handing replies over `chunk` bytes at a time,
+    // each with the `extra` arguments. False when one did not come up.
+    bool start(int count, int baud, int chunk, const QStringList &extra = {});
     ~Simulators();
 
     const QStringList &devices() const { return devices_; }

@@ -15,7 +15,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
-#include <QTextStream>
 #include <cstdio>
 #include <vector>
 
@@ -29,6 +28,7 @@ struct Settings {
     QString loadFile;
     QString saveFile;
     QString logFile;
+    QString turnaroundFile;
     QString settingsFile;
     Faults faults;
     bool version = false;
@@ -75,6 +75,10 @@ bool parseArguments(const QCoreApplication &app, Settings &s)
     p.addOption({"load", "Start with the memory from this 2048-byte table file.", "file"});
     p.addOption({"save", "Keep the memory in this table file after every write.", "file"});
     p.addOption({"log", "Append every request received, in hex, one line each.", "file"});
+    p.addOption({"turnaround-log",
+                 "Append the microseconds from each reply's last byte to the next request, one "
+                 "line each.",
+                 "file"});
     p.addOption({"settings-file",
                  QStringLiteral("Name this port in the %1 key of section %2 of this settings "
                                 "file (the program's %3), keeping every other line.")
@@ -98,6 +102,7 @@ bool parseArguments(const QCoreApplication &app, Settings &s)
     s.loadFile = p.value("load");
     s.saveFile = p.value("save");
     s.logFile = p.value("log");
+    s.turnaroundFile = p.value("turnaround-log");
     s.settingsFile = p.value("settings-file");
     return true;
 }
@@ -120,12 +125,11 @@ void saveMemory(const QString &path, const QByteArray &memory)
         std::fprintf(stderr, "%s not saved: %s\n", qPrintable(path), qPrintable(saved.error));
 }
 
-void logRequest(const QString &path, const rw::frame::Frame &request)
+void appendLine(const QString &path, const QByteArray &line)
 {
     QFile f(path);
-    if (!f.open(QIODevice::Append | QIODevice::Text))
-        return;
-    QTextStream(&f) << request.raw.toHex() << '\n';
+    if (f.open(QIODevice::Append | QIODevice::Text))
+        f.write(line + '\n');
 }
 
 void printVersion()
@@ -170,7 +174,7 @@ struct Station {
         pending.append(bytes);
         while (auto request = rw::frame::takeFrame(pending)) {
             if (!settings.logFile.isEmpty())
-                logRequest(settings.logFile, *request);
+                appendLine(settings.logFile, request->raw.toHex());
             const Transmitter::Answer a = transmitter.answer(*request);
             if (a.wrote && !settings.saveFile.isEmpty())
                 saveMemory(settings.saveFile, transmitter.memory());
@@ -219,5 +223,9 @@ int main(int argc, char *argv[])
     PacedLine line(terminal.fd(), s.baud, s.latencyMs, s.chunkBytes);
     Station station{s, transmitter, terminal, line, {}};
     line.onReceived = [&station](const QByteArray &bytes) { station.received(bytes); };
+    if (!s.turnaroundFile.isEmpty())
+        line.onTurnaround = [&s](qint64 us) {
+            appendLine(s.turnaroundFile, QByteArray::number(us));
+        };
     return app.exec();
 }

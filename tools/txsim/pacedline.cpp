@@ -41,6 +41,9 @@ void PacedLine::readable()
     const ssize_t n = ::read(fd_, buffer, sizeof buffer);
     if (n <= 0)
         return; // EAGAIN, or nobody on the other side: nothing to read
+    if (replyEndUs_ >= 0 && outgoing_.empty() && onTurnaround)
+        onTurnaround(nowUs() - replyEndUs_);
+    replyEndUs_ = -1;
     receivedUntilUs_ = std::max(nowUs(), receivedUntilUs_) + wireUs(n);
     if (onReceived)
         onReceived(QByteArray(buffer, n));
@@ -79,6 +82,8 @@ void PacedLine::sendDue()
             return;
         }
         outgoing_.pop_front();
+        if (outgoing_.empty())
+            replyEndUs_ = nowUs();
     }
     if (!outgoing_.empty()) {
         const qint64 waitUs = outgoing_.front().dueUs - nowUs();

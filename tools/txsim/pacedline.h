@@ -21,6 +21,9 @@ public:
 
     // Called with every piece of data read from the line.
     std::function<void(const QByteArray &)> onReceived;
+    // Called when the first bytes after a whole reply arrive, with the microseconds since
+    // its last byte went out: how long the PC took to turn round to its next request.
+    std::function<void(qint64)> onTurnaround;
 
     // Queues a reply to go out once the request that asked for it has fully arrived; with
     // pauseAt >= 0 the line falls silent for pauseMs before that byte.
@@ -52,4 +55,5 @@ private:
     std::deque<Chunk> outgoing_;
     qint64 receivedUntilUs_ = 0; // when the last byte read would have finished arriving
     qint64 sentUntilUs_ = 0;     // when the last queued byte will have left
+    qint64 replyEndUs_ = -1;     // when the last reply went out whole; -1: nothing since
 };
