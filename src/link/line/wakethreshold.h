@@ -24,7 +24,7 @@ public:
 
 private:
     alignas(8) unsigned char settings_[64] = {}; // the terminal's settings as last read
-    int count_ = 0;                               // 0: not known
+    int count_ = 0;                              // 0: not known
 };
 
 // How many received bytes wait in the system's queue, whatever the wake threshold; -1 where
