@@ -2,8 +2,6 @@
 #include "cpufigures.h"
 
 #include "app/frmmain.h"
-#include "base/profilefile.h"
-#include "base/settingsfile.h"
 #include "link/line/commport.h"
 #include "link/line/waitclock.h"
 #include "link/protocol/transmittercommands.h"
@@ -11,9 +9,9 @@
 #include "model/settingstable.h"
 #include "simulators.h"
 #include "standins.h"
+#include "windowfolder.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -124,12 +122,9 @@ bool cpuFigures()
         cli.push_back(c);
     }
 
-    rw::ProfileFile ini(rw::settingsFilePath(folder.path()));
-    ini.write(rw::SerialSection, rw::ExtraPortsKey, port);
-    ok = ini.save() && ok;
-    const QString before = QDir::currentPath();
-    QDir::setCurrent(folder.path());
     {
+        const WindowFolder windowFolder({port});
+        ok = windowFolder.ok() && ok;
         AnsweringDialogs dialogs;
         rw::SettingsTable shown;
         rw::TfmMain w(shown, dialogs);
@@ -139,7 +134,6 @@ bool cpuFigures()
             window.push_back(measure([&] { w.mnuWriteClick(); }).cpuSeconds);
         ok = dialogs.texts == QStringList(Runs, "Write Success !") && ok;
     }
-    QDir::setCurrent(before);
 
     Simulators bench;
     std::vector<double> many;

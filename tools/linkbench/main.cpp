@@ -10,8 +10,6 @@
 
 #include "app/benchdialog.h"
 #include "app/frmmain.h"
-#include "base/profilefile.h"
-#include "base/settingsfile.h"
 #include "cpufigures.h"
 #include "link/line/commport.h"
 #include "link/line/waitclock.h"
@@ -23,11 +21,9 @@
 #include "serialserver.h"
 #include "simulators.h"
 #include "standins.h"
+#include "windowfolder.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTreeWidgetItem>
 #include <cstdio>
 #include <cstdlib>
@@ -68,17 +64,12 @@ void coreTransfers(int chunk, const char *replies)
 void windowTransfers(int chunk, const char *replies)
 {
     Simulators sim;
-    QTemporaryDir folder;
     const bool started = sim.start(1, Baud, chunk);
-    rw::ProfileFile ini(rw::settingsFilePath(folder.path()));
-    if (started)
-        ini.write(rw::SerialSection, rw::ExtraPortsKey, sim.devices().first());
-    if (!started || !ini.save()) {
+    const WindowFolder folder(sim.devices());
+    if (!started || !folder.ok()) {
         std::fprintf(stderr, "the transmitter simulator did not start\n");
         std::exit(1);
     }
-    const QString before = QDir::currentPath();
-    QDir::setCurrent(folder.path());
     AnsweringDialogs dialogs;
     rw::SettingsTable table;
     {
@@ -91,7 +82,6 @@ void windowTransfers(int chunk, const char *replies)
                Baud);
         window.hide();
     }
-    QDir::setCurrent(before);
     expect(dialogs.texts, {"Write Success !", "Read Success !"}, "window transfers");
 }
 
@@ -139,17 +129,12 @@ void windowBench()
 {
     constexpr int Ports = 4;
     Simulators sim;
-    QTemporaryDir folder;
     const bool started = sim.start(Ports, Baud, 1);
-    rw::ProfileFile ini(rw::settingsFilePath(folder.path()));
-    if (started)
-        ini.write(rw::SerialSection, rw::ExtraPortsKey, sim.devices().join(u';'));
-    if (!started || !ini.save()) {
+    const WindowFolder folder(sim.devices());
+    if (!started || !folder.ok()) {
         std::fprintf(stderr, "the transmitter simulators did not start\n");
         std::exit(1);
     }
-    const QString before = QDir::currentPath();
-    QDir::setCurrent(folder.path());
     AnsweringDialogs dialogs;
     rw::SettingsTable table;
     QList<rw::BenchPortResult> results;
@@ -173,7 +158,6 @@ void windowBench()
                     bench.cpuSeconds, 100 * bench.cpuSeconds / bench.wallSeconds);
         window.hide();
     }
-    QDir::setCurrent(before);
     expect(dialogs.texts, {"Write Success !"}, "window single write");
     QStringList words;
     for (const rw::BenchPortResult &r : results)
