@@ -45,13 +45,9 @@ double childrenCpu()
     return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
-// CPU seconds of one rw830kt-cli write to `ports`; negative when it failed.
-double cliWrite(const QStringList &ports, const QString &table)
+// CPU seconds of one rw830kt-cli run with `args`; negative when it failed.
+double cliRun(const QStringList &args)
 {
-    QStringList args{"write", "-q"};
-    for (const QString &p : ports)
-        args << "-p" << p;
-    args << table;
     const double before = childrenCpu();
     QProcess cli;
     cli.start(QStringLiteral(RW830KT_CLI), args);
@@ -59,6 +55,14 @@ double cliWrite(const QStringList &ports, const QString &table)
         cli.exitCode() != 0)
         return -1;
     return childrenCpu() - before;
+}
+
+double cliWrite(const QStringList &ports, const QString &table)
+{
+    QStringList args{"write", "-q"};
+    for (const QString &p : ports)
+        args << "-p" << p;
+    return cliRun(args << table);
 }
 
 // CPU seconds of a Write on a thread of its own, as the command line and the bench run
@@ -106,7 +110,7 @@ bool cpuFigures()
     f.close();
     bool ok = true;
 
-    std::vector<double> core, own, ratio, cli, window;
+    std::vector<double> core, own, ratio, cli, start, window;
     rw::TCommPort line;
     QuietView view(port);
     rw::TransmitterCommands commands(line, view, rw::WaitClock::standard());
@@ -120,6 +124,8 @@ bool cpuFigures()
         const double c = cliWrite({port}, tableFile);
         ok = c >= 0 && ok;
         cli.push_back(c);
+        // The part of the whole process that is the program's start and end alone.
+        start.push_back(cliRun({"--version"}));
     }
 
     {
@@ -154,6 +160,9 @@ bool cpuFigures()
     printFigure("core, window's thread", spreadOf(core), 15, "ms", 1000);
     printFigure("core, a port's own thread", spreadOf(own), 15, "ms", 1000);
     printFigure("rw830kt-cli write, whole process", spreadOf(cli), 20, "ms", 1000);
+    const Spread st = spreadOf(start);
+    std::printf("    %-32s %7.1f ms  (%.1f..%.1f)  as rw830kt-cli --version\n",
+                "of which starting and ending", st.median * 1000, st.least * 1000, st.most * 1000);
     printFigure("window", spreadOf(window), 30, "ms", 1000);
     if (!many.empty())
         printFigure("rw830kt-cli, 64 ports at once", spreadOf(many), 250, "ms", 1000);
