@@ -4,6 +4,7 @@
 #include "base/settingsfile.h"
 #include "base/windowchoices.h"
 #include "editors/dialogs.h"
+#include "editors/fittedlabel.h"
 #include "link/protocol/transmittercommands.h"
 #include "link/run/transferprogress.h"
 #include "model/settingstable.h"
@@ -165,23 +166,16 @@ void TfmMain::buildStatusBar()
     PB1->setAccessibleName("Transfer progress");
     PB1->setFixedWidth(260);
     PB1->setAutoFillBackground(true);
-    StatusPanel1 = new QLabel(" Ready", bar);
-    StatusPanel1->setObjectName("StatusPanel1");
-    StatusPanel1->setAutoFillBackground(true);
-    // At least its designed 100 pixels, and wide enough for the longest status text.
-    const QFontMetrics metrics = StatusPanel1->fontMetrics();
-    int widest = metrics.horizontalAdvance(StatusPanel1->text());
-    // The progress of a slow transfer as the longest of them.
+    // At least its designed 100 pixels, and wide enough for the longest status text: the
+    // progress of a slow transfer.
+    const QString ready = QStringLiteral(" Ready");
     const QStringList texts =
-        TransferStatusTexts +
+        QStringList{ready} + TransferStatusTexts +
         QStringList{transferProgressText(TransferCommand::Write, TransferBlockCount - 1,
                                          (TransferBlockCount - 1) * 99 * 1000)};
-    for (const QString &text : texts)
-        widest = std::max(widest, metrics.horizontalAdvance(text));
-    const QMargins margins = StatusPanel1->contentsMargins();
-    const int room =
-        margins.left() + margins.right() + 2 * StatusPanel1->margin() + metrics.averageCharWidth();
-    StatusPanel1->setFixedSize(std::max(100, widest + room), StatusPanel1->sizeHint().height());
+    StatusPanel1 = new FittedLabel(ready, texts, 100, bar);
+    StatusPanel1->setObjectName("StatusPanel1");
+    StatusPanel1->setAutoFillBackground(true);
     bar->addWidget(PB1);
     bar->addWidget(StatusPanel1);
     buildTransferControls();
