@@ -167,6 +167,13 @@ kill "$SIMULATOR"
 SIMULATOR=
 grep -q SysCode "$WORK/dump.txt" || fail "rw830kt-cli dump names no SysCode"
 echo "The installed rw830kt-cli read the installed simulator and dumped the table."
+# Its network lines are a module of their own: a port on the loopback address where no
+# server listens is refused by the network line itself, not for want of the module.
+/usr/bin/rw830kt-cli write -p socket://127.0.0.1:1 "$WORK/read.tbl" 2>"$WORK/network.err" &&
+    fail "rw830kt-cli wrote to a port where no server listens"
+grep -q 'refuses the connection' "$WORK/network.err" ||
+    { cat "$WORK/network.err"; fail "the installed rw830kt-cli did not reach its network lines"; }
+echo "The installed rw830kt-cli loaded its network lines for a network port."
 
 # Starts the window offscreen by the given command in the folder RUN_IN, waits until it is
 # up (it then catches SIGTERM), stops it as the system would, and checks that it closed in

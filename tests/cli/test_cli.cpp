@@ -52,11 +52,12 @@ class TestCli : public QObject {
 
     QTemporaryDir dir_;
 
-    Run cli(const QStringList &args, const QByteArray &input = {})
+    Run cli(const QStringList &args, const QByteArray &input = {},
+            const QString &program = QStringLiteral(RW830KT_CLI))
     {
         QProcess p;
         p.setWorkingDirectory(dir_.path());
-        p.start(QStringLiteral(RW830KT_CLI), args);
+        p.start(program, args);
         p.write(input);
         p.closeWriteChannel();
         Run r;
@@ -239,6 +240,24 @@ private slots:
                                     .arg(closed)),
                  qPrintable(r.err));
         QVERIFY(r.err.contains("Write Error !"));
+
+        // The network lines are a module beside the program, in ../lib/rw830kt: a program
+        // without it says so, where a serial port needs no module.
+        QVERIFY(QDir(dir_.path()).mkpath("alone/bin"));
+        const QString alone = path("alone/bin/rw830kt-cli");
+        QVERIFY(QFile::copy(QStringLiteral(RW830KT_CLI), alone));
+        const Run without =
+            cli({"write", "-p", QStringLiteral("socket://127.0.0.1:%1").arg(closed), "any.tbl"}, {},
+                alone);
+        QCOMPARE(without.status, 1);
+        QVERIFY2(without.err.contains("Network ports need the program's network module, which "
+                                      "could not be loaded: ") &&
+                     without.err.contains(path("alone/lib/rw830kt/librw830kt-network.so")),
+                 qPrintable(without.err));
+        SimulatorProcess sim;
+        QVERIFY(sim.start());
+        QCOMPARE(cli({"write", "-q", "-p", sim.device(), "any.tbl"}, {}, alone).status, 0);
+        QCOMPARE(sim.memory(), patternedImage());
     }
 
     void setAppliesTheWindowsRulesAllOrNothing_data()

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "linebackend.h"
 
-#include "networkline.h"
+#include "networklines.h"
+#include "networkportname.h"
 #include "serialline.h"
 
 namespace rw {
@@ -9,7 +10,7 @@ namespace rw {
 std::unique_ptr<LineBackend> makeLine(const QString &portName)
 {
     if (isNetworkPortName(portName))
-        return std::make_unique<NetworkLine>(portName);
+        return makeNetworkLine(portName);
     return std::make_unique<SerialLine>(portName);
 }
 

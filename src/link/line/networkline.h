@@ -6,26 +6,15 @@
 // `socket://HOST:PORT` sends the bytes as they are, the server holding the line settings.
 
 #include "linebackend.h"
+#include "networkportname.h"
 #include "telnetcodec.h"
 
 #include <QAbstractSocket>
 #include <QByteArray>
-#include <optional>
 
 class QTcpSocket;
 
 namespace rw {
-
-struct NetworkAddress {
-    bool rfc2217 = false;
-    QString host;
-    quint16 port = 0;
-};
-
-// Whether the name has one of the two network forms (well made or not).
-bool isNetworkPortName(const QString &name);
-// The server a network port name names; nullopt when the name lacks a host or a port.
-std::optional<NetworkAddress> parseNetworkPortName(const QString &name);
 
 // How long the server may take to accept the connection, and to answer the line setup.
 constexpr int ConnectTimeoutMs = 5000;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "portdetails.h"
 
-#include "link/line/networkline.h"
+#include "link/line/networkportname.h"
 
 #include <QSerialPortInfo>
 #include <QStringList>

@@ -3,7 +3,7 @@
 
 #include "base/profilefile.h"
 #include "base/settingsfile.h"
-#include "link/line/networkline.h"
+#include "link/line/networkportname.h"
 #include "portrecords.h"
 
 #ifndef Q_OS_WIN

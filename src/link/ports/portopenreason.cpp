@@ -2,7 +2,7 @@
 #include "portopenreason.h"
 
 #include "link/line/commport.h"
-#include "link/line/networkline.h"
+#include "link/line/networkportname.h"
 
 #include <QSerialPort>
 #include <QStringList>
