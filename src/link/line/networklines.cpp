@@ -15,8 +15,8 @@ namespace {
 
 std::atomic<NetworkLineMaker> offered{nullptr};
 
-// The module relative to the program's folder: the same in the build folder (bin beside
-// lib) as installed (/usr/bin and /usr/lib/rw830kt).
+// The module relative to the program's folder: the same in the build folder (every program
+// one folder below it, beside lib/) as installed (/usr/bin and /usr/lib/rw830kt).
 QString modulePath()
 {
     return QDir::cleanPath(QCoreApplication::applicationDirPath() +
