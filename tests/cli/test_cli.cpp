@@ -260,6 +260,35 @@ private slots:
         QCOMPARE(sim.memory(), patternedImage());
     }
 
+    void onlyANetworkPortLoadsQtNetwork()
+    {
+        // Qt Network's libraries cost every start a good part of its CPU: a run on serial
+        // ports never loads them, a network port does (with the network lines' module).
+        const auto librariesLoaded = [&](const QStringList &args) {
+            QProcess p;
+            p.setWorkingDirectory(dir_.path());
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("LD_DEBUG", "files"); // the C library's loader names every file
+            p.setProcessEnvironment(env);
+            p.start(QStringLiteral(RW830KT_CLI), args);
+            return p.waitForFinished(60000) ? QString::fromLocal8Bit(p.readAllStandardError())
+                                            : QString();
+        };
+        writeFile("serial.tbl", patternedImage());
+        SimulatorProcess sim;
+        QVERIFY(sim.start());
+        const QString serial = librariesLoaded({"write", "-q", "-p", sim.device(), "serial.tbl"});
+        QVERIFY2(serial.contains("libQt6SerialPort"), qPrintable(serial.left(2000)));
+        QVERIFY(!serial.contains("libQt6Network"));
+        QCOMPARE(sim.memory(), patternedImage());
+
+        const QString network = librariesLoaded(
+            {"write", "-p", QStringLiteral("socket://127.0.0.1:%1").arg(freeLoopbackPort()),
+             "serial.tbl"});
+        QVERIFY(network.contains("librw830kt-network.so"));
+        QVERIFY(network.contains("libQt6Network"));
+    }
+
     void setAppliesTheWindowsRulesAllOrNothing_data()
     {
         QTest::addColumn<QString>("accepted");
