@@ -108,25 +108,33 @@ void TfmMain::mnuReadClick()
     WindowTransferView view(*this);
     CommandTrace trace(recordLineTrace_, traceFolder(), view.selectedPortName());
     view.setNote(trace.note());
+    SettingsTable received;
     const TransferOutcome read =
-        TransmitterCommands(TCommPort::instance(), view, WaitClock::standard()).Read(table_);
+        TransmitterCommands(TCommPort::instance(), view, WaitClock::standard()).Read(received);
     const QString traceNote = trace.end();
     if (!read) {
         endTransferCommand({});
         return;
     }
-    markTableSaved();
-    endTransferCommand(
-        paragraphs({outcomeBoxText(TransferCommand::Read, read),
-                    table_.holdsNoSettings() ? QStringLiteral("The transmitter holds no settings.")
-                                             : QString(),
-                    traceNote}));
+    // A blank transmitter's zeros would replace the register words and, at close, the
+    // settings file: the window keeps what it holds.
+    const bool blank = received.holdsNoSettings();
+    if (!blank) {
+        table_.takeImage(received.buildImage());
+        RefreshControls();
+        markTableSaved();
+    }
+    endTransferCommand(paragraphs(
+        {outcomeBoxText(TransferCommand::Read, read),
+         blank ? QStringLiteral("The transmitter holds no settings. The window keeps its table.")
+               : QString(),
+         traceNote}));
 }
 
 void TfmMain::mnuWriteClick()
 {
     clearStopRequest();
-    WindowTransferView view(*this, false);
+    WindowTransferView view(*this);
     CommandTrace trace(recordLineTrace_, traceFolder(), view.selectedPortName());
     view.setNote(trace.note());
     QString backup;
@@ -166,7 +174,7 @@ void TfmMain::mnuCompareClick()
     if (!commitPendingEdit())
         return;
     clearStopRequest();
-    WindowTransferView view(*this, false);
+    WindowTransferView view(*this);
     const QString port = view.selectedPortName();
     CommandTrace trace(recordLineTrace_, traceFolder(), port);
     view.setNote(trace.note());

@@ -19,10 +19,7 @@ QString paragraphs(const QStringList &parts)
     return kept.join(QStringLiteral("\n\n"));
 }
 
-WindowTransferView::WindowTransferView(TfmMain &window, bool showsTable)
-    : w_(window), showsTable_(showsTable)
-{
-}
+WindowTransferView::WindowTransferView(TfmMain &window) : w_(window) {}
 
 void WindowTransferView::setStatusText(const QString &text)
 {
@@ -103,12 +100,6 @@ QString WindowTransferView::selectedPortName() const
 {
     const int index = w_.cboCOM->currentIndex();
     return index < 0 ? QString() : w_.cboCOM->itemText(index);
-}
-
-void WindowTransferView::showTable()
-{
-    if (showsTable_)
-        w_.RefreshControls();
 }
 
 } // namespace rw

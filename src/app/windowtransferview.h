@@ -18,9 +18,7 @@ QString paragraphs(const QStringList &parts);
 
 class WindowTransferView : public TransferView {
 public:
-    // `showsTable`: a Read into the window's own table re-shows every control when it
-    // succeeds; a Read into a table of its own (Compare, a backup) leaves them alone.
-    explicit WindowTransferView(TfmMain &window, bool showsTable = true);
+    explicit WindowTransferView(TfmMain &window);
 
     // A line the result box ends with (where the line trace went).
     void setNote(const QString &note) { note_ = note; }
@@ -38,13 +36,14 @@ public:
     // here, with its cause.
     void commandEnded(TransferCommand command, const TransferOutcome &outcome) override;
     QString selectedPortName() const override;
-    void showTable() override;
+    // Every Read of the window goes into a table of its own; the window takes it (and
+    // shows it) only when it holds settings.
+    void showTable() override {}
 
 private:
     void showProgress();
 
     TfmMain &w_;
-    bool showsTable_;
     QString note_;
     bool running_ = false;
     // A new range waits to be painted; a new position the bar paints at once by itself.

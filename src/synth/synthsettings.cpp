@@ -237,36 +237,20 @@ SynthLoadResult readSynthSettings(const QString &path, SynthState &state)
     return result;
 }
 
-// Whether the next start would take `v` back for the row: a value it would refuse (the
-// zeros of a blank transmitter's words) is never written.
-bool readsBack(const ReadRow &row, qint64 v, const SynthState &state)
-{
-    const Bounds &bounds =
-        row.selector && state.fields[*row.selector] == 1 ? row.selectedBounds : row.bounds;
-    return v >= bounds.min && v <= bounds.max;
-}
-
-const ReadRow *readRowOf(SynthField f)
-{
-    for (const ReadRow &row : ReadingTable)
-        if (row.field == f)
-            return &row;
-    return nullptr;
-}
-
 void writeSynthSettings(ProfileFile &file, const SynthState &state)
 {
     // A key whose value the run does not hold is not written: the file keeps its line,
     // or goes on without one (it then reads as its default text, as the user's file
     // intends). What the run holds for such a key is a start value, not the user's.
+    // Every other key is written as the run holds it, even a value the next start will
+    // refuse (RF_N 31 with RF_P 1 after 462025000 Hz): that start then names the key and
+    // the remedy, where keeping an older line would change the frequency without a word.
     auto put = [&file](bool kept, const QString &section, const QString &key,
                        const QString &value) {
         if (!kept)
             file.write(section, key, value);
     };
-    // A value the next start would refuse keeps the file's line too, or none is written.
-    put(state.keptLines.OSCFreq || !readsBack(ReadingTable[0], state.OSCFreq, state), SystemSection,
-        OscFreqKey, QString::number(state.OSCFreq));
+    put(state.keptLines.OSCFreq, SystemSection, OscFreqKey, QString::number(state.OSCFreq));
     // A spacing that is none of the five (after a table with an unusual denominator)
     // is saved as the code of the nearest one, so the file always reads back.
     put(state.keptLines.ChannelSpace, SystemSection, ChannelSpaceKey,
@@ -276,11 +260,7 @@ void writeSynthSettings(ProfileFile &file, const SynthState &state)
         const qint32 v = state.fields[f];
         const QString value =
             f == F::IF_N ? QString::number(static_cast<quint32>(v)) : QString::number(v);
-        const ReadRow *row = readRowOf(f);
-        const bool refused =
-            row && !readsBack(*row, f == F::IF_N ? static_cast<quint32>(v) : v, state);
-        put(state.keptLines.field(f) || refused, synthSectionName(entry.word), text(entry.key),
-            value);
+        put(state.keptLines.field(f), synthSectionName(entry.word), text(entry.key), value);
     }
 }
 

@@ -245,26 +245,49 @@ private slots:
         QCOMPARE(f.w().cboCOM->currentText(), QString("/dev/rw830kt-later"));
     }
 
-    void aBlankTransmitterIsSaidAndLeavesASettingsFileTheNextStartReads()
+    // Zeros from a blank transmitter replace neither the table nor the settings file.
+    void aBlankReadChangesNothingInTheWindowOrTheSettingsFile()
     {
         SimulatorProcess sim;
         QVERIFY(sim.start({}, QByteArray(2048, '\0')));
-        QString firstDir;
+        QByteArray before;
         {
             WindowFixture f(namingPort(sim.device()));
-            firstDir = f.dir.path();
-            f.w().mnuRead->trigger();
-            QCOMPARE(f.dialogs.texts(),
-                     QStringList{"Read Success !\n\nThe transmitter holds no settings."});
+            f.typeAndEnter(f.w().edtFreq, "460350000");
             QVERIFY(f.w().close());
-            WindowFixture again([&](const QString &dir) {
-                QVERIFY(QFile::copy(settingsFile(firstDir), settingsFile(dir)));
-            });
-            QCOMPARE(again.dialogs.texts(), QStringList{});
-            SynthState state;
-            QCOMPARE(readSynthSettings(settingsFile(again.dir.path()), state).outcome,
-                     SynthLoadResult::Outcome::Complete);
+            before = contents(settingsFile(f.dir.path()));
         }
+        WindowFixture f([&](const QString &dir) { writeFile(settingsFile(dir), before); });
+        const QByteArray table = f.table.buildImage();
+        f.w().mnuRead->trigger();
+        QCOMPARE(f.dialogs.texts(), QStringList{"Read Success !\n\nThe transmitter holds no "
+                                                "settings. The window keeps its table."});
+        QVERIFY(f.table.buildImage() == table);
+        QCOMPARE(f.w().edtFreq->text(), QString("460350000"));
+        QVERIFY(!f.w().windowTitle().contains('*'));
+        QVERIFY(f.w().close());
+        QCOMPARE(contents(settingsFile(f.dir.path())), before);
+    }
+
+    // An entry the next start refuses is written as entered, and that start names it.
+    void aFrequencyTheNextStartRefusesIsWrittenAndNamed()
+    {
+        QByteArray written;
+        {
+            WindowFixture f([](const QString &dir) {
+                writeFile(settingsFile(dir), "[Reg 1]\r\nRF_P=1\r\n[Reg 0]\r\nRF_N=60\r\n");
+            });
+            f.typeAndEnter(f.w().edtFreq, "462025000");
+            QCOMPARE(f.w().edtFreq->text(), QString("462025000"));
+            QVERIFY(f.w().close());
+            written = contents(settingsFile(f.dir.path()));
+        }
+        QVERIFY2(written.contains("[Reg 0]\r\nRF_N=31\r\n"), written.constData());
+        WindowFixture again([&](const QString &dir) { writeFile(settingsFile(dir), written); });
+        QCOMPARE(again.dialogs.texts().size(), 1);
+        QVERIFY2(again.dialogs.texts()[0].startsWith("49 < RF_N < 2046 !\n\nKey RF_N in section "
+                                                     "[Reg 0] of "),
+                 qPrintable(again.dialogs.texts()[0]));
     }
 };
 

@@ -466,25 +466,27 @@ private slots:
         QCOMPARE(ProfileFile(path).read("System", "ChannelSpace", "x"), QString("0"));
     }
 
-    // A blank transmitter's zero words must not spoil the next start.
-    void a_value_the_next_start_would_refuse_keeps_the_earlier_line_or_none()
+    // What the run holds is written even where the next start refuses it: that start
+    // names the key, where an older line kept would change the frequency unsaid.
+    void a_value_the_next_start_refuses_is_written_and_then_named()
     {
         QTemporaryDir dir;
         const QString path = settingsFilePath(dir.path());
+        ::writeFile(path, "[Reg 0]\r\nRF_N=60\r\n");
         SynthState s = startedWithoutFile();
-        s.fields[F::IF_N] = -1; // 4294967295 as the file would hold it
-        s.fields[F::RF_R] = 0;
-        s.fields[F::RF_N] = 1000;
+        s.fields[F::RF_P] = 1;
+        s.fields[F::RF_N] = 31; // 462025000 Hz entered with the prescaler at 16
+        s.fields[F::IF_N] = -1; // 4294967295 as the file holds it
         QVERIFY(writeSynthSettingsFile(path, s));
-        QCOMPARE(ProfileFile(path).read("Reg 2", "IF_N", "none"), QString("none"));
-        QCOMPARE(ProfileFile(path).read("Reg 1", "RF_R", "none"), QString("none"));
-        QCOMPARE(ProfileFile(path).read("Reg 0", "RF_N", "none"), QString("1000"));
+        QCOMPARE(ProfileFile(path).read("Reg 0", "RF_N", "none"), QString("31"));
+        QCOMPARE(ProfileFile(path).read("Reg 2", "IF_N", "none"), QString("4294967295"));
 
-        ::writeFile(path, "[Reg 2]\r\nIF_N=30000\r\n");
-        QVERIFY(writeSynthSettingsFile(path, s));
-        QCOMPARE(ProfileFile(path).read("Reg 2", "IF_N", "none"), QString("30000"));
         SynthState back;
-        QCOMPARE(readSynthSettings(path, back).outcome, O::Complete);
+        const SynthLoadResult r = readSynthSettings(path, back);
+        QCOMPARE(r.message, QString("49 < RF_N < 2046 !"));
+        QCOMPARE(r.advice, "Key RF_N in section [Reg 0] of " + path +
+                               " holds 31. Correct or delete that line; until then the "
+                               "built-in values are used from that key on.");
     }
 
     void an_out_of_range_value_is_told_with_its_file_key_and_remedy()
