@@ -299,7 +299,7 @@ QString exitStatusSection()
     QStringList statuses, names;
     for (int s : stopSignals()) {
         statuses << QString::number(stoppedExitStatus(s));
-        names << stopSignalName(s) + (s == stopSignals().first() ? " (Ctrl+C)" : "");
+        names << stopSignalHelpName(s);
     }
     return out + QStringLiteral("  %1  a transfer stopped by %2\n")
                      .arg(statuses.join(QStringLiteral(", ")), names.join(QStringLiteral(", ")));

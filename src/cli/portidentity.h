@@ -14,4 +14,7 @@ namespace rw::cli {
 // every port is a device of its own.
 std::optional<QString> samePortTwice(const QStringList &ports);
 
+// What identifies the device behind a port name on this system (one file per system).
+QString deviceKey(const QString &name);
+
 } // namespace rw::cli

@@ -1,14 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "stopsignals.h"
 
-#include "link/line/stoprequest.h"
-
 #include <atomic>
-#include <csignal>
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 
 namespace rw::cli {
 
@@ -18,67 +11,17 @@ namespace {
 std::atomic<int> received{0};
 static_assert(std::atomic<int>::is_always_lock_free);
 
-extern "C" void onStopSignal(int signal)
-{
-    int none = 0;
-    if (!received.compare_exchange_strong(none, signal)) {
-        // A second one: the user does not want to wait for the clean end.
-#ifdef Q_OS_UNIX
-        _exit(stoppedExitStatus(signal));
-#else
-        std::_Exit(stoppedExitStatus(signal));
-#endif
-    }
-    rw::requestStop();
-}
-
 } // namespace
 
-void installStopSignals()
+bool noteStopSignal(int signal)
 {
-#ifdef Q_OS_UNIX
-    struct sigaction action = {};
-    action.sa_handler = onStopSignal;
-    sigemptyset(&action.sa_mask);
-    // Restarted system calls: a signal during a file write must not fail the write.
-    action.sa_flags = SA_RESTART;
-    for (int s : stopSignals())
-        sigaction(s, &action, nullptr);
-#else
-    for (int s : stopSignals())
-        std::signal(s, onStopSignal);
-#endif
-}
-
-QList<int> stopSignals()
-{
-#ifdef SIGHUP
-    return {SIGINT, SIGTERM, SIGHUP};
-#else
-    return {SIGINT, SIGTERM};
-#endif
+    int none = 0;
+    return received.compare_exchange_strong(none, signal);
 }
 
 int stopSignal()
 {
     return received.load();
-}
-
-QString stopSignalName(int signal)
-{
-    switch (signal) {
-    case SIGINT:
-        return QStringLiteral("SIGINT");
-    case SIGTERM:
-        return QStringLiteral("SIGTERM");
-#ifdef SIGHUP
-    case SIGHUP:
-        return QStringLiteral("SIGHUP");
-#endif
-    case 0:
-        return {};
-    }
-    return QStringLiteral("signal %1").arg(signal);
 }
 
 int stoppedExitStatus(int signal)

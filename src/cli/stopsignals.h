@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Ctrl+C and the system stopping rw830kt-cli: SIGINT, SIGTERM and SIGHUP ask the transfers
-// under way to stop (rw::requestStop()), so that they end cleanly: the trace written up to
-// the stop, the ports closed, no table file half made. A second such signal ends the
-// program at once.
+// Ctrl+C and the system stopping rw830kt-cli: SIGINT, SIGTERM and SIGHUP (on Windows the
+// console's control events: Ctrl+C, Ctrl+Break, its close, logoff and shutdown) ask the
+// transfers under way to stop (rw::requestStop()), so that they end cleanly: the trace
+// written up to the stop, the ports closed, no table file half made. A second one ends
+// the program at once. The system's part is in one file per system.
 
 #include <QList>
 #include <QString>
@@ -22,6 +23,11 @@ int stopSignal();
 
 // The signal's name for a person ("SIGINT"), empty for 0.
 QString stopSignalName(int signal);
+// The same as the help names it, with the key that sends it ("SIGINT (Ctrl+C)").
+QString stopSignalHelpName(int signal);
+
+// Notes the signal that came; false when one had come before. Safe inside a handler.
+bool noteStopSignal(int signal);
 
 // The exit status of a run that a signal stopped, as shells report it: 128 + its number
 // (130 for SIGINT, 143 for SIGTERM, 129 for SIGHUP).

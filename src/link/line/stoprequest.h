@@ -25,9 +25,10 @@ signals:
 
 bool stopRequested();
 
-// A descriptor that turns readable when a stop is asked for, from a signal handler too, so
-// that a thread sleeping without an event loop wakes at once; -1 where there is none.
-int stopDescriptor();
+// What a thread sleeping in the system without an event loop waits on to wake at once when
+// a stop is asked for, from a signal handler too: an eventfd's descriptor on Linux, an
+// event object's handle on Windows; -1 where there is none.
+qintptr stopWaitHandle();
 // For a process that runs several transfers one after another (and for tests).
 void clearStopRequest();
 

@@ -305,7 +305,7 @@ private slots:
     // until then (a ring left behind would wake every later wait at once).
     void aStopRingsTheDescriptorThatSleepingPortsWatch()
     {
-        const int fd = stopDescriptor();
+        const int fd = static_cast<int>(stopWaitHandle());
         QVERIFY(fd >= 0);
         const auto rings = [fd] {
             pollfd watched{fd, POLLIN, 0};

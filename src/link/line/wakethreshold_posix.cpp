@@ -1,21 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The terminal reached directly on Linux: its byte-count threshold (VMIN), its queues,
+// and a poll on it beside the stop's eventfd.
 #include "wakethreshold.h"
 
 #include "stoprequest.h"
 
 #include <algorithm>
-
-#ifdef Q_OS_LINUX
 #include <asm/termbits.h> // the kernel's own termios, which TCGETS and TCSETS take
 #include <cerrno>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
-#endif
 
 namespace rw {
 
-#ifdef Q_OS_LINUX
 namespace {
 
 int descriptor(QSerialPort &serial)
@@ -85,7 +83,7 @@ LineWait waitForLine(QSerialPort &serial, bool forBytes, int wallMs)
     const int fd = descriptor(serial);
     if (fd < 0)
         return LineWait::Unsupported;
-    pollfd watched[2] = {{stopDescriptor(), POLLIN, 0}, {fd, POLLIN, 0}};
+    pollfd watched[2] = {{static_cast<int>(stopWaitHandle()), POLLIN, 0}, {fd, POLLIN, 0}};
     const nfds_t count = forBytes ? 2 : 1;
     if (::poll(watched, count, std::max(wallMs, 0)) <= 0)
         return LineWait::Elapsed; // the time is up, or a signal came: the caller looks again
@@ -95,31 +93,5 @@ LineWait waitForLine(QSerialPort &serial, bool forBytes, int wallMs)
         return LineWait::Failed;
     return watched[1].revents & POLLIN ? LineWait::Readable : LineWait::Elapsed;
 }
-
-#else
-
-void WakeThreshold::set(QSerialPort &, int) {}
-
-qint64 systemBytesWaiting(QSerialPort &)
-{
-    return -1;
-}
-
-qint64 readSystemQueue(QSerialPort &, char *, qint64)
-{
-    return -1;
-}
-
-qint64 writeSystemQueue(QSerialPort &, const char *, qint64)
-{
-    return -1;
-}
-
-LineWait waitForLine(QSerialPort &, bool, int)
-{
-    return LineWait::Unsupported;
-}
-
-#endif
 
 } // namespace rw
