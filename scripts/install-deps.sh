@@ -6,7 +6,8 @@
 #   x11            run the window tests under a virtual X server with a window manager, and
 #                  read the window over the accessibility bus (AT-SPI) as a screen reader does
 #   network        run the tests of ports on a serial server (ser2net on the loopback address)
-#   windows        compile-check the Windows port listing with the MinGW cross compiler
+#   windows        cross-build for Windows with MinGW-w64, run its tests under Wine and
+#                  pack the zip and the installer (NSIS)
 #   package        make the Debian packages (scripts/package.sh)
 #   check-package  check, install and try them (scripts/check-package.sh): lintian,
 #                  hardening-check, mandoc, the desktop and AppStream validators, the MIME
@@ -28,7 +29,11 @@ for task in "$@"; do
         PACKAGES="$PACKAGES xvfb xauth matchbox-window-manager x11-utils"
         PACKAGES="$PACKAGES at-spi2-core dbus python3-pyatspi python3-gi desktop-file-utils"
         ;;
-    windows) PACKAGES="$PACKAGES g++-mingw-w64-x86-64" ;;
+    windows)
+        PACKAGES="$PACKAGES g++-mingw-w64-x86-64-posix cmake ninja-build qt6-base-dev-tools"
+        # Wine without what it recommends: no sound, printing or desktop integration needed.
+        LEAN="$LEAN wine wine64 nsis zip unzip xz-utils"
+        ;;
     package) LEAN="$LEAN dpkg-dev debhelper file" ;;
     check-package)
         LEAN="$LEAN desktop-file-utils appstream lintian devscripts mandoc man-db"

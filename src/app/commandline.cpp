@@ -15,10 +15,21 @@ WindowCommandLine parseWindowArguments(const QStringList &args)
     bool help = false;
     bool version = false;
     bool optionsEnded = false;
+    bool folderGiven = false;
+    bool folderNext = false;
     QStringList files;
+    const QLatin1String folderOption("--program-folder");
     for (const QString &arg : args) {
-        if (optionsEnded || arg == QLatin1String("-") || !arg.startsWith(u'-')) {
+        if (folderNext) {
+            c.programFolder = arg;
+            folderNext = false;
+        } else if (optionsEnded || arg == QLatin1String("-") || !arg.startsWith(u'-')) {
             files.append(arg);
+        } else if (arg == folderOption) {
+            folderGiven = folderNext = true;
+        } else if (arg.startsWith(folderOption + u'=')) {
+            folderGiven = true;
+            c.programFolder = arg.mid(folderOption.size() + 1);
         } else if (arg == QLatin1String("--")) {
             optionsEnded = true;
         } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
@@ -31,6 +42,8 @@ WindowCommandLine parseWindowArguments(const QStringList &args)
     }
     if (c.error.isEmpty() && files.size() > 1)
         c.error = QStringLiteral("one table file at most, not %1").arg(files.size());
+    if (c.error.isEmpty() && folderGiven && c.programFolder.isEmpty())
+        c.error = QStringLiteral("--program-folder needs a folder");
     if (help)
         c.action = WindowCommandLine::Action::Help;
     else if (version)
@@ -47,13 +60,15 @@ WindowCommandLine parseWindowArguments(const QStringList &args)
 QString windowUsageText()
 {
     return QStringLiteral(
-        "Usage: rw830kt [FILE.tbl]\n"
+        "Usage: rw830kt [--program-folder DIR] [FILE.tbl]\n"
         "Programs the RW830KT paging transmitter in a window. A table file given is opened\n"
         "as File, Open opens it. The current folder is the program directory: the settings\n"
         "file, default.tbl and the message exports are kept there.\n"
         "\n"
-        "  -h, --help  shows this text\n"
-        "  --version   shows the version and the licence\n");
+        "  --program-folder DIR  makes DIR the program directory instead (a desktop that\n"
+        "                        opens table files with the window starts it so)\n"
+        "  -h, --help            shows this text\n"
+        "  --version             shows the version and the licence\n");
 }
 
 QString windowVersionText()

@@ -7,6 +7,7 @@
 #include "stopsignals.h"
 
 #include <QApplication>
+#include <QDir>
 #include <cstdio>
 
 namespace {
@@ -41,6 +42,12 @@ int main(int argc, char *argv[])
     const rw::WindowCommandLine c = rw::parseWindowArguments(app.arguments().mid(1));
     if (c.action == rw::WindowCommandLine::Action::UsageError) {
         std::fprintf(stderr, "rw830kt: %s\nTry 'rw830kt --help'.\n", qPrintable(c.error));
+        return 2;
+    }
+    // The program directory is the current folder when the window is made.
+    if (!c.programFolder.isEmpty() && !QDir::setCurrent(c.programFolder)) {
+        std::fprintf(stderr, "rw830kt: cannot use %s as the program folder\n",
+                     qPrintable(c.programFolder));
         return 2;
     }
     QApplication::setWindowIcon(rw::programIcon());

@@ -87,6 +87,17 @@ private slots:
         QCOMPARE(unknown.action, A::UsageError);
         QCOMPARE(unknown.error, QString("unknown option --colour"));
         QCOMPARE(unknown.tableFile, QString());
+
+        // The folder a desktop starts the window in; the file is meant from where it was given.
+        const WindowCommandLine folder =
+            parseWindowArguments({"--program-folder", "site folder", "a.tbl"});
+        QCOMPARE(folder.action, A::Run);
+        QCOMPARE(folder.programFolder, QString("site folder"));
+        QCOMPARE(folder.tableFile, here + "/a.tbl");
+        QCOMPARE(parseWindowArguments({"--program-folder=x"}).programFolder, QString("x"));
+        QCOMPARE(parseWindowArguments({"--program-folder"}).error,
+                 QString("--program-folder needs a folder"));
+        QCOMPARE(parseWindowArguments({"--program-folder="}).action, A::UsageError);
     }
 
     void a_file_named_on_the_command_line_opens_once_the_window_is_up()
