@@ -3,14 +3,7 @@
 
 #include "base/profilefile.h"
 #include "base/settingsfile.h"
-#include "link/line/networkportname.h"
 #include "portrecords.h"
-
-#ifndef Q_OS_WIN
-#include <QFileInfo>
-#endif
-
-#include <QSerialPortInfo>
 
 #include <QSet>
 #include <algorithm>
@@ -40,19 +33,6 @@ QStringView withoutLeadingZeros(QStringView digits)
         digits = digits.sliced(1);
     return digits;
 }
-
-#ifndef Q_OS_WIN
-// The device file behind a port name: Qt opens a bare name under /dev.
-QString deviceOf(const QString &name)
-{
-    // A line on the network is no file here: its name is all there is to it.
-    if (isNetworkPortName(name))
-        return name;
-    const QString path = name.startsWith(u'/') ? name : QStringLiteral("/dev/") + name;
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    return canonical.isEmpty() ? path : canonical;
-}
-#endif
 
 } // namespace
 
@@ -111,35 +91,6 @@ QStringList extraPortNames(const QString &settingsFile)
             names.append(name);
     }
     return names;
-}
-
-QStringList systemPortNames(const QString &settingsFile)
-{
-#ifdef Q_OS_WIN
-    return systemPortNames(settingsFile, {});
-#else
-    return systemPortNames(settingsFile, QSerialPortInfo::availablePorts());
-#endif
-}
-
-QStringList systemPortNames(const QString &settingsFile, const QList<QSerialPortInfo> &available)
-{
-#ifdef Q_OS_WIN
-    Q_UNUSED(settingsFile);
-    Q_UNUSED(available);
-    QStringList names;
-    for (const std::string &name : windowsPortNames(readPortDeviceRecords()).names)
-        names.append(QString::fromLatin1(name));
-    return names;
-#else
-    QList<FoundPort> named;
-    for (const QString &name : extraPortNames(settingsFile))
-        named.append({name, deviceOf(name)});
-    QList<FoundPort> found;
-    for (const QSerialPortInfo &info : available)
-        found.append({info.portName(), deviceOf(info.systemLocation())});
-    return unixPortNames(named, found);
-#endif
 }
 
 } // namespace rw

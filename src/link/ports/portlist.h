@@ -31,8 +31,8 @@ QStringList unixPortNames(const QList<FoundPort> &named, QList<FoundPort> found)
 // "Serial", separated by ";", blanks around each name ignored.
 QStringList extraPortNames(const QString &settingsFile);
 
-// The port list of this machine: on Windows from the device installer's records, elsewhere
-// the named ports of the settings file followed by those Qt reports.
+// The port list of this machine: the named ports of the settings file first, then on Linux
+// those Qt reports, on Windows those of the device installer's records (one file each).
 QStringList systemPortNames(const QString &settingsFile);
 // The same from ports the caller has already asked the system for (Qt's list; Windows
 // takes its names from the device installer's records all the same).
