@@ -6,6 +6,14 @@
 
 # A path of the build, as a program under Wine names it (its drive Z: is the Linux root).
 set(RW830KT_WINE_CLI "Z:$<TARGET_FILE:rw830kt-cli>")
+# support/windows/simulator.h stands in for support/simulator.h.
+include_directories(BEFORE ${CMAKE_CURRENT_SOURCE_DIR}/support/windows)
+# The tests that run the simulator, which the broker gives them as a COM port.
+macro(rw830kt_simulator_test kind name)
+    rw830kt_${kind}(${name} ${ARGN})
+    target_compile_definitions(${name} PRIVATE RW830KT_CLI="${RW830KT_WINE_CLI}")
+    add_dependencies(${name} rw830kt-cli)
+endmacro()
 
 rw830kt_test(test_settingstable model/test_settingstable.cpp)
 rw830kt_test(test_messagerecord messages/test_messagerecord.cpp)
@@ -33,3 +41,11 @@ rw830kt_window_test(test_screen_reader app/test_screen_reader.cpp)
 rw830kt_window_test(test_setting_catalogue app/test_setting_catalogue.cpp)
 target_compile_definitions(test_setting_catalogue PRIVATE RW830KT_CLI="${RW830KT_WINE_CLI}")
 add_dependencies(test_setting_catalogue rw830kt-cli)
+
+rw830kt_simulator_test(test test_transfers link/protocol/test_transfers.cpp)
+rw830kt_simulator_test(test test_portjobs link/run/test_portjobs.cpp)
+rw830kt_simulator_test(test test_cli cli/test_cli.cpp)
+rw830kt_simulator_test(test test_cli_backup cli/test_cli_backup.cpp)
+rw830kt_simulator_test(window_test test_link_window app/test_link_window.cpp)
+rw830kt_simulator_test(window_test test_compare_backup app/test_compare_backup.cpp)
+rw830kt_simulator_test(window_test test_unsaved_edits app/test_unsaved_edits.cpp)
