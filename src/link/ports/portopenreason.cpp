@@ -3,6 +3,7 @@
 
 #include "link/line/commport.h"
 #include "link/line/networkportname.h"
+#include "model/textrules.h"
 
 #include <QSerialPort>
 #include <QStringList>
@@ -210,9 +211,11 @@ QString portOpenReason(const QString &portName, const ECommError &failure)
 {
     // A line on the network knows its own reason when it fails to open.
     if (isNetworkPortName(portName))
-        return failure.Detail;
-    const QString path = serialDevicePath(portName);
-    const QByteArray file = path.toLocal8Bit();
+        return escapedControls(failure.Detail);
+    const QString device = serialDevicePath(portName);
+    const QByteArray file = device.toLocal8Bit();
+    // The name as the user reads it in the reasons below.
+    const QString path = escapedControls(device);
     struct stat st {};
     if (stat(file.constData(), &st) != 0) {
         if (errno == ENOENT || errno == ENOTDIR)
@@ -233,7 +236,7 @@ QString portOpenReason(const QString &portName, const ECommError &failure)
     if (error != QSerialPort::PermissionError)
         return {};
     std::vector<pid_t> holders;
-    if (const pid_t locker = lockHolder(path))
+    if (const pid_t locker = lockHolder(device))
         holders.push_back(locker);
     else
         holders = processesHolding(st.st_rdev);
@@ -250,7 +253,7 @@ QString portOpenReason(const QString &portName, const ECommError &failure)
 
 QString portOpenReason(const QString &portName, const ECommError &failure)
 {
-    return isNetworkPortName(portName) ? failure.Detail : QString();
+    return isNetworkPortName(portName) ? escapedControls(failure.Detail) : QString();
 }
 
 #endif

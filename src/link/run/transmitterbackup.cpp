@@ -6,6 +6,7 @@
 #include "link/protocol/transferview.h"
 #include "link/protocol/transmittercommands.h"
 #include "model/settingstable.h"
+#include "model/textrules.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -41,16 +42,17 @@ BackupOutcome backUpTransmitter(TCommPort &port, TransferView &view, const WaitC
         return {false,
                 {},
                 QStringLiteral("The folder %1 for the backup cannot be made.")
-                    .arg(QDir::toNativeSeparators(folder)),
+                    .arg(escapedControls(QDir::toNativeSeparators(folder))),
                 {}};
     const QString path = backupFilePath(folder, view.selectedPortName(), when);
     const WriteOutcome saved = writeFileSafely(path, received.buildImage());
     if (!saved.ok)
-        return {false,
-                {},
-                QStringLiteral("The backup %1 cannot be saved: %2")
-                    .arg(QDir::toNativeSeparators(path), saved.error),
-                {}};
+        return {
+            false,
+            {},
+            QStringLiteral("The backup %1 cannot be saved: %2")
+                .arg(escapedControls(QDir::toNativeSeparators(path)), escapedControls(saved.error)),
+            {}};
     return {true, path, {}, {}};
 }
 
