@@ -378,6 +378,14 @@ private slots:
         QVERIFY(sim.requests().isEmpty());
     }
 
+    void aDeviceThatIsNoSerialPortIsToldWithTheSystemsReason()
+    {
+        const Run r = cli({"verify", "-p", "/dev/null", "site.tbl"});
+        QCOMPARE(r.err, "rw830kt-cli: /dev/null: Error opening comm port.\n\n/dev/null did not "
+                        "open as a serial port: Inappropriate ioctl for device.\n"
+                        "rw830kt-cli: /dev/null: Read Error !\n");
+    }
+
     // ESC, BEL, a line break and CSI (U+009B) in a port's name, an output file's name and a
     // message: standard output, standard error and the trace show each escaped.
     void noControlCharacterFromOutsideReachesAnOutputRaw()
