@@ -178,9 +178,17 @@ int writeTransmitters(const Arguments &a)
         return UsageError;
     }
     const QString &file = a.operands.first();
-    const std::optional<SettingsTable> table = openTable(file);
+    const std::optional<SettingsTable> table =
+        openTable(file, a.pad ? TableLength::Any : TableLength::Whole);
     if (!table)
         return FileError;
+    // Refused before any port is opened: a backup that cannot be kept stops every write.
+    if (!a.backupDir.isEmpty()) {
+        if (const auto refusal = backupFolderRefusal(a.backupDir)) {
+            printError(QString(), *refusal + QStringLiteral(" Nothing was written."));
+            return FileError;
+        }
+    }
     bool traceOk = true;
     QMutex backupsLock;
     QMap<QString, QString> backups; // port -> the file that keeps what its write replaced

@@ -195,14 +195,14 @@ private slots:
         for (const char *line :
              {"  rw830kt-cli ports\n", "  rw830kt-cli read     -p PORT -o FILE [--trace FILE]\n",
               "  rw830kt-cli write    -p PORT [-p PORT ...] FILE.tbl [--backup DIR] [--trace "
-              "FILE]\n",
+              "FILE] [--pad]\n",
               "  rw830kt-cli verify   -p PORT FILE.tbl [--trace FILE]\n",
               "  rw830kt-cli dump     FILE.tbl [--json]\n",
               "  rw830kt-cli diff     A.tbl B.tbl [--json]\n",
               "  rw830kt-cli set      FILE.tbl NAME=VALUE [NAME=VALUE ...]\n",
               "  rw830kt-cli settings [--json]\n", "  -p, --port PORT ", "  -o, --output FILE ",
-              "      --trace FILE ", "      --json ", "  -q, --quiet ", "  -h, --help ",
-              "      --version ", "'--port=PORT'", "'--' ends the options"})
+              "      --trace FILE ", "      --pad ", "      --json ", "  -q, --quiet ",
+              "  -h, --help ", "      --version ", "'--port=PORT'", "'--' ends the options"})
             QVERIFY2(help.out.contains(QLatin1String(line)), line);
         // -q is taken by every verb, before or after its operands.
         const Run quiet = cli({"diff", "-q", "site.tbl", "site.tbl"});
@@ -376,6 +376,28 @@ private slots:
         QCOMPARE(r.err,
                  "rw830kt-cli: " + fifo + ": cannot write the trace: a FIFO that nobody reads\n");
         QVERIFY(sim.requests().isEmpty());
+    }
+
+    // An empty or cut file would leave the transmitter blank without a word.
+    void writeRefusesWhatItCannotDoBeforeThePortOpens()
+    {
+        SimulatorProcess sim;
+        QVERIFY(sim.start());
+        writeFile(path("five.tbl"), "ABCDE");
+        writeFile(path("long.tbl"), patternedImage() + 'x');
+        const Run r = cli({"write", "-p", sim.device(), "five.tbl"});
+        QCOMPARE(r.status, 3);
+        QCOMPARE(r.err, "rw830kt-cli: five.tbl: The file is 5 bytes long, not 2048: it is not a "
+                        "whole table. Nothing was written (--pad writes it as the window opens "
+                        "it).\n");
+        QVERIFY(cli({"write", "-p", sim.device(), "long.tbl"}).err.contains(": The file is 2049"));
+        // A backup folder that is a file is refused before the port is opened too.
+        QCOMPARE(cli({"write", "-p", sim.device(), "--backup", "five.tbl", "site.tbl"}).err,
+                 "rw830kt-cli: five.tbl is not a folder: no backup can be kept in it. Nothing "
+                 "was written.\n");
+        QVERIFY(sim.requests().isEmpty());
+        QCOMPARE(cli({"write", "--pad", "-p", sim.device(), "five.tbl"}).status, 0);
+        QCOMPARE(sim.memory(), QByteArray("ABCDE") + QByteArray(2043, '\0'));
     }
 
     void aDeviceThatIsNoSerialPortIsToldWithTheSystemsReason()

@@ -28,6 +28,19 @@ QString backupFilePath(const QString &folder, const QString &port, const QDateTi
     return datedPortFilePath(folder, port, when, QStringLiteral(".tbl"));
 }
 
+std::optional<QString> backupFolderRefusal(const QString &folder)
+{
+    const QString shown = escapedControls(QDir::toNativeSeparators(folder));
+    const QFileInfo info(folder);
+    if (info.exists() && !info.isDir())
+        return QStringLiteral("%1 is not a folder: no backup can be kept in it.").arg(shown);
+    if (!info.exists() && !QDir().mkpath(folder))
+        return QStringLiteral("The folder %1 for the backups cannot be made.").arg(shown);
+    if (!QFileInfo(folder).isWritable())
+        return QStringLiteral("The folder %1 for the backups may not be written to.").arg(shown);
+    return std::nullopt;
+}
+
 BackupOutcome backUpTransmitter(TCommPort &port, TransferView &view, const WaitClock &clock,
                                 const QString &folder, const QDateTime &when)
 {
