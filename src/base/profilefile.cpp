@@ -56,20 +56,22 @@ ProfileFile::ProfileFile(const QString &path) : path_(path)
         return;
     }
 
+    // A line ends in CR LF, LF or a lone CR, and keeps its own end when written back.
     qsizetype begin = 0;
     while (begin < all.size()) {
-        const qsizetype lf = all.indexOf('\n', begin);
-        if (lf < 0) {
+        qsizetype at = begin;
+        while (at < all.size() && all[at] != '\n' && all[at] != '\r')
+            ++at;
+        if (at == all.size()) {
             lines_.append(parse(all.mid(begin), {}, lines_.isEmpty()));
             break;
         }
-        const bool crlf = lf > begin && all[lf - 1] == '\r';
-        const qsizetype textEnd = crlf ? lf - 1 : lf;
+        const bool crlf = all[at] == '\r' && at + 1 < all.size() && all[at + 1] == '\n';
+        const QByteArray end = crlf ? QByteArray("\r\n") : all.mid(at, 1);
         if (lines_.isEmpty())
-            newline_ = crlf ? "\r\n" : "\n";
-        lines_.append(
-            parse(all.mid(begin, textEnd - begin), crlf ? "\r\n" : "\n", lines_.isEmpty()));
-        begin = lf + 1;
+            newline_ = end;
+        lines_.append(parse(all.mid(begin, at - begin), end, lines_.isEmpty()));
+        begin = at + end.size();
     }
 }
 

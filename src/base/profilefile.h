@@ -2,6 +2,7 @@
 #pragma once
 // A small reader and writer of initialization-style files ("[Section]" lines and
 // "Key=Value" lines), with the behaviour the settings file relies on:
+// - a line ends in CR LF, LF or a lone CR;
 // - section and key names match without regard to letter case; the first match counts;
 // - a missing file, section or key reads as the default text; "Key=" reads as empty;
 // - a value reads without the blanks around it and without one pair of enclosing quotes,
@@ -40,7 +41,7 @@ private:
     enum class Kind { Other, Section, Key };
     struct Line {
         QByteArray text; // without its line end
-        QByteArray end;  // "\r\n", "\n", or empty for a last line without one
+        QByteArray end;  // "\r\n", "\n", "\r", or empty for a last line without one
         Kind kind = Kind::Other;
         QString name; // case-folded section or key name
     };

@@ -200,8 +200,18 @@ std::optional<QString> replaceRefusal(const QString &path)
 #ifdef Q_OS_UNIX
     const QByteArray name = QFile::encodeName(path);
     struct stat st {};
-    // A name that is not there, or cannot be looked at, is left to the write to report.
-    if (::stat(name.constData(), &st) != 0 || S_ISREG(st.st_mode))
+    if (::stat(name.constData(), &st) != 0) {
+        // A loop of links leads to no file: renaming over it would put a file in the link's
+        // place, where the user meant the file it should lead to.
+        if (errno == ELOOP)
+            return QStringLiteral("%1 leads round a loop of symbolic links (too many levels "
+                                  "of symbolic links), not to a file. Only a file, or a name not "
+                                  "yet taken, is written; nothing was changed.")
+                .arg(QDir::toNativeSeparators(path));
+        // A name that is not there, or cannot be looked at, is left to the write to report.
+        return std::nullopt;
+    }
+    if (S_ISREG(st.st_mode))
         return std::nullopt;
     if (S_ISDIR(st.st_mode))
         kind = QStringLiteral("a folder");

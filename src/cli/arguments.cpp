@@ -39,6 +39,9 @@ constexpr OptionEntry Options[] = {
      "the current folder)"},
     {'\0', "backup", "DIR", false,
      "write first reads each transmitter and keeps what it held in DIR"},
+    {'\0', "pad", "", false,
+     "write takes a file that is not 2048 bytes long as the window opens it:\n"
+     "zero bytes after a short file's end, a long file's excess left out"},
     {'\0', "trace", "FILE", false, "writes what happened on the line, with times, as it happens"},
     {'\0', "json", "", false, "machine-readable output for dump, diff and settings"},
     {'q', "quiet", "", true, "prints nothing but errors"},
@@ -84,8 +87,12 @@ constexpr VerbEntry Verbs[] = {
      "FILE.tbl",
      1,
      1,
-     {{{"port", Use::Repeated}, {"backup", Use::Optional}, {"trace", Use::Optional}}},
-     "writes a table file into one transmitter or several at once, verifying\nevery block"},
+     {{{"port", Use::Repeated},
+       {"backup", Use::Optional},
+       {"trace", Use::Optional},
+       {"pad", Use::Optional}}},
+     "writes a table file into one transmitter or several at once, verifying\nevery block; "
+     "a file that is not 2048 bytes long only with --pad"},
     {"verify",
      "FILE.tbl",
      1,
@@ -450,6 +457,7 @@ std::optional<Arguments> parseUnchecked(const QStringList &args, QString &error)
     a->base = a->value(QStringLiteral("base"));
     a->backupDir = a->value(QStringLiteral("backup"));
     a->json = a->isSet(QStringLiteral("json"));
+    a->pad = a->isSet(QStringLiteral("pad"));
     a->quiet = a->isSet(QStringLiteral("quiet"));
     return a;
 }

@@ -20,6 +20,7 @@ struct Arguments {
     QString traceFile;    // --trace FILE
     QString backupDir;    // --backup DIR: write keeps what it replaces there
     bool json = false;
+    bool pad = false; // --pad: write takes a table file of another length than 2048 bytes
     bool quiet = false;
     bool help = false;
     bool version = false;

@@ -6,6 +6,7 @@
 #include "exitstatus.h"
 #include "model/settingstable.h"
 #include "model/tablefile.h"
+#include "model/textrules.h"
 #include "report/tabledocument.h"
 #include "synth/startingtable.h"
 #include "tableinput.h"
@@ -108,7 +109,8 @@ int buildTable(const Arguments &a)
         return FileError;
     }
     if (!a.quiet)
-        printOut(QStringLiteral("%1: built from %2\n").arg(a.output, shownSource));
+        printOut(QStringLiteral("%1: built from %2\n")
+                     .arg(escapedControls(a.output), escapedControls(shownSource)));
     return Success;
 }
 

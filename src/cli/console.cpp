@@ -48,13 +48,27 @@ bool printBytes(const QByteArray &bytes)
     return write(stdout, bytes, stdoutFailure);
 }
 
-void printError(const QString &subject, const QString &text)
+namespace {
+
+void printErrorLines(const QString &subject, const QString &text, bool keepLineBreaks)
 {
     QString line = QStringLiteral("rw830kt-cli: ");
     if (!subject.isEmpty())
         line += escapedControls(subject) + QStringLiteral(": ");
-    line += escapedControls(text, true) + u'\n';
+    line += escapedControls(text, keepLineBreaks) + u'\n';
     write(stderr, line.toLocal8Bit(), stderrFailure);
+}
+
+} // namespace
+
+void printError(const QString &subject, const QString &text)
+{
+    printErrorLines(subject, text, false);
+}
+
+void printReport(const QString &subject, const QString &text)
+{
+    printErrorLines(subject, text, true);
 }
 
 bool outputIsTerminal()

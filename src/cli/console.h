@@ -9,12 +9,18 @@
 
 namespace rw::cli {
 
-void printOut(const QString &text); // as it stands; add the line end yourself
+// As it stands; add the line end yourself. A name or text from outside (a port, a file, a
+// system's description of a device) goes in through escapedControls(), as on standard
+// error, so that nothing from outside moves or recolours the screen or forges a line.
+void printOut(const QString &text);
 // Bytes as they are (a table image, a UTF-8 document); false when they could not be written.
 bool printBytes(const QByteArray &bytes);
-// "rw830kt-cli: SUBJECT: TEXT": a control character a file name, a value or an argument
-// brought in is shown escaped; the line breaks of a report of several lines stay.
+// "rw830kt-cli: SUBJECT: TEXT" on one line: every control character a file name, a value
+// or an argument brought in is shown escaped, a line break too.
 void printError(const QString &subject, const QString &text);
+// The same for a report of several lines from the core (a port's opening failure with its
+// reason), whose own line breaks stay; the core has escaped the names it put into it.
+void printReport(const QString &subject, const QString &text);
 // True when standard output is a terminal a progress bar can be drawn on.
 bool outputIsTerminal();
 

@@ -35,7 +35,8 @@ int runCommandLine(int argc, char *argv[])
     std::optional<QStringList> args = decodeArguments(argc, argv, error);
     const std::optional<Arguments> a = args ? parseArguments(*args, error) : std::nullopt;
     if (!a) {
-        printError(QString(), error + QStringLiteral("\nTry 'rw830kt-cli --help'."));
+        // The parser has escaped what the arguments brought in; the hint is a line of its own.
+        printReport(QString(), error + QStringLiteral("\nTry 'rw830kt-cli --help'."));
         return UsageError;
     }
     if (a->help) {

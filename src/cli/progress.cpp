@@ -2,6 +2,7 @@
 #include "progress.h"
 
 #include "console.h"
+#include "model/textrules.h"
 
 namespace rw::cli {
 
@@ -29,10 +30,13 @@ public:
             out += QStringLiteral("\x1b[%1A").arg(states.size()); // back to the first bar
         for (const PortJobState &s : states) {
             const int filled = s.done && s.ok ? BarWidth : percent(s) * BarWidth / 100;
-            const QString status =
-                s.done ? (s.ok ? QStringLiteral("done") : QStringLiteral("FAILED")) : s.status;
+            const QString status = s.done
+                                       ? (s.ok ? QStringLiteral("done") : QStringLiteral("FAILED"))
+                                       : escapedControls(s.status);
+            // The bar's own escape sequences only: the port's name is shown escaped.
             out += QStringLiteral("\r\x1b[2K%1 [%2%3] %4% %5\n")
-                       .arg(s.port, QString(filled, '#'), QString(BarWidth - filled, '.'))
+                       .arg(escapedControls(s.port), QString(filled, '#'),
+                            QString(BarWidth - filled, '.'))
                        .arg(s.done && s.ok ? 100 : percent(s), 3)
                        .arg(status);
         }
@@ -53,12 +57,14 @@ public:
             Seen &seen = seen_[s.port];
             if (!s.status.isEmpty() && s.status != seen.status && !s.done) {
                 seen.status = s.status;
-                printOut(QStringLiteral("%1: %2\n").arg(s.port, s.status));
+                printOut(QStringLiteral("%1: %2\n")
+                             .arg(escapedControls(s.port), escapedControls(s.status)));
             }
             const int quarter = percent(s) / 25;
             if (!s.done && quarter > seen.quarter && quarter < 4) {
                 seen.quarter = quarter;
-                printOut(QStringLiteral("%1: %2%\n").arg(s.port).arg(quarter * 25));
+                printOut(
+                    QStringLiteral("%1: %2%\n").arg(escapedControls(s.port)).arg(quarter * 25));
             }
         }
     }

@@ -6,13 +6,22 @@
 
 namespace rw::cli {
 
-std::optional<SettingsTable> openTable(const QString &path)
+std::optional<SettingsTable> openTable(const QString &path, TableLength length)
 {
     QString reason;
-    const std::optional<QByteArray> area = readTableFile(path, &reason);
+    qint64 size = 0;
+    const std::optional<QByteArray> area = readTableFile(path, &reason, &size);
     if (!area) {
         printError(path, QStringLiteral("cannot read this table file: %1").arg(reason));
         return std::nullopt;
+    }
+    if (length == TableLength::Whole) {
+        if (const auto refusal = tableLengthRefusal(size)) {
+            printError(path, QStringLiteral("%1 Nothing was written (--pad writes it as the "
+                                            "window opens it).")
+                                 .arg(*refusal));
+            return std::nullopt;
+        }
     }
     SettingsTable table;
     table.takeImage(*area);

@@ -10,6 +10,10 @@
 
 namespace rw::cli {
 
-std::optional<SettingsTable> openTable(const QString &path);
+// How long a table file may be: any length, padded or cut as the window opens it, or
+// exactly the 2048 bytes of a table (what is sent to a transmitter).
+enum class TableLength { Any, Whole };
+
+std::optional<SettingsTable> openTable(const QString &path, TableLength length = TableLength::Any);
 
 } // namespace rw::cli

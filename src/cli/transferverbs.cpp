@@ -17,6 +17,7 @@
 #include "link/run/transmitterbackup.h"
 #include "model/settingstable.h"
 #include "model/tablefile.h"
+#include "model/textrules.h"
 #include "portidentity.h"
 #include "progress.h"
 #include "report/tablereport.h"
@@ -96,7 +97,7 @@ std::optional<QList<PortJobState>> run(const Arguments &a, TransferCommand comma
         if (s.ok)
             continue;
         for (const QString &m : s.messages)
-            printError(s.port, m);
+            printReport(s.port, m);
         if (s.outcome.result == TransferResult::Stopped)
             printError(s.port,
                        QStringLiteral("%1 (%2)").arg(outcomeSummary(command, s.outcome), signal));
@@ -137,8 +138,10 @@ int listPorts(const Arguments &a)
     const QList<QSerialPortInfo> available = QSerialPortInfo::availablePorts();
     const QStringList names = systemPortNames(settingsFilePath(QDir::currentPath()), available);
     for (const QString &name : names) {
-        const QString details = portDetails(name, available);
-        printOut(details.isEmpty() ? name + '\n' : QStringLiteral("%1\t%2\n").arg(name, details));
+        // Both come from outside: the settings file, and what a device says of itself.
+        const QString shown = escapedControls(name);
+        const QString details = escapedControls(portDetails(name, available));
+        printOut(details.isEmpty() ? shown + '\n' : QStringLiteral("%1\t%2\n").arg(shown, details));
     }
     return Success;
 }
@@ -163,7 +166,8 @@ int readTransmitter(const Arguments &a)
         return FileError;
     }
     if (!a.quiet)
-        printOut(QStringLiteral("%1: read into %2\n").arg(a.ports.first(), a.output));
+        printOut(QStringLiteral("%1: read into %2\n")
+                     .arg(escapedControls(a.ports.first()), escapedControls(a.output)));
     return traceOk ? Success : FileError;
 }
 
@@ -174,9 +178,17 @@ int writeTransmitters(const Arguments &a)
         return UsageError;
     }
     const QString &file = a.operands.first();
-    const std::optional<SettingsTable> table = openTable(file);
+    const std::optional<SettingsTable> table =
+        openTable(file, a.pad ? TableLength::Any : TableLength::Whole);
     if (!table)
         return FileError;
+    // Refused before any port is opened: a backup that cannot be kept stops every write.
+    if (!a.backupDir.isEmpty()) {
+        if (const auto refusal = backupFolderRefusal(a.backupDir)) {
+            printError(QString(), *refusal + QStringLiteral(" Nothing was written."));
+            return FileError;
+        }
+    }
     bool traceOk = true;
     QMutex backupsLock;
     QMap<QString, QString> backups; // port -> the file that keeps what its write replaced
@@ -199,14 +211,16 @@ int writeTransmitters(const Arguments &a)
     QStringList failed, stopped;
     for (const PortJobState &s : *states) {
         if (backups.contains(s.port) && !a.quiet)
-            printOut(QStringLiteral("%1: settings kept in %2\n").arg(s.port, backups[s.port]));
+            printOut(QStringLiteral("%1: settings kept in %2\n")
+                         .arg(escapedControls(s.port), escapedControls(backups[s.port])));
         if (s.outcome.result == TransferResult::Stopped)
             stopped << s.port;
         else if (!s.ok)
             failed << s.port;
         else if (!a.quiet)
             printOut(QStringLiteral("%1: %2\n")
-                         .arg(s.port, outcomeSummary(TransferCommand::Write, s.outcome)));
+                         .arg(escapedControls(s.port),
+                              outcomeSummary(TransferCommand::Write, s.outcome)));
     }
     const qsizetype good = states->size() - failed.size() - stopped.size();
     if (!failed.isEmpty() || !stopped.isEmpty()) {
@@ -242,7 +256,8 @@ int verifyTransmitter(const Arguments &a)
     const QList<Difference> d = settingDifferences(*table, received, synth.state());
     if (d.isEmpty()) {
         if (!a.quiet)
-            printOut(QStringLiteral("%1 matches %2\n").arg(a.ports.first(), file));
+            printOut(QStringLiteral("%1 matches %2\n")
+                         .arg(escapedControls(a.ports.first()), escapedControls(file)));
         return traceOk ? Success : FileError;
     }
     printOut(differencesText(d, file, a.ports.first()));

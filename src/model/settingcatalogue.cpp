@@ -155,7 +155,8 @@ std::optional<QString> textCharacterRefusal(const SettingEntry &e, const QString
         const char16_t c = text[i].unicode();
         if (breaksToo && (c == u'\r' || c == u'\n' || c == u'\t'))
             continue;
-        if (c >= 0x20 && c != 0x7F)
+        // C1 controls (U+0080 to U+009F, CSI among them) act on a terminal as C0 ones do.
+        if (c >= 0x20 && c != 0x7F && !(c >= 0x80 && c < 0xA0))
             continue;
         return QStringLiteral("The control character %1 at position %2 cannot be stored; %3 "
                               "takes printable characters%4 only.")

@@ -60,8 +60,8 @@ const SettingEntry *settingOfField(Field f);
 // N of "message.N" when N is a message's number.
 std::optional<int> messageNumber(QStringView name);
 
-// The characters a logo or message takes besides the length: no control character (C0
-// or DEL), except the line breaks and tabs of a message. Nullopt when `text` is taken;
+// The characters a logo or message takes besides the length: no control character (C0,
+// DEL or C1), except the line breaks and tabs of a message. Nullopt when `text` is taken;
 // otherwise the refusal, naming the character (escaped, as \x1b) and its position from 1.
 std::optional<QString> textCharacterRefusal(const SettingEntry &e, const QString &text);
 

@@ -2,6 +2,7 @@
 #include "tablefile.h"
 
 #include "base/safefile.h"
+#include "fieldlayout.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,7 +10,7 @@
 
 namespace rw {
 
-std::optional<QByteArray> readTableFile(const QString &path, QString *error)
+std::optional<QByteArray> readTableFile(const QString &path, QString *error, qint64 *fileSize)
 {
     auto fail = [error](const QString &reason) {
         if (error)
@@ -28,6 +29,8 @@ std::optional<QByteArray> readTableFile(const QString &path, QString *error)
     if (!f.open(QIODevice::ReadOnly))
         return fail(f.errorString());
     QByteArray area(TableWorkAreaSize, '\0');
+    if (fileSize)
+        *fileSize = f.size();
     const qint64 wanted = std::min<qint64>(f.size(), TableWorkAreaSize);
     qint64 got = 0;
     while (got < wanted) {
@@ -39,6 +42,16 @@ std::optional<QByteArray> readTableFile(const QString &path, QString *error)
         got += n;
     }
     return area;
+}
+
+std::optional<QString> tableLengthRefusal(qint64 size)
+{
+    if (size == ImageSize)
+        return std::nullopt;
+    return QStringLiteral("The file is %1 byte%2 long, not %3: it is not a whole table.")
+        .arg(size)
+        .arg(size == 1 ? QString() : QStringLiteral("s"))
+        .arg(ImageSize);
 }
 
 QString defaultTableFile(const QString &programDirectory)

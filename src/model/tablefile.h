@@ -22,7 +22,14 @@ QString defaultTableFile(const QString &programDirectory);
 // The work area filled from the start of the file, zero after the bytes the file has;
 // nullopt when the file cannot be opened or read (a folder or a device is not a table
 // file), with the reason in `error` when given.
-std::optional<QByteArray> readTableFile(const QString &path, QString *error = nullptr);
+// `fileSize`, when given, receives the file's length.
+std::optional<QByteArray> readTableFile(const QString &path, QString *error = nullptr,
+                                        qint64 *fileSize = nullptr);
+
+// Why a file of `size` bytes is not a whole table to send to a transmitter as it stands
+// (opening it as the window does pads or cuts it); nullopt for exactly 2048 bytes. A
+// transmitter written from an empty or cut file would be blank without a word.
+std::optional<QString> tableLengthRefusal(qint64 size);
 
 // Where a replaced table file is kept: beside it, its name without the extension
 // followed by ".BAK" (site1.tbl -> site1.BAK).

@@ -55,7 +55,15 @@ std::optional<qint32> parseInt32(const QString &text)
 
 QString notAnIntegerMessage(const QString &text)
 {
-    return QStringLiteral("'%1' is not a valid integer value").arg(text);
+    return QStringLiteral("'%1' is not a valid integer value").arg(shownInMessage(text));
+}
+
+QString shownInMessage(const QString &text)
+{
+    constexpr qsizetype Longest = 40;
+    if (text.size() <= Longest)
+        return text;
+    return text.left(Longest - 3) + QStringLiteral("...");
 }
 
 QByteArray toTableText(const QString &s)

@@ -17,8 +17,14 @@ QString trimTrailingBlanks(const QString &s);
 // not one or lies outside the signed 32-bit range.
 std::optional<qint32> parseInt32(const QString &text);
 
-// The message every failed number conversion reports.
+// The message every failed number conversion reports, with the text as shownInMessage()
+// gives it.
 QString notAnIntegerMessage(const QString &text);
+
+// A value that a message repeats (a number from a site file, a settings file or a command
+// line): whole up to 40 characters, a longer one cut to its first 37 and "...", so that a
+// value of thousands of digits does not bury the message.
+QString shownInMessage(const QString &text);
 
 // Text in the table is single-byte Latin-1: every stored byte shows and stores back
 // unchanged, and a character that has no byte is stored as '?'.

@@ -327,7 +327,7 @@ private:
                 refused(v.place, name,
                         QStringLiteral("the stored system code is four Latin-1 "
                                        "characters, not \"%1\"")
-                            .arg(v.text));
+                            .arg(shownInMessage(v.text)));
                 return;
             }
             table_.setBytes(f, v.text.toLatin1());
@@ -347,9 +347,10 @@ private:
     {
         const std::optional<qint64> n = v.integer();
         if (!n || *n < 0 || *n > max) {
-            refused(
-                v.place, name,
-                QStringLiteral("takes a whole number from 0 to %1, not %2").arg(max).arg(v.text));
+            refused(v.place, name,
+                    QStringLiteral("takes a whole number from 0 to %1, not %2")
+                        .arg(max)
+                        .arg(shownInMessage(v.text)));
             return std::nullopt;
         }
         return n;
@@ -460,11 +461,11 @@ private:
             const std::optional<qint64> n = v.integer();
             if (!n || *n < 0 || *n >= count) {
                 refused(v.place, name,
-                        count == 2 ? QStringLiteral("is 0 or 1, not %1").arg(v.text)
+                        count == 2 ? QStringLiteral("is 0 or 1, not %1").arg(shownInMessage(v.text))
                                    : QStringLiteral("is an item of a list of %1: 0 to %2, not %3")
                                          .arg(count)
                                          .arg(count - 1)
-                                         .arg(v.text));
+                                         .arg(shownInMessage(v.text)));
                 return;
             }
             table_.setValue(f, static_cast<uint32_t>(*n));

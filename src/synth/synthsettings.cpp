@@ -176,10 +176,11 @@ QString tooLargeMessage()
 // added by the reader that knows it.
 SynthLoadResult outOfRange(SynthLoadResult result, const ReadRow &row, const QString &value)
 {
-    result.advice = QStringLiteral("Key %1 in section [%2] of %3 holds %4. Correct or delete that "
-                                   "line; until then the built-in values are used from that key "
-                                   "on.")
-                        .arg(keyOf(row), sectionOf(row), QStringLiteral("%1"), value);
+    result.advice =
+        QStringLiteral("Key %1 in section [%2] of %3 holds %4. Correct or delete that "
+                       "line; until then the built-in values are used from that key "
+                       "on.")
+            .arg(keyOf(row), sectionOf(row), QStringLiteral("%1"), shownInMessage(value));
     return result;
 }
 
@@ -207,7 +208,8 @@ SynthLoadResult readSynthSettings(const ProfileFile &file, SynthState &state)
             const auto hz = parseDecimal(value);
             if (!hz)
                 return stop(O::NotANumber,
-                            QStringLiteral("'%1' is not a valid floating point value").arg(value));
+                            QStringLiteral("'%1' is not a valid floating point value")
+                                .arg(shownInMessage(value)));
             if (!(*hz >= bounds.min && *hz <= bounds.max))
                 return outOfRange(stop(O::Refused, text(bounds.refusal)), row, value);
             v = static_cast<qint32>(std::trunc(*hz));

@@ -127,6 +127,8 @@ private slots:
             << QByteArray("[S]\nK=1") << QByteArray("[S]\nK=7");
         QTest::newRow("the key keeps its spelling")
             << QByteArray("[s]\r\n  k=1\r\n") << QByteArray("[s]\r\n  k=7\r\n");
+        QTest::newRow("a lone CR ends a line")
+            << QByteArray("[S]\rK=1\rL=2\r") << QByteArray("[S]\rK=7\rL=2\r");
     }
     void writing_replaces_one_value_and_leaves_every_other_byte()
     {
@@ -145,6 +147,9 @@ private slots:
         QTest::newRow("last section, no final line end")
             << QByteArray("[T]\nB=2\n[S]\nA=1") << QByteArray("[T]\nB=2\n[S]\nA=1\nK=7\n");
         QTest::newRow("empty section") << QByteArray("[S]\n[T]\n") << QByteArray("[S]\nK=7\n[T]\n");
+        // The last line keeps its lone CR; the new one takes the file's CR LF.
+        QTest::newRow("last line ended by a lone CR")
+            << QByteArray("[S]\r\nA=1\r") << QByteArray("[S]\r\nA=1\rK=7\r\n");
     }
     void a_new_key_goes_at_the_end_of_its_section()
     {

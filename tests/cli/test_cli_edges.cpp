@@ -195,14 +195,14 @@ private slots:
         for (const char *line :
              {"  rw830kt-cli ports\n", "  rw830kt-cli read     -p PORT -o FILE [--trace FILE]\n",
               "  rw830kt-cli write    -p PORT [-p PORT ...] FILE.tbl [--backup DIR] [--trace "
-              "FILE]\n",
+              "FILE] [--pad]\n",
               "  rw830kt-cli verify   -p PORT FILE.tbl [--trace FILE]\n",
               "  rw830kt-cli dump     FILE.tbl [--json]\n",
               "  rw830kt-cli diff     A.tbl B.tbl [--json]\n",
               "  rw830kt-cli set      FILE.tbl NAME=VALUE [NAME=VALUE ...]\n",
               "  rw830kt-cli settings [--json]\n", "  -p, --port PORT ", "  -o, --output FILE ",
-              "      --trace FILE ", "      --json ", "  -q, --quiet ", "  -h, --help ",
-              "      --version ", "'--port=PORT'", "'--' ends the options"})
+              "      --trace FILE ", "      --pad ", "      --json ", "  -q, --quiet ",
+              "  -h, --help ", "      --version ", "'--port=PORT'", "'--' ends the options"})
             QVERIFY2(help.out.contains(QLatin1String(line)), line);
         // -q is taken by every verb, before or after its operands.
         const Run quiet = cli({"diff", "-q", "site.tbl", "site.tbl"});
@@ -376,6 +376,90 @@ private slots:
         QCOMPARE(r.err,
                  "rw830kt-cli: " + fifo + ": cannot write the trace: a FIFO that nobody reads\n");
         QVERIFY(sim.requests().isEmpty());
+    }
+
+    // An empty or cut file would leave the transmitter blank without a word.
+    void writeRefusesWhatItCannotDoBeforeThePortOpens()
+    {
+        SimulatorProcess sim;
+        QVERIFY(sim.start());
+        writeFile(path("five.tbl"), "ABCDE");
+        writeFile(path("long.tbl"), patternedImage() + 'x');
+        const Run r = cli({"write", "-p", sim.device(), "five.tbl"});
+        QCOMPARE(r.status, 3);
+        QCOMPARE(r.err, "rw830kt-cli: five.tbl: The file is 5 bytes long, not 2048: it is not a "
+                        "whole table. Nothing was written (--pad writes it as the window opens "
+                        "it).\n");
+        QVERIFY(cli({"write", "-p", sim.device(), "long.tbl"}).err.contains(": The file is 2049"));
+        // A backup folder that is a file is refused before the port is opened too.
+        QCOMPARE(cli({"write", "-p", sim.device(), "--backup", "five.tbl", "site.tbl"}).err,
+                 "rw830kt-cli: five.tbl is not a folder: no backup can be kept in it. Nothing "
+                 "was written.\n");
+        QVERIFY(sim.requests().isEmpty());
+        QCOMPARE(cli({"write", "--pad", "-p", sim.device(), "five.tbl"}).status, 0);
+        QCOMPARE(sim.memory(), QByteArray("ABCDE") + QByteArray(2043, '\0'));
+    }
+
+    void aDeviceThatIsNoSerialPortIsToldWithTheSystemsReason()
+    {
+        const Run r = cli({"verify", "-p", "/dev/null", "site.tbl"});
+        QCOMPARE(r.err, "rw830kt-cli: /dev/null: Error opening comm port.\n\n/dev/null did not "
+                        "open as a serial port: Inappropriate ioctl for device.\n"
+                        "rw830kt-cli: /dev/null: Read Error !\n");
+    }
+
+    // ESC, BEL, a line break and CSI (U+009B) in a port's name, an output file's name and a
+    // message: standard output, standard error and the trace show each escaped.
+    void noControlCharacterFromOutsideReachesAnOutputRaw()
+    {
+        SimulatorProcess sim;
+        QVERIFY(sim.start({}, patternedImage()));
+        const QString raw = QStringLiteral("\x1b[31m\x07\n") + QChar(0x9B);
+        const QString shown = QStringLiteral("\\x1b[31m\\x07\\n\\x9b");
+        QVERIFY(QFile::link(sim.device(), path("tty" + raw)));
+        const QString port = path("tty" + shown), out = "out" + shown + ".tbl";
+        // No control character but line ends, and every line begins as one of `starts`
+        // (patterns): a raw line break would begin one with the rest of a name.
+        const auto check = [](const QByteArray &bytes, const QStringList &starts) {
+            const QString text = QString::fromUtf8(bytes);
+            QVERIFY2(
+                !text.contains(QRegularExpression("[\\x{0}-\\x{9}\\x{b}-\\x{1f}\\x{7f}-\\x{9f}]")),
+                bytes.constData());
+            for (const QString &line : text.split('\n', Qt::SkipEmptyParts))
+                QVERIFY2(std::any_of(starts.begin(), starts.end(),
+                                     [&](const QString &s) {
+                                         return QRegularExpression('^' + s).match(line).hasMatch();
+                                     }),
+                         qPrintable(line));
+        };
+        const QString portStart = QRegularExpression::escape(port);
+
+        Run r = cli({"read", "-p", path("tty" + raw), "-o", "out" + raw + ".tbl", "--trace", "t"});
+        QCOMPARE(r.status, 0);
+        check(r.out.toUtf8() + r.err.toUtf8(), {portStart + ": "});
+        QVERIFY(r.out.endsWith(port + ": read into " + out + "\n"));
+        check(contents(path("t")), {"\\d+\\.\\d{6} " + portStart + " (>>|<<|--) "});
+        r = cli({"write", "-p", path("tty" + raw), "out" + raw + ".tbl"});
+        check(r.out.toUtf8() + r.err.toUtf8(), {portStart + ": "});
+        QVERIFY(r.out.endsWith(port + ": written and verified\n"));
+        r = shell(R"(echo '{}' | "$0" build - -o "$1")", {"out" + raw + ".tbl"});
+        QCOMPARE(r.out, out + ": built from <stdin>\n");
+        // A message takes the line break; CSI is the first character it refuses.
+        r = cli({"set", "out" + raw + ".tbl",
+                 QStringLiteral("message.1=Hi\n") + QChar(0x9B) + "\x1b\x07"});
+        QCOMPARE(r.err, "rw830kt-cli: " + out +
+                            ": message.1: The control character \\x9b at position 4 cannot be "
+                            "stored; a message takes printable characters, line breaks and tabs "
+                            "only. (nothing changed)\n");
+        // An opening failure's reason, a report of several lines, names the port escaped.
+        const QString gone = QRegularExpression::escape(path("gone" + shown));
+        r = cli({"verify", "-p", path("gone" + raw), "site.tbl"});
+        check(r.err.toUtf8(), {"rw830kt-cli: " + gone + ": ", "The port " + gone + " has no"});
+        writeFile(path("RW830KT2485E.ini"),
+                  "[Serial]\nExtraPorts=" + QFile::encodeName(path("x")) + "\x1b\x07\x9b\n");
+        r = cli({"ports"});
+        QFile::remove(path("RW830KT2485E.ini"));
+        QVERIFY2(r.out.startsWith(path("x\\x1b\\x07\\x9b\n")), qPrintable(r.out));
     }
 
     void aReadsProgressOnATerminalRunsToTheEnd()

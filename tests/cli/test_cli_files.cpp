@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // rw830kt-cli and the files it is told to write: a read from a real simulator is saved
-// only into a table file or under a new name, never over a FIFO or a device.
+// only into a table file or under a new name, never over a FIFO, a device or a loop of
+// symbolic links.
 
 #include "simulator.h"
 
@@ -48,6 +49,7 @@ private slots:
         const QDir d(dir.path());
         QCOMPARE(mkfifo(QFile::encodeName(d.filePath("pipe.tbl")).constData(), 0600), 0);
         QVERIFY(QFile::link("/dev/null", d.filePath("null.tbl")));
+        QVERIFY(QFile::link("loop.tbl", d.filePath("loop.tbl")));
 
         const struct {
             const char *name;
@@ -58,6 +60,9 @@ private slots:
             {"null.tbl", "rw830kt-cli: null.tbl is a symbolic link to a device, not to a file. "
                          "Only a file, or a name not yet taken, is written; nothing was "
                          "changed.\n"},
+            {"loop.tbl", "rw830kt-cli: loop.tbl leads round a loop of symbolic links (too many "
+                         "levels of symbolic links), not to a file. Only a file, or a name not "
+                         "yet taken, is written; nothing was changed.\n"},
         };
         for (const auto &c : cases) {
             const Run r = cli(dir.path(), {"read", "-p", sim.device(), "-o", c.name});
@@ -70,9 +75,10 @@ private slots:
         QCOMPARE(lstat(QFile::encodeName(d.filePath("pipe.tbl")).constData(), &st), 0);
         QVERIFY(S_ISFIFO(st.st_mode));
         QCOMPARE(QFileInfo(d.filePath("null.tbl")).symLinkTarget(), QString("/dev/null"));
+        QCOMPARE(QFileInfo(d.filePath("loop.tbl")).symLinkTarget(), d.filePath("loop.tbl"));
         QCOMPARE(d.entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
                              QDir::Name),
-                 QStringList({"null.tbl", "pipe.tbl"}));
+                 QStringList({"loop.tbl", "null.tbl", "pipe.tbl"}));
         QVERIFY(sim.requests().isEmpty()); // refused before a request was sent
     }
 };

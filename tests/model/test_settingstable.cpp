@@ -2,6 +2,7 @@
 // The settings image: built-in contents, image round trips and field encodings.
 
 #include "model/generalfields.h"
+#include "model/settingcatalogue.h"
 #include "model/settingstable.h"
 #include "model/textrules.h"
 
@@ -154,6 +155,27 @@ private slots:
              {"", "-", "2147483648", "12a", " 1", "0x10", "$10", "1.5", "99999999999999999999"})
             QVERIFY2(!parseInt32(bad), bad);
         QCOMPARE(trimBlanks(QString("\t\r\n x y \x01")), QString("x y"));
+    }
+
+    void a_value_a_message_repeats_is_cut_to_forty_characters()
+    {
+        const QString forty = QStringLiteral("1234567890123456789012345678901234567890");
+        QCOMPARE(shownInMessage(forty), forty);
+        QCOMPARE(notAnIntegerMessage(forty + "1"),
+                 QStringLiteral("'1234567890123456789012345678901234567...' is not a valid "
+                                "integer value"));
+    }
+
+    void c1_controls_are_refused_in_the_logo_and_messages_by_position()
+    {
+        const SettingEntry &logo = *settingOfField(Field::PowLogoText);
+        QCOMPARE(textCharacterRefusal(logo, QStringLiteral("AB") + QChar(0x9F)),
+                 std::optional<QString>(QStringLiteral(
+                     "The control character \\x9f at position 3 cannot be stored; the logo takes "
+                     "printable characters only.")));
+        QVERIFY(textCharacterRefusal(logo, QChar(0x80))->contains("\\x80 at position 1"));
+        // The no-break space just after the C1 block is text.
+        QVERIFY(!textCharacterRefusal(logo, QString(QChar(0xA0)) + QChar(0xFF)));
     }
 
     void only_text_of_single_bytes_is_table_text()

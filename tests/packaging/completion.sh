@@ -55,6 +55,7 @@ offers 'rw830kt-cli settings --j' '--json'
 offers 'rw830kt-cli d' "$(printf '%s\n' diff dump)"
 offers 'rw830kt-cli --v' '--version'
 offers 'rw830kt-cli write --b' '--backup'
+offers 'rw830kt-cli write --p' "$(printf '%s\n' --port --pad)"
 offers 'rw830kt-cli build --ba' '--base'
 offers 'rw830kt-cli dump site1.tbl --j' '--json'
 offers 'rw830kt-cli read --o' '--output'

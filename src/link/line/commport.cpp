@@ -62,9 +62,11 @@ void TCommPort::Open()
     std::unique_ptr<LineBackend> line = makeLine(portName_);
     try {
         line->open({baudRate_, dataBits_, parity_, stopBits_});
-    } catch (const ECommError &) {
+    } catch (const ECommError &e) {
         if (trace_)
-            trace_->note(portName_, QStringLiteral("open failed"));
+            trace_->note(portName_, e.Detail.isEmpty()
+                                        ? QStringLiteral("open failed")
+                                        : QStringLiteral("open failed: %1").arg(e.Detail));
         throw;
     }
     line_ = line.release();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "linetrace.h"
 
+#include "model/textrules.h"
+
 #include <QFileDevice>
 #include <QIODevice>
 
@@ -68,7 +70,7 @@ void LineTrace::note(const QString &port, const QString &text)
     QString oneLine = text;
     oneLine.replace(QLatin1Char('\r'), QLatin1Char(' '))
         .replace(QLatin1Char('\n'), QLatin1Char(' '));
-    writeLine(port, "--", oneLine.toUtf8());
+    writeLine(port, "--", escapedControls(oneLine).toUtf8());
 }
 
 bool LineTrace::ok() const
@@ -81,8 +83,11 @@ void LineTrace::writeLine(const QString &port, const char *mark, QByteArrayView 
 {
     QMutexLocker lock(&mutex_);
     // Stamped under the lock, so the lines of several ports stay in time order.
-    const QByteArray line = seconds(clock_.nsecsElapsed()) + ' ' + port.toLocal8Bit() + ' ' + mark +
-                            ' ' + text.toByteArray() + '\n';
+    // A port's name may come from anywhere (a settings file, a link's name): a line break in
+    // it would forge a line, an escape sequence act on the terminal that shows the trace.
+    const QByteArray line = seconds(clock_.nsecsElapsed()) + ' ' +
+                            escapedControls(port).toLocal8Bit() + ' ' + mark + ' ' +
+                            text.toByteArray() + '\n';
     bool written = out_.write(line) == line.size();
     // Handed to the system at once: what was written survives a crash or a signal.
     if (auto *file = qobject_cast<QFileDevice *>(&out_))

@@ -56,11 +56,12 @@ void SerialLine::open(const LineSettings &s)
         serial->setFlowControl(QSerialPort::NoFlowControl) && serial->open(QIODevice::ReadWrite);
     if (!opened) {
         const QSerialPort::SerialPortError why = serial->error();
+        // The system's own words for it ("Inappropriate ioctl for device"), for the user.
+        const QString systemReason = serial->errorString();
         delete serial;
         throw ECommError{why == QSerialPort::UnsupportedOperationError ? LineSetupRefused
                                                                        : OpenFailed,
-                         static_cast<uint32_t>(why),
-                         {}};
+                         static_cast<uint32_t>(why), systemReason};
     }
     // A line without modem control (a pseudo-terminal) cannot raise DTR and RTS; the
     // transmitter's line works without them, so that is not an error.

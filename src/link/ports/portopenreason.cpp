@@ -3,6 +3,7 @@
 
 #include "link/line/commport.h"
 #include "link/line/networkportname.h"
+#include "model/textrules.h"
 
 #include <QSerialPort>
 #include <QStringList>
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <grp.h>
@@ -195,6 +197,16 @@ QString permissionReason(const QString &path, const struct stat *st)
         .arg(path, group);
 }
 
+// The system's own words where nothing above tells more: never "Error opening comm port."
+// alone. The port's name is shown escaped, as every name from outside.
+QString systemReason(const QString &path, const QString &reason)
+{
+    if (reason.isEmpty())
+        return QStringLiteral("%1 did not open as a serial port.").arg(path);
+    return QStringLiteral("%1 did not open as a serial port: %2.")
+        .arg(path, escapedControls(reason));
+}
+
 QString missingReason(const QString &path)
 {
     return QStringLiteral("The port %1 has no device behind it: the adapter is unplugged, or "
@@ -210,16 +222,18 @@ QString portOpenReason(const QString &portName, const ECommError &failure)
 {
     // A line on the network knows its own reason when it fails to open.
     if (isNetworkPortName(portName))
-        return failure.Detail;
-    const QString path = serialDevicePath(portName);
-    const QByteArray file = path.toLocal8Bit();
+        return escapedControls(failure.Detail);
+    const QString device = serialDevicePath(portName);
+    const QByteArray file = device.toLocal8Bit();
+    // The name as the user reads it in the reasons below.
+    const QString path = escapedControls(device);
     struct stat st {};
     if (stat(file.constData(), &st) != 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return missingReason(path);
         if (errno == EACCES)
             return permissionReason(path, nullptr);
-        return {};
+        return systemReason(path, QString::fromLocal8Bit(std::strerror(errno)));
     }
     if (access(file.constData(), R_OK | W_OK) != 0 && errno == EACCES)
         return permissionReason(path, &st);
@@ -231,9 +245,9 @@ QString portOpenReason(const QString &portName, const ECommError &failure)
     if (error == QSerialPort::DeviceNotFoundError || error == QSerialPort::ResourceError)
         return missingReason(path);
     if (error != QSerialPort::PermissionError)
-        return {};
+        return systemReason(path, failure.Detail);
     std::vector<pid_t> holders;
-    if (const pid_t locker = lockHolder(path))
+    if (const pid_t locker = lockHolder(device))
         holders.push_back(locker);
     else
         holders = processesHolding(st.st_rdev);
@@ -250,7 +264,7 @@ QString portOpenReason(const QString &portName, const ECommError &failure)
 
 QString portOpenReason(const QString &portName, const ECommError &failure)
 {
-    return isNetworkPortName(portName) ? failure.Detail : QString();
+    return escapedControls(failure.Detail);
 }
 
 #endif

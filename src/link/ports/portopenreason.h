@@ -15,8 +15,8 @@ struct ECommError;
 QString serialDevicePath(const QString &portName);
 
 // The reason and its remedy, in sentences for the user, for a port whose open failed
-// with `failure`; empty where the system tells nothing more than the failure itself
-// (and on systems where the reasons are not looked up).
+// with `failure`; where nothing more is known, the system's own words from the failure.
+// The port's name is shown with its control characters escaped.
 QString portOpenReason(const QString &portName, const ECommError &failure);
 
 } // namespace rw

@@ -6,6 +6,7 @@
 #include "link/protocol/transferview.h"
 #include "link/protocol/transmittercommands.h"
 #include "model/settingstable.h"
+#include "model/textrules.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,6 +28,19 @@ QString backupFilePath(const QString &folder, const QString &port, const QDateTi
     return datedPortFilePath(folder, port, when, QStringLiteral(".tbl"));
 }
 
+std::optional<QString> backupFolderRefusal(const QString &folder)
+{
+    const QString shown = escapedControls(QDir::toNativeSeparators(folder));
+    const QFileInfo info(folder);
+    if (info.exists() && !info.isDir())
+        return QStringLiteral("%1 is not a folder: no backup can be kept in it.").arg(shown);
+    if (!info.exists() && !QDir().mkpath(folder))
+        return QStringLiteral("The folder %1 for the backups cannot be made.").arg(shown);
+    if (!QFileInfo(folder).isWritable())
+        return QStringLiteral("The folder %1 for the backups may not be written to.").arg(shown);
+    return std::nullopt;
+}
+
 BackupOutcome backUpTransmitter(TCommPort &port, TransferView &view, const WaitClock &clock,
                                 const QString &folder, const QDateTime &when)
 {
@@ -41,16 +55,17 @@ BackupOutcome backUpTransmitter(TCommPort &port, TransferView &view, const WaitC
         return {false,
                 {},
                 QStringLiteral("The folder %1 for the backup cannot be made.")
-                    .arg(QDir::toNativeSeparators(folder)),
+                    .arg(escapedControls(QDir::toNativeSeparators(folder))),
                 {}};
     const QString path = backupFilePath(folder, view.selectedPortName(), when);
     const WriteOutcome saved = writeFileSafely(path, received.buildImage());
     if (!saved.ok)
-        return {false,
-                {},
-                QStringLiteral("The backup %1 cannot be saved: %2")
-                    .arg(QDir::toNativeSeparators(path), saved.error),
-                {}};
+        return {
+            false,
+            {},
+            QStringLiteral("The backup %1 cannot be saved: %2")
+                .arg(escapedControls(QDir::toNativeSeparators(path)), escapedControls(saved.error)),
+            {}};
     return {true, path, {}, {}};
 }
 

@@ -9,6 +9,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <optional>
 
 namespace rw {
 
@@ -27,6 +28,11 @@ struct BackupOutcome {
     QString error;        // why there is none, for the user
     TransferOutcome read; // how the backup's Read came out
 };
+
+// Why no backup can be kept in `folder`, checked before any port is opened: it is not a
+// folder, cannot be made (it is made when missing) or may not be written to. The text
+// names the folder; nullopt when backups can go there.
+std::optional<QString> backupFolderRefusal(const QString &folder);
 
 // Reads the transmitter on the view's selected port into a table of its own (with Read's
 // frames, progress, status texts and boxes) and saves its image in `folder`, which is
