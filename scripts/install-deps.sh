@@ -31,8 +31,9 @@ for task in "$@"; do
         ;;
     windows)
         PACKAGES="$PACKAGES g++-mingw-w64-x86-64-posix cmake ninja-build qt6-base-dev-tools"
-        # Wine without what it recommends: no sound, printing or desktop integration needed.
-        LEAN="$LEAN wine wine64 nsis zip unzip xz-utils"
+        # Wine without what it recommends but its fonts (a Qt window lays out text with
+        # them): no sound, printing or desktop integration needed.
+        LEAN="$LEAN wine wine64 fonts-wine fonts-liberation nsis zip unzip xz-utils python3"
         ;;
     package) LEAN="$LEAN dpkg-dev debhelper file" ;;
     check-package)

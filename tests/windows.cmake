@@ -10,7 +10,7 @@ set(RW830KT_WINE_CLI "Z:$<TARGET_FILE:rw830kt-cli>")
 include_directories(BEFORE ${CMAKE_CURRENT_SOURCE_DIR}/support/windows)
 # The tests that run the simulator, which the broker gives them as a COM port.
 macro(rw830kt_simulator_test kind name)
-    rw830kt_${kind}(${name} ${ARGN})
+    cmake_language(CALL rw830kt_${kind} ${name} ${ARGN})
     target_compile_definitions(${name} PRIVATE RW830KT_CLI="${RW830KT_WINE_CLI}")
     add_dependencies(${name} rw830kt-cli)
 endmacro()
