@@ -11,4 +11,12 @@ shift
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEPATH="Z:$SDK/bin"
 export QT_PLUGIN_PATH="Z:$SDK/plugins"
+# Qt writes its messages (QtTest's too) to the debugger when no console window is there,
+# as under Wine: they belong on standard output and error.
+export QT_FORCE_STDERR_LOGGING="${QT_FORCE_STDERR_LOGGING:-1}"
+# Wine keeps the Linux side's QT_ variables from Windows programs (they are meant for Linux
+# Qt), and hands on WINEQT_X as QT_X: so QT_QPA_PLATFORM=offscreen reaches the program.
+for name in $(env | sed -n 's/^\(QT_[A-Za-z0-9_]*\)=.*/\1/p'); do
+    eval "export WINE$name=\"\$$name\""
+done
 exec wine "$@"

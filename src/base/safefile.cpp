@@ -1,18 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "safefile.h"
 
+#include "filesystemcalls.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <atomic>
-
-#ifdef Q_OS_UNIX
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace rw {
 
@@ -21,38 +17,18 @@ namespace {
 std::atomic<WriteStepObserver> stepObserver{nullptr};
 std::atomic<SyncCall> syncCall{nullptr};
 
-#ifdef Q_OS_UNIX
-int syncDescriptor(int fd)
-{
-    const SyncCall call = syncCall.load();
-    return call ? call(fd) : ::fsync(fd);
-}
-#endif
-
-#ifdef Q_OS_UNIX
 QString systemError(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
 }
-#endif
-
-// Makes the names in the folder of `file` (a rename, a new link) last through a power
-// cut. A file system that cannot sync a folder has nothing more to do.
-void syncFolderOf(const QString &file)
-{
-#ifdef Q_OS_UNIX
-    const QByteArray folder = QFile::encodeName(QFileInfo(file).absolutePath());
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    syncDescriptor(fd);
-    ::close(fd);
-#else
-    Q_UNUSED(file);
-#endif
-}
 
 } // namespace
+
+int syncDescriptor(int descriptor)
+{
+    const SyncCall call = syncCall.load();
+    return call ? call(descriptor) : systemSync(descriptor);
+}
 
 void observeWriteSteps(WriteStepObserver observer)
 {
@@ -110,11 +86,9 @@ bool SafeFileWriter::stage()
         return true;
     if (!file_.flush())
         return fail();
-#ifdef Q_OS_UNIX
     // A file system that allots blocks late reports a full disk only here.
-    if (syncDescriptor(file_.handle()) != 0 && errno != EINVAL && errno != EROFS)
+    if (syncDescriptor(file_.handle()) != 0 && !syncNotSupported(errno))
         return fail(systemError(errno));
-#endif
     synced_ = true;
     reportWriteStep(WriteStep::ContentSynced);
     return true;
@@ -167,15 +141,17 @@ WriteOutcome keepFileAs(const QString &source, const QString &keep)
     const QFileInfo kept(keep);
     if (kept.exists() || kept.isSymLink())
         return {false, QStringLiteral("%1 is there already").arg(QDir::toNativeSeparators(keep))};
-#ifdef Q_OS_UNIX
-    if (::link(QFile::encodeName(source).constData(), QFile::encodeName(keep).constData()) == 0) {
+    QString error;
+    switch (makeSecondName(source, keep, error)) {
+    case SecondName::Made:
         syncFolderOf(keep);
         return {true, {}};
-    }
-    if (errno == EEXIST)
-        return {false, systemError(errno)};
+    case SecondName::Refused:
+        return {false, error};
+    case SecondName::NotPossible:
         // A file system without second names (or a source that may not have more): a copy.
-#endif
+        break;
+    }
     return copyFileSafely(source, keep);
 }
 
@@ -196,45 +172,40 @@ QString resolvedTarget(const QString &path)
 
 std::optional<QString> replaceRefusal(const QString &path)
 {
+    const PathKind at = pathKind(path);
+    const QString shown = QDir::toNativeSeparators(path);
     QString kind;
-#ifdef Q_OS_UNIX
-    const QByteArray name = QFile::encodeName(path);
-    struct stat st {};
-    if (::stat(name.constData(), &st) != 0) {
+    switch (at.kind) {
+    case PathKind::NotThere: // or not to be looked at: left to the write to report
+    case PathKind::File:
+        return std::nullopt;
+    case PathKind::LinkLoop:
         // A loop of links leads to no file: renaming over it would put a file in the link's
         // place, where the user meant the file it should lead to.
-        if (errno == ELOOP)
-            return QStringLiteral("%1 leads round a loop of symbolic links (too many levels "
-                                  "of symbolic links), not to a file. Only a file, or a name not "
-                                  "yet taken, is written; nothing was changed.")
-                .arg(QDir::toNativeSeparators(path));
-        // A name that is not there, or cannot be looked at, is left to the write to report.
-        return std::nullopt;
-    }
-    if (S_ISREG(st.st_mode))
-        return std::nullopt;
-    if (S_ISDIR(st.st_mode))
+        return QStringLiteral("%1 leads round a loop of symbolic links (too many levels of "
+                              "symbolic links), not to a file. Only a file, or a name not yet "
+                              "taken, is written; nothing was changed.")
+            .arg(shown);
+    case PathKind::Folder:
         kind = QStringLiteral("a folder");
-    else if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+        break;
+    case PathKind::Device:
         kind = QStringLiteral("a device");
-    else if (S_ISFIFO(st.st_mode))
+        break;
+    case PathKind::Fifo:
         kind = QStringLiteral("a FIFO (named pipe)");
-    else if (S_ISSOCK(st.st_mode))
+        break;
+    case PathKind::Socket:
         kind = QStringLiteral("a socket");
-    else
+        break;
+    case PathKind::ReparsePoint:
+        kind = QStringLiteral("a link (a reparse point)");
+        break;
+    case PathKind::Other:
         kind = QStringLiteral("something other than a file");
-    struct stat link {};
-    const bool viaLink = ::lstat(name.constData(), &link) == 0 && S_ISLNK(link.st_mode);
-#else
-    const QFileInfo info(path);
-    if (!info.exists() || info.isFile())
-        return std::nullopt;
-    kind =
-        info.isDir() ? QStringLiteral("a folder") : QStringLiteral("something other than a file");
-    const bool viaLink = info.isSymLink();
-#endif
-    const QString shown = QDir::toNativeSeparators(path);
-    if (viaLink)
+        break;
+    }
+    if (at.viaLink)
         return QStringLiteral("%1 is a symbolic link to %2, not to a file. Only a file, or a "
                               "name not yet taken, is written; nothing was changed.")
             .arg(shown, kind);

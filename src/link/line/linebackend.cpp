@@ -3,7 +3,6 @@
 
 #include "networklines.h"
 #include "networkportname.h"
-#include "serialline.h"
 
 namespace rw {
 
@@ -11,7 +10,7 @@ std::unique_ptr<LineBackend> makeLine(const QString &portName)
 {
     if (isNetworkPortName(portName))
         return makeNetworkLine(portName);
-    return std::make_unique<SerialLine>(portName);
+    return makeSerialLine(portName);
 }
 
 } // namespace rw

@@ -65,5 +65,7 @@ signals:
 // The line behind a port name: `rfc2217://HOST:PORT` and `socket://HOST:PORT` reach a
 // serial line over the network, every other name a serial device here.
 std::unique_ptr<LineBackend> makeLine(const QString &portName);
+// The serial device of this name on this system (one file per system).
+std::unique_ptr<LineBackend> makeSerialLine(const QString &portName);
 
 } // namespace rw

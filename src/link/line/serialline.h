@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// A serial device on this computer, through Qt SerialPort.
+// A serial device on Linux, through Qt SerialPort and the terminal under it (Windows has a
+// line of its own, serialline_windows.cpp; makeSerialLine() gives the system's).
 
 #include "linebackend.h"
 #include "wakethreshold.h"

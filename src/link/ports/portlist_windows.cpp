@@ -6,6 +6,7 @@
 
 #include "portrecords.h"
 
+#include <QSerialPortInfo>
 #include <QSet>
 
 namespace rw {

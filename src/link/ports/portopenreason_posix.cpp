@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Why a port did not open on Linux: the device file, its permissions and groups, and the
+// lock files and processes that hold it.
 #include "portopenreason.h"
 
 #include "link/line/commport.h"
@@ -8,7 +10,6 @@
 #include <QSerialPort>
 #include <QStringList>
 
-#ifdef Q_OS_LINUX
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
@@ -21,10 +22,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
-#endif
 
 namespace rw {
 
+namespace {
+
+// The device file that opening the port by this name uses: a bare name lives in /dev.
 QString serialDevicePath(const QString &portName)
 {
     // Qt opens a path as it is and a bare name under /dev.
@@ -33,10 +36,6 @@ QString serialDevicePath(const QString &portName)
         return portName;
     return QStringLiteral("/dev/") + portName;
 }
-
-#ifdef Q_OS_LINUX
-
-namespace {
 
 QString processName(pid_t pid)
 {
@@ -259,14 +258,5 @@ QString portOpenReason(const QString &portName, const ECommError &failure)
                           "program or ModemManager. Close it and try again.")
         .arg(path);
 }
-
-#else
-
-QString portOpenReason(const QString &portName, const ECommError &failure)
-{
-    return escapedControls(failure.Detail);
-}
-
-#endif
 
 } // namespace rw

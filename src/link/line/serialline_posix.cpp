@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// A serial device on Linux: Qt SerialPort, with the terminal reached directly for its
+// byte-count wake threshold and its queues (wakethreshold.h).
 #include "serialline.h"
 
 #include "commport.h"
@@ -246,6 +248,15 @@ bool SerialLine::waitDirectly(int wallMs, bool forBytes)
 uint32_t SerialLine::systemError() const
 {
     return serial_ ? static_cast<uint32_t>(serial_->error()) : 0;
+}
+
+} // namespace rw
+
+namespace rw {
+
+std::unique_ptr<LineBackend> makeSerialLine(const QString &portName)
+{
+    return std::make_unique<SerialLine>(portName);
 }
 
 } // namespace rw
