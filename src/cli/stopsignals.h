@@ -5,6 +5,8 @@
 // the stop, the ports closed, no table file half made. A second such signal ends the
 // program at once.
 
+#include "base/stopsignalnames.h"
+
 #include <QList>
 #include <QString>
 
@@ -20,11 +22,7 @@ QList<int> stopSignals();
 // The signal that asked the run to stop; 0 while none came.
 int stopSignal();
 
-// The signal's name for a person ("SIGINT"), empty for 0.
-QString stopSignalName(int signal);
-
-// The exit status of a run that a signal stopped, as shells report it: 128 + its number
-// (130 for SIGINT, 143 for SIGTERM, 129 for SIGHUP).
-int stoppedExitStatus(int signal);
+// Their names and exit statuses: stopSignalName() and stoppedExitStatus() (shared with
+// the window).
 
 } // namespace rw::cli

@@ -118,7 +118,9 @@ private slots:
                                   "Write Error ! The transmitter on " + devices[3] +
                                       " stopped answering at block 3 of 16 (nothing within 3 s). "
                                       "Check the cable and the transmitter's power, then try "
-                                      "again."}));
+                                      "again. The Write ended at block 3 of 16: the transmitter "
+                                      "now holds part of the new settings; write it again before "
+                                      "use."}));
             QCOMPARE(column(d, devices, BenchDialog::BlockColumn),
                      (QStringList{"16 of 16", "16 of 16", "16 of 16", "3 of 16"}));
             QVERIFY(d.btnWrite->isEnabled() && !d.btnStop->isEnabled());

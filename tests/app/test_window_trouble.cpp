@@ -77,7 +77,9 @@ private slots:
                  QStringList{"Write Error !\n\nThe transmitter on " + port +
                              " did not answer within 3 s. Check that it is switched on and in "
                              "programming mode, and that the cable is in " +
-                             port + "."});
+                             port +
+                             ". The Write ended at block 1 of 16: the transmitter may hold part "
+                             "of the new settings; write it again before use."});
         QVERIFY(idleAgain(f.w()));
     }
 

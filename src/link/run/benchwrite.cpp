@@ -119,7 +119,8 @@ QString benchResultText(const BenchPortResult &result)
     const QString cause = outcomeCause(TransferCommand::Write, o, result.port);
     if (!cause.isEmpty() && !words.contains(cause))
         words << cause;
-    return words.join(u' ');
+    // One line: a box's paragraphs (the port's opening message and its reason) run on.
+    return words.join(u' ').simplified();
 }
 
 QString benchFilesText(const BenchPortResult &result)
@@ -132,6 +133,15 @@ QString benchFilesText(const BenchPortResult &result)
     if (!result.traceError.isEmpty())
         files << QStringLiteral("trace incomplete: %1").arg(result.traceError);
     return files.join(QStringLiteral("; "));
+}
+
+QString benchEndText(const QList<BenchPortResult> &results)
+{
+    const auto written = std::count_if(results.begin(), results.end(),
+                                       [](const BenchPortResult &r) { return r.outcome.ok(); });
+    return QStringLiteral("Write to Several ended: %1 of %2 transmitters written and verified.")
+        .arg(written)
+        .arg(results.size());
 }
 
 QString benchReportText(const QList<BenchPortResult> &results)

@@ -51,6 +51,10 @@ QString benchResultText(const BenchPortResult &result);
 // The files a port's run made, for its row: "backup: PATH; trace: PATH".
 QString benchFilesText(const BenchPortResult &result);
 
+// How the bench came out as a whole, said when it ends: "Write to Several ended: 2 of 3
+// transmitters written and verified."
+QString benchEndText(const QList<BenchPortResult> &results);
+
 // The whole bench as plain text, one line per port: port, result, files; tab-separated.
 QString benchReportText(const QList<BenchPortResult> &results);
 
