@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "stopsignals.h"
 
-#include <QWidget>
+#include <QObject>
 
 #ifdef Q_OS_UNIX
 #include <QSocketNotifier>
-#include <QTimer>
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -17,49 +16,41 @@ namespace rw {
 
 namespace {
 
-// A signal handler may do next to nothing: it writes a byte, and the event loop reads it.
+// A signal handler may do next to nothing: it writes the signal's number as a byte, and
+// the event loop reads it.
 int signalSocket[2] = {-1, -1};
 
-void noteStopSignal(int)
+void noteStopSignal(int signal)
 {
-    const char byte = 1;
+    const char byte = static_cast<char>(signal);
     [[maybe_unused]] const ssize_t n = ::write(signalSocket[0], &byte, 1);
 }
 
 } // namespace
 
-void closeOnStopSignals(QWidget &window, std::function<bool()> close)
+void onStopSignals(QObject &context, std::function<void(int)> stop)
 {
-    if (signalSocket[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM, 0, signalSocket) != 0)
+    // One socket for the program's life; each window listening to it has its own notifier.
+    if (signalSocket[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM, 0, signalSocket) != 0)
         return;
-    if (!close)
-        close = [&window] { return window.close(); };
-    auto *notifier = new QSocketNotifier(signalSocket[1], QSocketNotifier::Read, &window);
-    // The window refuses to close during a transfer; it closes once the transfer is over.
-    auto *retry = new QTimer(&window);
-    retry->setInterval(250);
-    QObject::connect(retry, &QTimer::timeout, &window, [close, retry] {
-        if (close())
-            retry->stop();
-    });
-    QObject::connect(notifier, &QSocketNotifier::activated, &window, [close, retry] {
+    auto *notifier = new QSocketNotifier(signalSocket[1], QSocketNotifier::Read, &context);
+    QObject::connect(notifier, &QSocketNotifier::activated, &context, [stop] {
         char byte = 0;
-        [[maybe_unused]] const ssize_t n = ::read(signalSocket[1], &byte, 1);
-        if (!close())
-            retry->start();
+        if (::read(signalSocket[1], &byte, 1) == 1)
+            stop(static_cast<unsigned char>(byte));
     });
 
-    struct sigaction stop {};
-    stop.sa_handler = noteStopSignal;
-    sigemptyset(&stop.sa_mask);
-    stop.sa_flags = SA_RESTART;
+    struct sigaction action {};
+    action.sa_handler = noteStopSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
     for (int signal : {SIGTERM, SIGHUP, SIGINT})
-        sigaction(signal, &stop, nullptr);
+        sigaction(signal, &action, nullptr);
 }
 
 #else
 
-void closeOnStopSignals(QWidget &, std::function<bool()>) {}
+void onStopSignals(QObject &, std::function<void(int)>) {}
 
 #endif
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Write to Several..." through the real main window, against several simulators.
 
+#include "app/announcer.h"
 #include "app/benchdialog.h"
 #include "filledtable.h"
 #include "link/line/commport.h"
@@ -253,6 +254,52 @@ private slots:
         }
         QCOMPARE(copied, lines.join('\n') + '\n');
         QVERIFY(f.dialogs.boxes.isEmpty());
+    }
+
+    // A port that cannot be opened has a result of two paragraphs: its row and its copied
+    // line hold them as one line, whole in the tooltip and for a screen reader; the
+    // dialog's size is kept for the next time.
+    void aLongResultIsOneLineWholeInItsTooltipAndTheSizeIsKept()
+    {
+        SimulatorProcess a;
+        QVERIFY(a.start());
+        const QString absent = "/dev/rw830kt-absent";
+        WindowFixture f(settings({a.device(), absent}));
+        QString copied;
+        QStringList heard;
+        QString result;
+        f.dialogs.onDialog = [&](QDialog &dialog) {
+            auto &d = static_cast<BenchDialog &>(dialog);
+            QCOMPARE(d.size(), QSize(720, 360));
+            QObject::connect(d.announcer, &Announcer::announced, &d,
+                             [&](const QString &words) { heard << words; });
+            for (int i = 0; i < d.list->topLevelItemCount(); ++i) {
+                QTreeWidgetItem *row = d.list->topLevelItem(i);
+                row->setCheckState(BenchDialog::PortColumn, i < 2 ? Qt::Checked : Qt::Unchecked);
+            }
+            d.btnWrite->click();
+            QTreeWidgetItem *row = d.row(absent);
+            result = row->text(BenchDialog::ResultColumn);
+            QCOMPARE(row->toolTip(BenchDialog::ResultColumn), result);
+            QCOMPARE(row->data(BenchDialog::ResultColumn, Qt::AccessibleDescriptionRole).toString(),
+                     result);
+            QCOMPARE(d.row(a.device())->data(BenchDialog::ProgressColumn, Qt::AccessibleTextRole),
+                     QVariant("100 %"));
+            d.copyClick();
+            copied = QApplication::clipboard()->text();
+            d.resize(800, 500);
+        };
+        f.w().mnuWriteToSeveral->trigger();
+
+        QVERIFY2(result.startsWith("Write Error ! Error opening comm port. Port already in use? "),
+                 qPrintable(result));
+        QVERIFY(!result.contains('\n'));
+        QCOMPARE(copied.count('\n'), 2);
+        QCOMPARE(heard, QStringList{"Write to Several ended: 1 of 2 transmitters written and "
+                                    "verified."});
+        QVERIFY(contents(f.dir.filePath("RW830KT2485E.ini")).contains("BenchSize=800x500\r\n"));
+        f.dialogs.onDialog = [&](QDialog &dialog) { QCOMPARE(dialog.size(), QSize(800, 500)); };
+        f.w().mnuWriteToSeveral->trigger();
     }
 };
 
