@@ -2,6 +2,7 @@
 // "Write to Several...": the window's table written to a bench of transmitters at once.
 
 #include "base/settingsfile.h"
+#include "base/stopsignalnames.h"
 #include "base/windowchoices.h"
 #include "benchdialog.h"
 #include "editors/dialogs.h"
@@ -38,6 +39,7 @@ void TfmMain::mnuWriteToSeveralClick()
             choices.backupFolder = backupFolder();
         if (recordLineTrace_)
             choices.traceFolder = traceFolder();
+        choices.stoppedBy = [this] { return stopSignalName(stopSignal_); };
         const QScopedValueRollback running(benchRunning_, true);
         setInputEnabled(false);
         clearStopRequest();

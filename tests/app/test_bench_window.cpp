@@ -3,6 +3,7 @@
 
 #include "app/announcer.h"
 #include "app/benchdialog.h"
+#include "app/stopsignals.h"
 #include "filledtable.h"
 #include "link/line/commport.h"
 #include "simulator.h"
@@ -20,6 +21,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <array>
+#include <csignal>
 
 using namespace rw;
 
@@ -254,6 +256,39 @@ private slots:
         }
         QCOMPARE(copied, lines.join('\n') + '\n');
         QVERIFY(f.dialogs.boxes.isEmpty());
+    }
+
+    // The system stops the program during a bench: each port's trace ends with the stop
+    // line of the command line, and the dialog and the window close.
+    void aSignalStopsTheBenchAndEachTraceSaysSo()
+    {
+        SimulatorProcess a;
+        QVERIFY(a.start({"--latency", "100"}));
+        WindowFixture f(settings({a.device()}, "[Transmitter]\r\nLineTrace=1\r\n"));
+        onStopSignals(f.w(), [&f](int signal) { f.w().stopForSignal(signal); });
+        f.dialogs.onDialog = [&](QDialog &dialog) {
+            auto &d = static_cast<BenchDialog &>(dialog);
+            for (int i = 0; i < d.list->topLevelItemCount(); ++i)
+                d.list->topLevelItem(i)->setCheckState(BenchDialog::PortColumn,
+                                                       i == 0 ? Qt::Checked : Qt::Unchecked);
+            // The first block through, the signal comes.
+            QObject::connect(d.bar(a.device()), &QProgressBar::valueChanged, &d, [](int value) {
+                if (value > 0)
+                    ::raise(SIGTERM);
+            });
+            d.writeClick();
+        };
+        f.w().mnuWriteToSeveral->trigger();
+
+        QTRY_VERIFY(!f.w().isVisible());
+        const QStringList traces = QDir(f.dir.filePath("traces")).entryList(QDir::Files);
+        QCOMPARE(traces.size(), 1);
+        const QByteArray trace = contents(f.dir.filePath("traces/" + traces[0])).trimmed();
+        const QByteArray last = trace.mid(trace.lastIndexOf('\n') + 1);
+        QVERIFY2(QRegularExpression(" -- run stopped during block \\d+ by SIGTERM$")
+                     .match(QString::fromLatin1(last))
+                     .hasMatch(),
+                 last.constData());
     }
 
     // A port that cannot be opened has a result of two paragraphs: its row and its copied

@@ -71,13 +71,17 @@ QList<BenchPortResult> writeBench(const QStringList &ports, const SettingsTable 
         return outcome;
     };
     const QList<PortJobState> states = runOnPorts(ports, job, nullptr, onTick);
+    const QString signal = choices.stoppedBy ? choices.stoppedBy() : QString();
     QList<BenchPortResult> out;
     for (qsizetype i = 0; i < states.size(); ++i) {
         BenchPortResult r = results[static_cast<std::size_t>(i)];
         r.outcome = states[i].outcome;
         r.messages = states[i].messages;
         QString error;
-        if (const auto &trace = traces[static_cast<std::size_t>(i)]; trace && !trace->close(error))
+        const auto &trace = traces[static_cast<std::size_t>(i)];
+        if (trace && !signal.isEmpty())
+            trace->trace()->note(r.port, stoppedRunNote(TransferCommand::Write, r.outcome, signal));
+        if (trace && !trace->close(error))
             r.traceError = error;
         out << r;
     }

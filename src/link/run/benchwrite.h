@@ -20,6 +20,9 @@ class SettingsTable;
 struct BenchChoices {
     QString backupFolder; // where each port's backup goes; empty: no backup
     QString traceFolder;  // where each port's line trace goes; empty: no trace
+    // The name of the signal that stopped the run ("SIGTERM"), asked once every port has
+    // ended; empty when none did. Each trace then ends with the stop line.
+    std::function<QString()> stoppedBy;
 };
 
 // How one port of the bench came out, with the files it made.
