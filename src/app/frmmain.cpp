@@ -321,12 +321,6 @@ void TfmMain::closeEvent(QCloseEvent *e)
     e->accept();
 }
 
-bool TfmMain::closeWithoutAsking()
-{
-    stopping_ = true;
-    return close();
-}
-
 void TfmMain::resizeEvent(QResizeEvent *e)
 {
     QMainWindow::resizeEvent(e);

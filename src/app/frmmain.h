@@ -155,8 +155,6 @@ public:
     // --- edits that are in no file and no transmitter ------------------------------
     // True when the table differs from what was last opened, saved, read or written.
     bool hasUnsavedEdits() const;
-    // Closes the window without asking about edits (the system asks the program to stop).
-    bool closeWithoutAsking();
     // Stores the text of the edit that has the focus by parking it; false when its exit
     // rule refused the text.
     bool commitPendingEdit();

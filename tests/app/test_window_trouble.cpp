@@ -4,7 +4,6 @@
 // box and the system's signals during a transfer, the line trace, the port list as ports
 // come and go, and a blank transmitter.
 
-#include "app/qtdialogs.h"
 #include "app/stopsignals.h"
 #include "link/line/commport.h"
 #include "portheldelsewhere.h"
@@ -19,7 +18,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -51,39 +49,6 @@ bool idleAgain(TfmMain &w)
            w.StatusPanel1->text() == "Ready ......" && w.PB1->value() == 0 &&
            !TCommPort::instance().IsOpen();
 }
-
-// The trace files the window recorded, in the order of their names (and times).
-QStringList traces(const QString &dir)
-{
-    const QStringList names = QDir(dir + "/traces").entryList(QDir::Files, QDir::Name);
-    QStringList paths;
-    for (const QString &n : names)
-        paths << dir + "/traces/" + n;
-    return paths;
-}
-
-QString lastLine(const QString &path)
-{
-    return QString::fromLatin1(contents(path).trimmed().split('\n').last());
-}
-
-// Raises `signal` in the program the moment a real message box shows.
-class SignalWhenABoxShows : public QObject {
-public:
-    explicit SignalWhenABoxShows(int signal) : signal_(signal) { qApp->installEventFilter(this); }
-    bool eventFilter(QObject *o, QEvent *e) override
-    {
-        if (e->type() == QEvent::Show && qobject_cast<QMessageBox *>(o) && !raised) {
-            raised = true;
-            ::raise(signal_);
-        }
-        return false;
-    }
-    bool raised = false;
-
-private:
-    int signal_;
-};
 
 // An image whose general fields differ from the built-in defaults.
 QByteArray transmitterImage()
@@ -251,40 +216,6 @@ private slots:
         QCOMPARE(f.w().stopSignal(), SIGTERM);
         PortHeldElsewhere other(sim.device());
         QVERIFY(other.holding());
-    }
-
-    // A real box, open when the signal comes, closes as its OK would, and the window with it.
-    void aSignalClosesAFailureBoxAndTheWindowAndTheTraceSaysWhy()
-    {
-        SimulatorProcess sim;
-        QVERIFY(sim.start({"--silent-after", "0"}));
-        QTemporaryDir dir;
-        const QString before = QDir::currentPath();
-        QDir::setCurrent(dir.path());
-        writeFile(settingsFile(dir.path()), "[Serial]\r\nExtraPorts=" + sim.device().toLocal8Bit() +
-                                                "\r\n[Transmitter]\r\nLineTrace=1\r\n");
-        SettingsTable table;
-        QtDialogs dialogs;
-        {
-            TfmMain w(table, dialogs);
-            dialogs.setParentWindow(&w);
-            w.setWindowState(Qt::WindowNoState);
-            w.show();
-            onStopSignals(w, [&w](int signal) { w.stopForSignal(signal); });
-            SignalWhenABoxShows signal(SIGTERM);
-
-            w.mnuWrite->trigger(); // "Write Error !" shows, and the signal comes
-
-            QVERIFY(signal.raised);
-            QVERIFY(!QApplication::activeModalWidget());
-            QTRY_VERIFY(!w.isVisible());
-            QCOMPARE(w.stopSignal(), SIGTERM);
-        }
-        QDir::setCurrent(before);
-        const QStringList written = traces(dir.path());
-        QCOMPARE(written.size(), 1);
-        QVERIFY2(lastLine(written[0]).endsWith(sim.device() + " -- run stopped by SIGTERM"),
-                 qPrintable(lastLine(written[0])));
     }
 
     void aRecordedTraceHoldsEveryFrameOfAWriteInTheCommandLinesFormat()
