@@ -94,6 +94,8 @@ double TfmMain::formScale()
 
 TfmMain::~TfmMain()
 {
+    // Taking the window apart moves the focus: it is no longer this window's to watch.
+    disconnect(qApp, &QApplication::focusChanged, this, &TfmMain::watchFocus);
     table_.setChangeListener({});
 }
 
