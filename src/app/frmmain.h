@@ -74,9 +74,6 @@ public:
     const Relayout &layoutRecord() const { return layout_; }
     // What a screen reader is to say without the focus moving (transfers, commits).
     Announcer &announcer() { return *announcer_; }
-    // Where Tab and Shift+Tab go from the parking place: on from the field that was left
-    // for it, as if the focus were still there.
-    QWidget *fieldLeftForParking() const { return parkedFrom_; }
 
     // --- general editors -------------------------------------------------------
     void edtSysCodeExit();
@@ -307,7 +304,7 @@ private:
     QShortcut *stopKey_ = nullptr;   // Escape, armed while a transfer runs
     QStringList recentFiles_;
     Announcer *announcer_ = nullptr;
-    QPointer<QWidget> parkedFrom_;       // the control left when the focus last parked
+    QPointer<QWidget> parkedFrom_;       // left when the focus last parked; Tab goes on from it
     QPointer<QLineEdit> committedField_; // the numeric field committed last, and its words
     QString committedWords_;
     QPointer<QWidget> focusBeforeTransfer_; // given back when the controls take input again
