@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "benchdialog.h"
 
+#include "announcer.h"
 #include "link/line/stoprequest.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -14,6 +16,7 @@
 #include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace rw {
 
@@ -39,8 +42,13 @@ BenchDialog::BenchDialog(const QStringList &ports, const QStringList &chosen, Ru
     caption->setBuddy(list);
     for (const QString &port : ports)
         addRow(port, chosen.contains(port));
+    // The short columns fit their contents; the result and the files share what is left,
+    // and a text longer than its column ends in "..." (whole in its tooltip).
+    list->setTextElideMode(Qt::ElideMiddle);
     list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    list->header()->setStretchLastSection(true);
+    list->header()->setSectionResizeMode(ResultColumn, QHeaderView::Stretch);
+    list->header()->setSectionResizeMode(FilesColumn, QHeaderView::Stretch);
+    list->header()->setStretchLastSection(false);
     if (list->topLevelItemCount() > 0)
         list->setCurrentItem(list->topLevelItem(0));
 
@@ -60,6 +68,7 @@ BenchDialog::BenchDialog(const QStringList &ports, const QStringList &chosen, Ru
     connect(btnCopy, &QPushButton::clicked, this, &BenchDialog::copyClick);
     connect(btnClose, &QPushButton::clicked, this, &BenchDialog::reject);
     connect(list, &QTreeWidget::itemChanged, this, &BenchDialog::showButtons);
+    connect(list, &QTreeWidget::itemChanged, this, &BenchDialog::tellCheckChanged);
 
     // Ctrl+A checks every port; Ctrl+C copies the results, wherever the focus is.
     auto *all = new QShortcut(QKeySequence::SelectAll, this);
@@ -75,7 +84,9 @@ BenchDialog::BenchDialog(const QStringList &ports, const QStringList &chosen, Ru
     layout->addWidget(caption);
     layout->addWidget(list);
     layout->addLayout(buttons);
-    resize(720, 360);
+    announcer = new Announcer(this);
+    setSizeGripEnabled(true);
+    resize(DefaultSize);
     list->setFocus();
     showButtons();
 }
@@ -93,6 +104,37 @@ void BenchDialog::addRow(const QString &port, bool checked)
     progress->setFocusPolicy(Qt::NoFocus);
     progress->setAccessibleName(QStringLiteral("Progress of %1").arg(port));
     list->setItemWidget(item, ProgressColumn, progress);
+    // A screen reader reads the cells, not the bar drawn over one.
+    item->setData(ProgressColumn, Qt::AccessibleTextRole, QStringLiteral("0 %"));
+    checks_.append(item->checkState(PortColumn));
+}
+
+void BenchDialog::tellCheckChanged(QTreeWidgetItem *item)
+{
+    // Qt tells a screen reader nothing when an item's box is checked: the change is sent
+    // as the state change of its cell.
+    const int row = list->indexOfTopLevelItem(item);
+    if (row < 0 || row >= checks_.size() || checks_[row] == item->checkState(PortColumn))
+        return;
+    checks_[row] = item->checkState(PortColumn);
+    QAccessibleInterface *view = QAccessible::queryAccessibleInterface(list);
+    QAccessibleTableInterface *table = view ? view->tableInterface() : nullptr;
+    QAccessibleInterface *cell = table ? table->cellAt(row, PortColumn) : nullptr;
+    if (!cell)
+        return;
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent event(cell, changed);
+    QAccessible::updateAccessibility(&event);
+}
+
+void BenchDialog::showWhole(QTreeWidgetItem *item, int column, const QString &text)
+{
+    if (item->text(column) == text)
+        return;
+    item->setText(column, text);
+    item->setToolTip(column, text);
+    item->setData(column, Qt::AccessibleDescriptionRole, text);
 }
 
 QTreeWidgetItem *BenchDialog::row(const QString &port) const
@@ -144,8 +186,9 @@ void BenchDialog::writeClick()
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         QTreeWidgetItem *item = list->topLevelItem(i);
         for (int c : {BlockColumn, ResultColumn, FilesColumn})
-            item->setText(c, QString());
+            showWhole(item, c, QString());
         bar(item->text(PortColumn))->setValue(0);
+        item->setData(ProgressColumn, Qt::AccessibleTextRole, QStringLiteral("0 %"));
     }
     running_ = true;
     showButtons();
@@ -156,6 +199,7 @@ void BenchDialog::writeClick()
     showResults();
     showButtons();
     list->setFocus();
+    announcer->announce(benchEndText(results_));
 }
 
 void BenchDialog::stopClick()
@@ -173,9 +217,14 @@ void BenchDialog::showStates(const QList<PortJobState> &states)
         QProgressBar *progress = bar(s.port);
         progress->setRange(0, s.maximum > 0 ? s.maximum : 100);
         progress->setValue(s.done && s.ok ? progress->maximum() : s.position);
+        const QString percent =
+            QStringLiteral("%1 %").arg(100 * (progress->value() - progress->minimum()) /
+                                       std::max(1, progress->maximum() - progress->minimum()));
+        if (item->data(ProgressColumn, Qt::AccessibleTextRole).toString() != percent)
+            item->setData(ProgressColumn, Qt::AccessibleTextRole, percent);
         item->setText(BlockColumn, benchBlockText(s));
         if (!s.done)
-            item->setText(ResultColumn, s.status);
+            showWhole(item, ResultColumn, s.status);
     }
 }
 
@@ -185,8 +234,8 @@ void BenchDialog::showResults()
         QTreeWidgetItem *item = row(r.port);
         if (!item)
             continue;
-        item->setText(ResultColumn, benchResultText(r));
-        item->setText(FilesColumn, benchFilesText(r));
+        showWhole(item, ResultColumn, benchResultText(r));
+        showWhole(item, FilesColumn, benchFilesText(r));
     }
 }
 

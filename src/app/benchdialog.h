@@ -3,11 +3,15 @@
 // "Write to Several...": the window's table written to every checked port at once. A row
 // per port of the COM Port list with its check box, progress bar, block, result and the
 // files its run made. Escape or Stop stops every port; the results stay until the dialog
-// is closed, and Copy (Ctrl+C) puts them on the clipboard as text.
+// is closed, and Copy (Ctrl+C) puts them on the clipboard as text, one line per port.
+// A result too long for its column is cut short with "...", whole in its tooltip and in
+// what a screen reader hears; a screen reader also hears each check box change, each
+// row's progress and the end of the bench.
 
 #include "link/run/benchwrite.h"
 
 #include <QDialog>
+#include <QSize>
 #include <functional>
 
 class QLabel;
@@ -17,6 +21,8 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace rw {
+
+class Announcer;
 
 class BenchDialog : public QDialog {
     Q_OBJECT
@@ -28,6 +34,8 @@ public:
         std::function<QList<BenchPortResult>(const QStringList &ports, const Tick &tick)>;
 
     enum Column { PortColumn, ProgressColumn, BlockColumn, ResultColumn, FilesColumn };
+    // The size it opens at when none is remembered.
+    static constexpr QSize DefaultSize{720, 360};
 
     // `ports` are listed in their order; those in `chosen` start checked.
     BenchDialog(const QStringList &ports, const QStringList &chosen, Runner run,
@@ -49,6 +57,7 @@ public:
     QPushButton *btnStop = nullptr;
     QPushButton *btnCopy = nullptr;
     QPushButton *btnClose = nullptr;
+    Announcer *announcer = nullptr;
 
 public slots:
     // Escape and the close box: while the ports run they stop them, and the dialog stays.
@@ -59,6 +68,8 @@ protected:
 
 private:
     void addRow(const QString &port, bool checked);
+    void tellCheckChanged(QTreeWidgetItem *item);
+    void showWhole(QTreeWidgetItem *item, int column, const QString &text);
     void showStates(const QList<PortJobState> &states);
     void showResults();
     void checkAll();
@@ -66,6 +77,7 @@ private:
 
     Runner run_;
     bool running_ = false;
+    QList<Qt::CheckState> checks_; // per row, as last told
     QList<BenchPortResult> results_;
 };
 

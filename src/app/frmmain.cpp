@@ -1,18 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmmain.h"
 
+#include "announcer.h"
 #include "base/settingsfile.h"
 #include "base/windowchoices.h"
 #include "editors/dialogs.h"
 #include "editors/fittedlabel.h"
 #include "link/protocol/transmittercommands.h"
 #include "link/run/transferprogress.h"
+#include "messages/messagerecord.h"
 #include "model/settingstable.h"
 #include "programicon.h"
 #include "screenreader.h"
 #include "tabledrop.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -39,11 +42,13 @@ TfmMain::TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent)
     buildMenus();
     buildStatusBar();
     buildControls();
-    resize(DesignWidth, DesignHeight);
+    announcer_ = new Announcer(this);
 
-    // Creation: layout record, open maximized, message rows, program directory.
+    // Creation: layout record, open maximized, message rows, program directory. The design
+    // grows with a desktop font above 9 pt, and the window with it: nothing is cut off.
     layout_.record(QSize(DesignWidth, DesignHeight), centralWidget(),
-                   {tabTXPager, TabSheet1, TabSheet2});
+                   {tabTXPager, TabSheet1, TabSheet2}, formScale());
+    resize(layout_.designedSize());
     setWindowState(windowState() | Qt::WindowMaximized);
     CollectMsgControls();
     numberMsgRows();
@@ -74,13 +79,23 @@ TfmMain::TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent)
     PageControl1->tabBar()->setMouseTracking(true);
     PageControl1->tabBar()->installEventFilter(this);
     edtNull->installEventFilter(this);
+    // The parking place says where the focus came from and where Tab goes on.
+    connect(qApp, &QApplication::focusChanged, this, &TfmMain::watchFocus);
     // The port list is made anew whenever it opens: adapters come and go.
     cboCOM->installEventFilter(this);
     new TableDrop(*this);
 }
 
+double TfmMain::formScale()
+{
+    const double desktop = QApplication::font().pointSizeF();
+    return std::max(1.0, desktop / DesignPointSize);
+}
+
 TfmMain::~TfmMain()
 {
+    // Taking the window apart moves the focus: it is no longer this window's to watch.
+    disconnect(qApp, &QApplication::focusChanged, this, &TfmMain::watchFocus);
     table_.setChangeListener({});
 }
 
@@ -171,8 +186,9 @@ void TfmMain::buildStatusBar()
     const QString ready = QStringLiteral(" Ready");
     const QStringList texts =
         QStringList{ready} + TransferStatusTexts +
-        QStringList{transferProgressText(TransferCommand::Write, TransferBlockCount - 1,
-                                         (TransferBlockCount - 1) * 99 * 1000)};
+        QStringList{transferProgressText(TransferCommand::Compare, TransferBlockCount - 1,
+                                         (TransferBlockCount - 1) * 99 * 1000),
+                    messageFullText(30)};
     StatusPanel1 = new FittedLabel(ready, texts, 100, bar);
     StatusPanel1->setObjectName("StatusPanel1");
     StatusPanel1->setAutoFillBackground(true);
@@ -183,6 +199,10 @@ void TfmMain::buildStatusBar()
 
 void TfmMain::setInputEnabled(bool enabled)
 {
+    // Disabled, the focused control lets the focus go; it comes back when input does, so
+    // that a transfer leaves the keyboard where it found it.
+    if (!enabled && focusWidget() && centralWidget()->isAncestorOf(focusWidget()))
+        focusBeforeTransfer_ = focusWidget();
     centralWidget()->setEnabled(enabled);
     menuBar()->setEnabled(enabled);
     // The menus' shortcuts (Ctrl+O, F3, ...) go with their actions.
@@ -192,11 +212,53 @@ void TfmMain::setInputEnabled(bool enabled)
         action->setEnabled(enabled);
     for (QAction *action : mnuRecent)
         action->setEnabled(enabled);
+    if (enabled && focusBeforeTransfer_ && isActiveWindow() &&
+        (!focusWidget() || focusWidget() == btnStop)) {
+        // A field that empties on entry is not entered again: the focus parks, and Tab goes
+        // on from that field.
+        QWidget *back = focusBeforeTransfer_;
+        if (back == edtNull || emptiesOnEntry(back)) {
+            if (back != edtNull)
+                parkedFrom_ = back;
+            parkFocus();
+        } else
+            back->setFocus(Qt::OtherFocusReason);
+    }
+    if (enabled)
+        focusBeforeTransfer_.clear();
 }
 
 void TfmMain::parkFocus()
 {
     edtNull->setFocus(Qt::OtherFocusReason);
+}
+
+void TfmMain::showStatus(const QString &text)
+{
+    StatusPanel1->setText(text);
+    // Each block of a transfer shows a text here: nothing more is done for one.
+    if (!StatusPanel1->toolTip().isEmpty()) {
+        StatusPanel1->setToolTip(QString());
+        StatusPanel1->setAccessibleDescription(QString());
+    }
+}
+
+void TfmMain::showStatusWithPath(const QString &lead, const QString &path)
+{
+    const QFontMetrics metrics = StatusPanel1->fontMetrics();
+    const int room = StatusPanel1->contentsRect().width() - metrics.averageCharWidth();
+    const QString whole = lead + path;
+    QString shown = whole;
+    if (metrics.horizontalAdvance(whole) > room) {
+        // The path loses its middle; only where even its ends do not fit does the lead.
+        const int forPath = room - metrics.horizontalAdvance(lead);
+        shown = forPath >= 8 * metrics.averageCharWidth()
+                    ? lead + metrics.elidedText(path, Qt::ElideMiddle, forPath)
+                    : metrics.elidedText(whole, Qt::ElideMiddle, room);
+    }
+    StatusPanel1->setText(shown);
+    StatusPanel1->setToolTip(whole);
+    StatusPanel1->setAccessibleDescription(whole);
 }
 
 void TfmMain::FormShow()
@@ -261,16 +323,16 @@ void TfmMain::closeEvent(QCloseEvent *e)
     e->accept();
 }
 
-bool TfmMain::closeWithoutAsking()
-{
-    stopping_ = true;
-    return close();
-}
-
 void TfmMain::resizeEvent(QResizeEvent *e)
 {
     QMainWindow::resizeEvent(e);
     layout_.apply(size());
+    // The status text takes the status bar's width beside the progress bar and the room
+    // kept for the Stop button; what is left over for the bar's own spacing stays free,
+    // so that the window can always be made smaller again.
+    constexpr int SpacingLeft = 40;
+    static_cast<FittedLabel *>(StatusPanel1)
+        ->setRoom(width() - PB1->width() - btnStop->sizeHint().width() - SpacingLeft);
 }
 
 bool TfmMain::eventFilter(QObject *watched, QEvent *e)
@@ -283,6 +345,8 @@ bool TfmMain::eventFilter(QObject *watched, QEvent *e)
         e->ignore();
         return true;
     }
+    if (watched == edtNull && tabFromParking(e))
+        return true;
     if (e->type() == QEvent::MouseMove &&
         (watched == grpFreq || watched == PageControl1 || watched == PageControl1->tabBar()))
         parkFocus();

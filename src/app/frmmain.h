@@ -5,11 +5,14 @@
 // subsystem's handlers live in a file of their own (frmmain_*.cpp).
 
 #include "base/version.h"
+#include "editors/numericedit.h"
+#include "link/protocol/transferoutcome.h"
 #include "model/fieldlayout.h"
 #include "relayout.h"
 #include "synth/synthesizer.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 #include <array>
 
@@ -27,6 +30,7 @@ class QTabWidget;
 
 namespace rw {
 
+class Announcer;
 class Dialogs;
 class MessageMemo;
 class SettingsTable;
@@ -39,6 +43,10 @@ public:
     static constexpr int DesignHeight = 589;
     // The canned messages show ten at a time.
     static constexpr int MessagesPerPage = 10;
+    // The form's font as designed; a larger desktop font scales the design to it.
+    static constexpr int DesignPointSize = 9;
+    // How much larger than designed the desktop's font makes the form (1 at 9 pt or less).
+    static double formScale();
     static inline const QString DesignedCaption = QStringLiteral("RW830KT  V") + ProgramVersion;
     // The close box during a Read, Write or Compare.
     static inline const QString StopAndQuitQuestion =
@@ -57,9 +65,15 @@ public:
     void FormShow();  // the Show sequence (runs once, on the first show)
     void FormClose(); // the Close sequence
     void parkFocus();
+    // The status text (panel 1); one that holds a path shows it whole, or elided in the
+    // middle where the panel is too narrow, with the whole text in its tooltip.
+    void showStatus(const QString &text);
+    void showStatusWithPath(const QString &lead, const QString &path);
     void RefreshControls();
     void RefreshGeneralControls(); // the general fields, in the refresh order
     const Relayout &layoutRecord() const { return layout_; }
+    // What a screen reader is to say without the focus moving (transfers, commits).
+    Announcer &announcer() { return *announcer_; }
 
     // --- general editors -------------------------------------------------------
     void edtSysCodeExit();
@@ -88,11 +102,19 @@ public:
     // still there; also whenever the port list opens.
     void mnuRefreshPortsClick();
     void mnuRecordLineTraceClick();
+    // A choice of the window that could not be kept in the settings file: said once a run,
+    // with why; the choice holds until the program ends.
+    void choiceNotKept(const QString &why);
     bool recordsLineTrace() const { return recordLineTrace_; }
     // Where Read, Write and Compare keep their line traces, when asked for.
     QString traceFolder() const;
     // Stops the Read, Write or Compare under way (Stop button, Escape, close box, signals).
     void stopTransfer();
+    // The system asks the program to stop (`signal`, such as SIGTERM): every box closes as
+    // its Cancel or default, a transfer stops, and the window closes without asking.
+    void stopForSignal(int signal);
+    // The signal that stopped the program; 0 while none came.
+    int stopSignal() const { return stopSignal_; }
     // Shows the Stop button and arms Escape while a transfer runs.
     void showTransferRunning(bool running);
     // The window is to close once the transfer under way has stopped: no box holds it up.
@@ -113,6 +135,8 @@ public:
     // Read and Write keep the controls, the menus and their keys out of reach while they
     // run; the status bar stays enabled, so its text and progress bar stay readable.
     void setInputEnabled(bool enabled);
+    // The trace's last line, when a signal stopped the command (the command line's words).
+    QString stopNoteForTrace(TransferCommand command, const TransferOutcome &outcome) const;
 
     // --- table files -------------------------------------------------------------
     void mnuOpenClick();
@@ -128,8 +152,6 @@ public:
     // --- edits that are in no file and no transmitter ------------------------------
     // True when the table differs from what was last opened, saved, read or written.
     bool hasUnsavedEdits() const;
-    // Closes the window without asking about edits (the system asks the program to stop).
-    bool closeWithoutAsking();
     // Stores the text of the edit that has the focus by parking it; false when its exit
     // rule refused the text.
     bool commitPendingEdit();
@@ -249,6 +271,17 @@ private:
     void wireMessageEditor();
     void wireAlertEditors();
     void buildTransferControls();
+    // Closes every box and then the window, again and again until the transfer under way
+    // has stopped and the window closes.
+    void closeOnceFree();
+    static constexpr int CloseRetryMs = 50;
+    void watchFocus(QWidget *old, QWidget *now);
+    QString parkingWords() const;
+    void fieldCommitted(QLineEdit *field, const QString &stored);
+    NumericEditWords numericWords(Field field);
+    QString storedValueShown(Field field) const; // as its edit shows it
+    bool tabFromParking(QEvent *e);
+    void messageFull(int row);
     // A click or Alt+Down (F4) that opens the port list.
     static bool opensPortList(const QEvent *e);
     // After a command: the result box, unless the window is closing; then the close.
@@ -270,6 +303,13 @@ private:
     bool quitAfterTransfer_ = false; // the close box asked to stop the transfer and quit
     QShortcut *stopKey_ = nullptr;   // Escape, armed while a transfer runs
     QStringList recentFiles_;
+    Announcer *announcer_ = nullptr;
+    QPointer<QWidget> parkedFrom_;       // left when the focus last parked; Tab goes on from it
+    QPointer<QLineEdit> committedField_; // the numeric field committed last, and its words
+    QString committedWords_;
+    QPointer<QWidget> focusBeforeTransfer_; // given back when the controls take input again
+    int stopSignal_ = 0;
+    bool choiceWarned_ = false;
     QMenu *fileMenu_ = nullptr;
     QAction *recentEnd_ = nullptr; // the separator after the recent files
 };

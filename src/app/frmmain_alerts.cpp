@@ -28,7 +28,8 @@ void TfmMain::wireAlertEditors()
             connect(box, &QCheckBox::clicked, this,
                     [this, box, field] { alertSwitchClick(box, field); });
         connect(c.type, &QComboBox::activated, this, [this, i] { alertTypeClick(i); });
-        attachNumericEditCycle(c.length, dialogs_, park, [this, i] { alertLenExit(i); });
+        attachNumericEditCycle(
+            c.length, dialogs_, park, [this, i] { alertLenExit(i); }, numericWords(f.length));
     }
     // The function-bit edits take any character and keep their text on entry; only the
     // exit rule checks them.

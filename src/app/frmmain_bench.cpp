@@ -2,6 +2,7 @@
 // "Write to Several...": the window's table written to a bench of transmitters at once.
 
 #include "base/settingsfile.h"
+#include "base/stopsignalnames.h"
 #include "base/windowchoices.h"
 #include "benchdialog.h"
 #include "editors/dialogs.h"
@@ -10,6 +11,7 @@
 
 #include <QComboBox>
 #include <QScopedValueRollback>
+#include <QScreen>
 #include <QTimer>
 #include <algorithm>
 
@@ -29,12 +31,15 @@ void TfmMain::mnuWriteToSeveralClick()
     BenchDialog *shown = nullptr;
     const BenchDialog::Runner run = [this, ini, ports, &shown](const QStringList &chosen,
                                                                const BenchDialog::Tick &tick) {
-        writeBenchPorts(ini, benchPortsToKeep(readBenchPorts(ini), ports, chosen));
+        if (QString why;
+            !writeBenchPorts(ini, benchPortsToKeep(readBenchPorts(ini), ports, chosen), &why))
+            choiceNotKept(why);
         BenchChoices choices;
         if (backUpBeforeWriting_)
             choices.backupFolder = backupFolder();
         if (recordLineTrace_)
             choices.traceFolder = traceFolder();
+        choices.stoppedBy = [this] { return stopSignalName(stopSignal_); };
         const QScopedValueRollback running(benchRunning_, true);
         setInputEnabled(false);
         clearStopRequest();
@@ -52,7 +57,13 @@ void TfmMain::mnuWriteToSeveralClick()
     };
     BenchDialog dialog(ports, readBenchPorts(ini), run, this);
     shown = &dialog;
+    // It opens at the size it was left at, within the screen.
+    const QSize kept = readBenchSize(ini);
+    if (kept.isValid())
+        dialog.resize(kept.boundedTo(screen()->availableSize()));
     dialogs_.runDialog(dialog);
+    if (dialog.size() != (kept.isValid() ? kept : BenchDialog::DefaultSize) && !quitting())
+        writeBenchSize(ini, dialog.size()); // a size not kept costs nothing: no word of it
     endTransferCommand(QString());
 }
 

@@ -65,7 +65,9 @@ void TfmMain::openRecentFile(int index)
     if (!openTableFile(name)) {
         // A file that no longer opens leaves the list.
         recentFiles_.removeAll(name);
-        writeRecentFiles(settingsFilePath(programDirectory_), recentFiles_);
+        QString why;
+        if (!writeRecentFiles(settingsFilePath(programDirectory_), recentFiles_, &why))
+            choiceNotKept(why);
         showRecentFiles();
     }
 }
@@ -139,7 +141,9 @@ void TfmMain::rememberRecentFile(const QString &name)
     if (list == recentFiles_)
         return;
     recentFiles_ = list;
-    writeRecentFiles(settingsFilePath(programDirectory_), recentFiles_);
+    QString why;
+    if (!writeRecentFiles(settingsFilePath(programDirectory_), recentFiles_, &why))
+        choiceNotKept(why);
     showRecentFiles();
 }
 
@@ -175,9 +179,14 @@ void TfmMain::showModifiedMark()
 {
     // The caption itself (windowTitle) stays as the table-file commands make it; the mark
     // goes into the title that the window system shows.
-    setAttribute(Qt::WA_WindowModified, hasUnsavedEdits());
+    const bool modified = hasUnsavedEdits();
+    setAttribute(Qt::WA_WindowModified, modified);
+    const QString shownTitle = modified ? QStringLiteral("*") + windowTitle() : windowTitle();
     if (QWindow *shown = windowHandle())
-        shown->setTitle(hasUnsavedEdits() ? QStringLiteral("*") + windowTitle() : windowTitle());
+        shown->setTitle(shownTitle);
+    // A screen reader names the window by the same title, mark and all.
+    if (accessibleName() != shownTitle)
+        setAccessibleName(shownTitle);
 }
 
 bool TfmMain::askToKeepEdits()

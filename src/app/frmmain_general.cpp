@@ -21,10 +21,16 @@ namespace rw {
 void TfmMain::wireGeneralEditors()
 {
     auto park = [this] { parkFocus(); };
-    attachNumericEditCycle(edtSysCode, dialogs_, park, [this] { edtSysCodeExit(); });
-    attachNumericEditCycle(edtRangeTestDur, dialogs_, park, [this] { edtRangeTestDurExit(); });
-    attachNumericEditCycle(edtHeartBeat, dialogs_, park, [this] { edtHeartBeatExit(); });
-    attachNumericEditCycle(edtFlashLen, dialogs_, park, [this] { edtFlashLenExit(); });
+    attachNumericEditCycle(
+        edtSysCode, dialogs_, park, [this] { edtSysCodeExit(); }, numericWords(Field::SysCode));
+    attachNumericEditCycle(
+        edtRangeTestDur, dialogs_, park, [this] { edtRangeTestDurExit(); },
+        numericWords(Field::RangeTestDur));
+    attachNumericEditCycle(
+        edtHeartBeat, dialogs_, park, [this] { edtHeartBeatExit(); },
+        numericWords(Field::HeartBeat));
+    attachNumericEditCycle(
+        edtFlashLen, dialogs_, park, [this] { edtFlashLenExit(); }, numericWords(Field::FlashLen));
 
     // Lists and the check box store on the user's action only, never on a refresh.
     connect(cboPOCBaud, &QComboBox::activated, this, &TfmMain::cboPOCBaudClick);

@@ -3,6 +3,7 @@
 
 #include "frmmain.h"
 
+#include "editors/accentlabel.h"
 #include "editors/lengthlimit.h"
 #include "editors/messagememo.h"
 #include "model/editrules.h"
@@ -86,8 +87,9 @@ void TfmMain::buildControls()
     auto *central = new QWidget(this);
     central->setObjectName("ClientArea");
     setCentralWidget(central);
+    // Designed at 9 pt; a larger desktop font scales the whole design (formScale).
     QFont designFont = central->font();
-    designFont.setPointSize(9);
+    designFont.setPointSize(DesignPointSize);
     central->setFont(designFont);
 
     buildTopGroups(central);
@@ -117,10 +119,12 @@ void TfmMain::buildControls()
     buildFunBitPage(TabSheet1);
     buildPagerPage(TabSheet2);
 
-    // The focus parking place: focusable, but takes no visible space.
-    // Nothing a person types stays there, so a screen reader is not told of it.
+    // The focus parking place: focusable, but takes no visible space. Tab and Shift+Tab
+    // never land on it (they go on from the field left for it); nothing a person types
+    // stays there, so a screen reader is told of it only while it holds the focus.
     edtNull = place(new QLineEdit(central), "edtNull", 0, 0, 0, 0);
     edtNull->setFrame(false);
+    edtNull->setFocusPolicy(Qt::ClickFocus);
     keepFromScreenReaders(edtNull);
 }
 
@@ -175,10 +179,10 @@ void TfmMain::buildTxPage(QWidget *page)
         const int y = 42 + k * 29;
         label(msg, qPrintable(QStringLiteral("lblRowCaption%1").arg(k)), "Msg #", 10, y + 4, 40);
         // Its caption and the memo's name follow the page shown (numberMsgRows).
-        auto *number =
-            label(msg, qPrintable(QStringLiteral("lblMsg%1").arg(k)), QString(), 50, y + 4, 24);
+        // In the desktop's accent colour, readable in a light, dark or high-contrast theme.
+        auto *number = place(new AccentLabel(msg), qPrintable(QStringLiteral("lblMsg%1").arg(k)),
+                             50, y + 4, 24, 16);
         number->setFont(bold);
-        number->setStyleSheet("color: blue");
         number->setProperty("Tag", k);
         auto *memo = place(new MessageMemo(msg), qPrintable(QStringLiteral("memMsg%1").arg(k)), 80,
                            y, 510, 25);

@@ -4,6 +4,7 @@
 // for, and each ending in one result that says where the files it made went.
 
 #include "base/settingsfile.h"
+#include "base/stopsignalnames.h"
 #include "base/windowchoices.h"
 #include "editors/dialogs.h"
 #include "frmmain.h"
@@ -30,7 +31,7 @@ namespace {
 // the result box says of it.
 class CommandTrace {
 public:
-    CommandTrace(bool on, const QString &folder, const QString &port)
+    CommandTrace(bool on, const QString &folder, const QString &port) : port_(port)
     {
         if (!on)
             return;
@@ -51,6 +52,12 @@ public:
 
     // The line for the result box while the trace is still being written.
     const QString &note() const { return note_; }
+    // A line of the program's own at the end of the trace (why the run stopped).
+    void addLine(const QString &text)
+    {
+        if (file_.trace() && !text.isEmpty())
+            file_.trace()->note(port_, text);
+    }
     // Ends the trace; the line for the result box.
     QString end()
     {
@@ -65,6 +72,7 @@ public:
     }
 
 private:
+    QString port_;
     TraceFile file_;
     QString note_;
 };
@@ -95,7 +103,26 @@ QString TfmMain::traceFolder() const
 void TfmMain::mnuRecordLineTraceClick()
 {
     recordLineTrace_ = mnuRecordLineTrace->isChecked();
-    writeTransmitterChoice(settingsFilePath(programDirectory_), LineTraceKey, recordLineTrace_);
+    QString why;
+    if (!writeTransmitterChoice(settingsFilePath(programDirectory_), LineTraceKey, recordLineTrace_,
+                                &why))
+        choiceNotKept(why);
+}
+
+void TfmMain::choiceNotKept(const QString &why)
+{
+    if (choiceWarned_ || quitting())
+        return;
+    choiceWarned_ = true;
+    dialogs_.warn(
+        QStringLiteral("The choice cannot be kept in %1: %2. It holds until the program ends.")
+            .arg(QDir::toNativeSeparators(settingsFilePath(programDirectory_)), why));
+}
+
+QString TfmMain::stopNoteForTrace(TransferCommand command, const TransferOutcome &outcome) const
+{
+    return stopSignal_ == 0 ? QString()
+                            : stoppedRunNote(command, outcome, stopSignalName(stopSignal_));
 }
 
 void TfmMain::mnuReadClick()
@@ -111,6 +138,7 @@ void TfmMain::mnuReadClick()
     SettingsTable received;
     const TransferOutcome read =
         TransmitterCommands(TCommPort::instance(), view, WaitClock::standard()).Read(received);
+    trace.addLine(stopNoteForTrace(view.command(), read));
     const QString traceNote = trace.end();
     if (!read) {
         endTransferCommand({});
@@ -143,6 +171,7 @@ void TfmMain::mnuWriteClick()
             ? writeWithBackup(TCommPort::instance(), view, WaitClock::standard(), table_,
                               backupFolder(), &backup)
             : TransmitterCommands(TCommPort::instance(), view, WaitClock::standard()).Write(table_);
+    trace.addLine(stopNoteForTrace(TransferCommand::Write, written));
     const QString traceNote = trace.end();
     if (!written) {
         endTransferCommand({});
@@ -165,7 +194,9 @@ QString TfmMain::backupFolder() const
 void TfmMain::mnuBackUpBeforeWritingClick()
 {
     backUpBeforeWriting_ = mnuBackUpBeforeWriting->isChecked();
-    writeBackupBeforeWrite(settingsFilePath(programDirectory_), backUpBeforeWriting_);
+    QString why;
+    if (!writeBackupBeforeWrite(settingsFilePath(programDirectory_), backUpBeforeWriting_, &why))
+        choiceNotKept(why);
 }
 
 void TfmMain::mnuCompareClick()
@@ -175,12 +206,14 @@ void TfmMain::mnuCompareClick()
         return;
     clearStopRequest();
     WindowTransferView view(*this);
+    view.setComparing();
     const QString port = view.selectedPortName();
     CommandTrace trace(recordLineTrace_, traceFolder(), port);
     view.setNote(trace.note());
     SettingsTable received;
     const TransferOutcome read =
         TransmitterCommands(TCommPort::instance(), view, WaitClock::standard()).Read(received);
+    trace.addLine(stopNoteForTrace(view.command(), read));
     const QString traceNote = trace.end();
     if (!read) {
         endTransferCommand({});

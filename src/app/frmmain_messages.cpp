@@ -2,6 +2,7 @@
 // The canned-message editor and export: thirty messages shown ten at a time, each
 // stored into its record the moment its memo loses the focus.
 
+#include "announcer.h"
 #include "editors/dialogs.h"
 #include "editors/focuswatch.h"
 #include "editors/messagekeyfilter.h"
@@ -14,6 +15,7 @@
 
 #include <QComboBox>
 #include <QDate>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 
@@ -44,7 +46,7 @@ void TfmMain::CollectMsgControls()
 void TfmMain::wireMessageEditor()
 {
     for (MessageMemo *memo : MsgMemos) {
-        new MessageKeyFilter(memo);
+        new MessageKeyFilter(memo, [this, memo] { messageFull(memo->property("Tag").toInt()); });
         new FocusWatch(memo, {}, [this, memo] { memMsg0Exit(memo); });
     }
     // The page changes on the user's choice only, never on a refresh.
@@ -100,13 +102,25 @@ void TfmMain::memMsg0Exit(MessageMemo *memo)
     memo->markStored();
 }
 
+void TfmMain::messageFull(int row)
+{
+    // Said once as the message fills, not again for every key that follows.
+    const QString words = messageFullText(MsgPage * MessagesPerPage + row + 1);
+    if (StatusPanel1->text() == words)
+        return;
+    showStatus(words);
+    announcer_->announce(words);
+}
+
 void TfmMain::btnDataExportClick()
 {
     const ExportResult result = exportMessages(table_, programDirectory_, QDate::currentDate());
     if (result.ok) {
-        // The box is the one the technician knows; the status text says where it went.
-        StatusPanel1->setText(QStringLiteral("Messages exported to %1").arg(result.path));
-        dialogs_.plain(QStringLiteral("Export Success"));
+        // The box is the one the technician knows, with the file below its text; the status
+        // text says where it went too.
+        const QString path = QDir::toNativeSeparators(result.path);
+        showStatusWithPath(QStringLiteral("Messages exported to "), path);
+        dialogs_.plain(QStringLiteral("Export Success\n\n") + path);
     } else
         dialogs_.warn(exportFailureMessage(result));
 }

@@ -6,6 +6,7 @@
 #include "editors/dialogs.h"
 #include "editors/numericedit.h"
 #include "frmmain.h"
+#include "synth/frequency.h"
 
 #include <QLineEdit>
 
@@ -13,8 +14,11 @@ namespace rw {
 
 void TfmMain::wireSynthEditors()
 {
+    const NumericEditWords words{
+        acceptedFrequencyText(), [this] { return storedFrequencyText(synth_.frequencyText()); },
+        [this](QLineEdit *edit, const QString &stored) { fieldCommitted(edit, stored); }};
     attachNumericEditCycle(
-        edtFreq, dialogs_, [this] { parkFocus(); }, [this] { edtFreqExit(); });
+        edtFreq, dialogs_, [this] { parkFocus(); }, [this] { edtFreqExit(); }, words);
 }
 
 bool TfmMain::LoadSynthSettings()

@@ -7,6 +7,8 @@
 #include "frmmain.h"
 #include "link/line/stoprequest.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QShortcut>
@@ -21,8 +23,9 @@ void TfmMain::buildTransferControls()
     btnStop->setObjectName("btnStop");
     btnStop->setAccessibleName(QStringLiteral("Stop transfer"));
     btnStop->setToolTip(QStringLiteral("Stop the transfer (Esc)"));
-    // A click must not take the focus away from where the user left it.
-    btnStop->setFocusPolicy(Qt::NoFocus);
+    // A click must not take the focus away from where the user left it; Tab reaches it
+    // while the rest of the window is disabled.
+    btnStop->setFocusPolicy(Qt::TabFocus);
     btnStop->hide();
     statusBar()->insertWidget(1, btnStop);
     connect(btnStop, &QPushButton::clicked, this, &TfmMain::stopTransfer);
@@ -37,6 +40,32 @@ void TfmMain::buildTransferControls()
 void TfmMain::stopTransfer()
 {
     requestStopNow();
+}
+
+void TfmMain::stopForSignal(int signal)
+{
+    if (stopSignal_ == 0)
+        stopSignal_ = signal;
+    stopping_ = true;
+    stopTransfer();
+    closeOnceFree();
+}
+
+void TfmMain::closeOnceFree()
+{
+    // A box or a dialog waiting for the user would hold the program up: each ends as its
+    // Cancel (or its only button), and the code that opened it carries on to its end.
+    while (QWidget *popup = QApplication::activePopupWidget())
+        popup->close();
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        auto *dialog = qobject_cast<QDialog *>(w);
+        if (dialog && dialog->isVisible())
+            dialog->reject();
+    }
+    // The window refuses to close while a transfer or the bench is stopping; it closes as
+    // soon as the port is closed, and the program ends with its last window.
+    if (!close())
+        QTimer::singleShot(CloseRetryMs, this, &TfmMain::closeOnceFree);
 }
 
 void TfmMain::showTransferRunning(bool running)

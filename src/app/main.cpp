@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "base/stopsignalnames.h"
 #include "commandline.h"
 #include "frmmain.h"
 #include "model/settingstable.h"
@@ -56,9 +57,12 @@ int main(int argc, char *argv[])
     rw::QtDialogs dialogs;
     rw::TfmMain fmMain(rw::SettingsTable::instance(), dialogs);
     dialogs.setParentWindow(&fmMain);
-    // The system wants the program gone: no question about unsaved edits holds it up.
-    rw::closeOnStopSignals(fmMain, [&fmMain] { return fmMain.closeWithoutAsking(); });
+    // The system wants the program gone: no box and no question about unsaved edits holds
+    // it up, and the exit status says which signal it was, as the command line's does.
+    rw::onStopSignals(fmMain, [&fmMain](int signal) { fmMain.stopForSignal(signal); });
     fmMain.show();
     rw::openWhenShown(fmMain, c.tableFile);
-    return app.exec();
+    // A signal may have closed the window already, while a box of its start was up.
+    const int status = fmMain.isVisible() ? app.exec() : 0;
+    return fmMain.stopSignal() != 0 ? rw::stoppedExitStatus(fmMain.stopSignal()) : status;
 }

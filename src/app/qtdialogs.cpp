@@ -49,9 +49,9 @@ BoxAnswer QtDialogs::message(const MessageBoxRequest &box)
     case QMessageBox::No:
         return BoxAnswer::No;
     default:
-        // A box closed without a button: No for a plain question, Cancel where there is
-        // one.
-        if (box.buttons == BoxButtons::YesNoCancel)
+        // A box closed without a button (by the program when the system stops it): No for a
+        // plain question, Cancel where there is one.
+        if (box.buttons == BoxButtons::YesNoCancel || box.buttons == BoxButtons::OkCancel)
             return BoxAnswer::Cancel;
         return box.buttons == BoxButtons::YesNo ? BoxAnswer::No : BoxAnswer::Ok;
     }

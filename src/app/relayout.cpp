@@ -20,9 +20,10 @@ int scaleFontSize(int designedPointSize, double rx, double ry)
     return static_cast<int>(std::trunc(designedPointSize * std::min(rx, ry)));
 }
 
-void Relayout::record(QSize designed, QWidget *root, const QList<QWidget *> &skip)
+void Relayout::record(QSize designed, QWidget *root, const QList<QWidget *> &skip, double scale)
 {
-    designed_ = designed;
+    const auto scaled = [scale](int v) { return static_cast<int>(std::lround(v * scale)); };
+    designed_ = QSize(scaled(designed.width()), scaled(designed.height()));
     entries_.clear();
     const auto children = root->findChildren<QWidget *>();
     for (QWidget *w : children) {
@@ -32,7 +33,10 @@ void Relayout::record(QSize designed, QWidget *root, const QList<QWidget *> &ski
         if (name.isEmpty() || name.startsWith("qt_") || skip.contains(w))
             continue;
         const int size = w->font().pointSize();
-        entries_.append({w, w->geometry(), size > 0 ? size : 0});
+        const QRect g = w->geometry();
+        entries_.append({w,
+                         QRect(scaled(g.x()), scaled(g.y()), scaled(g.width()), scaled(g.height())),
+                         size > 0 ? scaled(size) : 0});
     }
 }
 

@@ -24,8 +24,10 @@ public:
         int pointSize = 0; // 0: the control keeps no font size
     };
 
-    // Records the designed size and every named control below root, in creation order.
-    void record(QSize designed, QWidget *root, const QList<QWidget *> &skip);
+    // Records the designed size and every named control below root, in creation order,
+    // each place, size and font size multiplied by `scale` (a design for a larger font).
+    void record(QSize designed, QWidget *root, const QList<QWidget *> &skip, double scale = 1.0);
+    QSize designedSize() const { return designed_; }
     void apply(QSize current) const;
     const QList<Entry> &entries() const { return entries_; }
 

@@ -15,6 +15,7 @@ namespace rw {
 namespace {
 
 const char KeptProperty[] = "rw_keptFromScreenReaders";
+const char NotificationProperty[] = "rw_notification";
 
 // A container that lists only the children offered to screen readers: the window's client
 // area without the focus parking place, a tab widget's pages without the hidden ones.
@@ -59,20 +60,38 @@ private:
     }
 };
 
-// A control kept from screen readers: listed nowhere, and should one ask all the same,
-// invisible and without children.
+// A control kept from screen readers: while the focus is elsewhere listed nowhere, and
+// should one ask all the same, invisible and without children. Holding the focus it is a
+// line of text, read by its accessible name.
 class KeptControl : public QAccessibleWidget {
 public:
     explicit KeptControl(QWidget *w) : QAccessibleWidget(w, QAccessible::NoRole) {}
+    QAccessible::Role role() const override
+    {
+        return widget()->hasFocus() ? QAccessible::StaticText : QAccessible::NoRole;
+    }
     int childCount() const override { return 0; }
     QAccessibleInterface *child(int) const override { return nullptr; }
     QAccessible::State state() const override
     {
         QAccessible::State s;
+        if (widget()->hasFocus()) {
+            s.focusable = true;
+            s.focused = true;
+            return s;
+        }
         s.invisible = true;
         s.offscreen = true;
         return s;
     }
+};
+
+// Words to be spoken as they show, by the accessible name they carry.
+class NotificationView : public QAccessibleWidget {
+public:
+    explicit NotificationView(QWidget *w) : QAccessibleWidget(w, QAccessible::Notification) {}
+    int childCount() const override { return 0; }
+    QAccessibleInterface *child(int) const override { return nullptr; }
 };
 
 // Consulted before Qt's own interfaces, for each class of an object from the most derived
@@ -84,6 +103,8 @@ QAccessibleInterface *readerView(const QString &className, QObject *object)
         return nullptr;
     if (w->property(KeptProperty).toBool())
         return new KeptControl(w);
+    if (w->property(NotificationProperty).toBool())
+        return new NotificationView(w);
     if (className == QLatin1String("QComboBox"))
         return new AccessibleCombo(static_cast<QComboBox *>(w));
     if (className == QLatin1String("QTabBar"))
@@ -108,14 +129,33 @@ void offerToScreenReaders()
     QAccessible::installFactory(readerView);
 }
 
+namespace {
+
+// A screen reader listening as the control was made has had Qt's view of it made already:
+// it is made anew, as marked.
+void forgetView(QWidget *control)
+{
+    if (QAccessibleInterface *made = QAccessible::queryAccessibleInterface(control))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+}
+
+} // namespace
+
 void keepFromScreenReaders(QWidget *control)
 {
     control->setProperty(KeptProperty, true);
+    forgetView(control);
+}
+
+void showAsNotification(QWidget *control)
+{
+    control->setProperty(NotificationProperty, true);
+    forgetView(control);
 }
 
 bool offeredToScreenReaders(const QWidget *control)
 {
-    if (control->property(KeptProperty).toBool())
+    if (control->property(KeptProperty).toBool() && !control->hasFocus())
         return false;
     // A page of a tab widget is offered while its tab is.
     const QWidget *stack = control->parentWidget();

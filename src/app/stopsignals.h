@@ -1,17 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// When the system asks the program to stop (SIGTERM at shutdown or logout, SIGHUP when
-// its terminal goes away, SIGINT from Ctrl+C in a shell), the main window closes as if
-// its close box were clicked, so the settings file is written as at every close.
+// The system asking the program to stop (SIGTERM at shutdown or logout, SIGHUP when its
+// terminal goes away, SIGINT from Ctrl+C in a shell), turned into a call on the window's
+// event loop. What the window does then (every box closed, a transfer stopped, the window
+// closed, the exit status) is its own, the same on every system.
 
 #include <functional>
 
-class QWidget;
+class QObject;
 
 namespace rw {
 
-// `close` closes the window and says whether it did (the window's own close() when not
-// given). Nothing on systems without these signals.
-void closeOnStopSignals(QWidget &window, std::function<bool()> close = {});
+// Calls `stop` with the signal's number on the event loop of `context`'s thread each time
+// one of those signals arrives, also while a modal box runs its own loop. Nothing on
+// systems without these signals.
+void onStopSignals(QObject &context, std::function<void(int signal)> stop);
 
 } // namespace rw

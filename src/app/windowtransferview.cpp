@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windowtransferview.h"
 
+#include "announcer.h"
 #include "editors/dialogs.h"
 #include "frmmain.h"
 #include "link/protocol/transmittercommands.h"
@@ -26,13 +27,16 @@ void WindowTransferView::setStatusText(const QString &text)
     // The commands' own texts mark where they stand; the window tells the block under way
     // and the time left instead, and "Ready ......" at the end.
     if (text == WriteStartText || text == ReadStartText) {
-        command_ = text == WriteStartText ? TransferCommand::Write : TransferCommand::Read;
+        command_ = text == WriteStartText ? TransferCommand::Write
+                   : comparing_           ? TransferCommand::Compare
+                                          : TransferCommand::Read;
         running_ = true;
         blocksDone_ = 0;
         started_.start();
+        announce(transferStartedText(command_, selectedPortName()));
     } else if (text != WriteBlockText) {
         running_ = false;
-        w_.StatusPanel1->setText(text);
+        w_.showStatus(text);
         return;
     }
     showProgress();
@@ -53,12 +57,14 @@ void WindowTransferView::setProgressPosition(int position)
         blocksDone_ + 1 < TransferBlockCount) {
         ++blocksDone_;
         showProgress();
+        if (blocksDone_ % (TransferBlockCount / 4) == 0)
+            announce(transferQuarterText(command_, blocksDone_));
     }
 }
 
 void WindowTransferView::showProgress()
 {
-    w_.StatusPanel1->setText(transferProgressText(command_, blocksDone_, started_.elapsed()));
+    w_.showStatus(transferProgressText(command_, blocksDone_, started_.elapsed()));
 }
 
 void WindowTransferView::repaintProgress()
@@ -86,8 +92,17 @@ void WindowTransferView::plainMessage(const QString &text)
     w_.dialogs().plain(text);
 }
 
+void WindowTransferView::announce(const QString &words)
+{
+    if (!w_.quitting())
+        w_.announcer().announce(words);
+}
+
 void WindowTransferView::commandEnded(TransferCommand command, const TransferOutcome &outcome)
 {
+    if (command == TransferCommand::Read && comparing_)
+        command = TransferCommand::Compare;
+    announce(transferEndedText(command, outcome));
     // A window that closes once the stop is through shows nothing more.
     if (outcome.ok() || w_.quitting())
         return;

@@ -2,7 +2,8 @@
 #pragma once
 // The window as the Read and Write commands see it: the status text tells the block under
 // way and the time left, the Stop button and Escape are armed while a command runs, and a
-// failed or stopped command ends in one box with its cause below the described text.
+// failed or stopped command ends in one box with its cause below the described text. A
+// screen reader is told of the start, each quarter and the end.
 
 #include "link/protocol/transferview.h"
 
@@ -22,6 +23,10 @@ public:
 
     // A line the result box ends with (where the line trace went).
     void setNote(const QString &note) { note_ = note; }
+    // The Read under way is a Compare: so its progress, stop and announcements say.
+    void setComparing() { comparing_ = true; }
+    // The command under way (or last run) as the user chose it.
+    TransferCommand command() const { return command_; }
 
     void setStatusText(const QString &text) override;
     void setProgressRange(int minimum, int maximum) override;
@@ -42,9 +47,11 @@ public:
 
 private:
     void showProgress();
+    void announce(const QString &words);
 
     TfmMain &w_;
     QString note_;
+    bool comparing_ = false;
     bool running_ = false;
     // A new range waits to be painted; a new position the bar paints at once by itself.
     bool rangeUnpainted_ = false;

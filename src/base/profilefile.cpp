@@ -177,14 +177,22 @@ void ProfileFile::write(const QString &section, const QString &key, const QStrin
     insert(sectionEnd(header), key.toLatin1() + '=' + v);
 }
 
-bool ProfileFile::save() const
+bool ProfileFile::save(QString *why) const
 {
-    if (tooLarge_ || unreadable_)
+    const auto refuse = [why](const QString &reason) {
+        if (why)
+            *why = reason;
         return false;
+    };
+    if (tooLarge_)
+        return refuse(QStringLiteral("the file is larger than a settings file can be"));
+    if (unreadable_)
+        return refuse(QStringLiteral("the file cannot be read"));
     QByteArray content;
     for (const Line &l : lines_)
         content += l.text + l.end;
-    return writeFileSafely(path_, content).ok;
+    const WriteOutcome written = writeFileSafely(path_, content);
+    return written.ok || refuse(written.error);
 }
 
 } // namespace rw

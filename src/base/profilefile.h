@@ -32,8 +32,8 @@ public:
     void write(const QString &section, const QString &key, const QString &value);
     // Writes the lines back whole or not at all; false when the file could not be written
     // (it then keeps its old content), or when an existing file could not be read whole
-    // (it is then left as it is).
-    bool save() const;
+    // (it is then left as it is). `why`, when given, then says why for a person.
+    bool save(QString *why = nullptr) const;
 
     bool tooLarge() const { return tooLarge_; }
 

@@ -36,11 +36,11 @@ bool readTransmitterChoice(const QString &settingsPath, const QString &key)
     return ProfileFile(settingsPath).read(TransmitterSection, key, {}) == QStringLiteral("1");
 }
 
-bool writeTransmitterChoice(const QString &settingsPath, const QString &key, bool on)
+bool writeTransmitterChoice(const QString &settingsPath, const QString &key, bool on, QString *why)
 {
     ProfileFile file(settingsPath);
     file.write(TransmitterSection, key, on ? QStringLiteral("1") : QStringLiteral("0"));
-    return file.save();
+    return file.save(why);
 }
 
 bool readBackupBeforeWrite(const QString &settingsPath)
@@ -48,9 +48,9 @@ bool readBackupBeforeWrite(const QString &settingsPath)
     return readTransmitterChoice(settingsPath, BackupBeforeWriteKey);
 }
 
-bool writeBackupBeforeWrite(const QString &settingsPath, bool on)
+bool writeBackupBeforeWrite(const QString &settingsPath, bool on, QString *why)
 {
-    return writeTransmitterChoice(settingsPath, BackupBeforeWriteKey, on);
+    return writeTransmitterChoice(settingsPath, BackupBeforeWriteKey, on, why);
 }
 
 QStringList readBenchPorts(const QString &settingsPath)
@@ -65,7 +65,7 @@ QStringList readBenchPorts(const QString &settingsPath)
     return ports;
 }
 
-bool writeBenchPorts(const QString &settingsPath, const QStringList &ports)
+bool writeBenchPorts(const QString &settingsPath, const QStringList &ports, QString *why)
 {
     QString value;
     for (const QString &port : ports) {
@@ -80,7 +80,7 @@ bool writeBenchPorts(const QString &settingsPath, const QStringList &ports)
     }
     ProfileFile file(settingsPath);
     file.write(TransmitterSection, BenchPortsKey, value);
-    return file.save();
+    return file.save(why);
 }
 
 QStringList benchPortsToKeep(const QStringList &before, const QStringList &listed,
@@ -92,6 +92,25 @@ QStringList benchPortsToKeep(const QStringList &before, const QStringList &liste
             kept << port;
     }
     return kept;
+}
+
+QSize readBenchSize(const QString &settingsPath)
+{
+    const QStringList parts =
+        ProfileFile(settingsPath).read(TransmitterSection, BenchSizeKey, {}).split(u'x');
+    bool wide = false;
+    bool high = false;
+    const QSize size =
+        parts.size() == 2 ? QSize(parts[0].toInt(&wide), parts[1].toInt(&high)) : QSize();
+    return wide && high && size.width() > 0 && size.height() > 0 ? size : QSize();
+}
+
+bool writeBenchSize(const QString &settingsPath, QSize size, QString *why)
+{
+    ProfileFile file(settingsPath);
+    file.write(TransmitterSection, BenchSizeKey,
+               QStringLiteral("%1x%2").arg(size.width()).arg(size.height()));
+    return file.save(why);
 }
 
 QStringList readRecentFiles(const QString &settingsPath)
@@ -106,7 +125,7 @@ QStringList readRecentFiles(const QString &settingsPath)
     return files;
 }
 
-bool writeRecentFiles(const QString &settingsPath, const QStringList &files)
+bool writeRecentFiles(const QString &settingsPath, const QStringList &files, QString *why)
 {
     QStringList kept;
     for (const QString &f : files) {
@@ -116,7 +135,7 @@ bool writeRecentFiles(const QString &settingsPath, const QStringList &files)
     ProfileFile file(settingsPath);
     for (int n = 1; n <= RecentFileCount; ++n)
         file.write(RecentFilesSection, recentKey(n), n <= kept.size() ? kept[n - 1] : QString());
-    return file.save();
+    return file.save(why);
 }
 
 QStringList withRecentFile(const QStringList &files, const QString &file)

@@ -24,9 +24,4 @@ int stopSignal()
     return received.load();
 }
 
-int stoppedExitStatus(int signal)
-{
-    return 128 + signal;
-}
-
 } // namespace rw::cli

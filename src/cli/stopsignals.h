@@ -6,6 +6,8 @@
 // written up to the stop, the ports closed, no table file half made. A second one ends
 // the program at once. The system's part is in one file per system.
 
+#include "base/stopsignalnames.h"
+
 #include <QList>
 #include <QString>
 
@@ -21,16 +23,10 @@ QList<int> stopSignals();
 // The signal that asked the run to stop; 0 while none came.
 int stopSignal();
 
-// The signal's name for a person ("SIGINT"), empty for 0.
-QString stopSignalName(int signal);
-// The same as the help names it, with the key that sends it ("SIGINT (Ctrl+C)").
-QString stopSignalHelpName(int signal);
-
 // Notes the signal that came; false when one had come before. Safe inside a handler.
 bool noteStopSignal(int signal);
 
-// The exit status of a run that a signal stopped, as shells report it: 128 + its number
-// (130 for SIGINT, 143 for SIGTERM, 129 for SIGHUP).
-int stoppedExitStatus(int signal);
+// Their names and exit statuses: stopSignalName() and stoppedExitStatus() (shared with
+// the window).
 
 } // namespace rw::cli

@@ -65,26 +65,4 @@ QList<int> stopSignals()
     return {Interrupt, Break, Hangup, Terminate};
 }
 
-QString stopSignalName(int signal)
-{
-    switch (signal) {
-    case Interrupt:
-        return QStringLiteral("Ctrl+C");
-    case Break:
-        return QStringLiteral("Ctrl+Break");
-    case Hangup:
-        return QStringLiteral("the console's close");
-    case Terminate:
-        return QStringLiteral("logoff or shutdown");
-    case 0:
-        return {};
-    }
-    return QStringLiteral("signal %1").arg(signal);
-}
-
-QString stopSignalHelpName(int signal)
-{
-    return stopSignalName(signal);
-}
-
 } // namespace rw::cli

@@ -85,12 +85,8 @@ std::optional<QList<PortJobState>> run(const Arguments &a, TransferCommand comma
     const QList<PortJobState> states = runOnPorts(a.ports, counted, trace.get(), show);
     const QString signal = stopSignalName(stopSignal());
     if (!signal.isEmpty() && trace.get()) {
-        for (const PortJobState &s : states) {
-            const QString how = s.outcome.result == TransferResult::Stopped
-                                    ? outcomeSummary(command, s.outcome)
-                                    : QStringLiteral("stopped");
-            trace.get()->note(s.port, QStringLiteral("run %1 by %2").arg(how, signal));
-        }
+        for (const PortJobState &s : states)
+            trace.get()->note(s.port, stoppedRunNote(command, s.outcome, signal));
     }
     traceOk = trace.close();
     for (const PortJobState &s : states) {

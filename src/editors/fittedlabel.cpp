@@ -27,7 +27,15 @@ void FittedLabel::fit()
         widest = std::max(widest, metrics.horizontalAdvance(t));
     const QMargins margins = contentsMargins();
     const int room = margins.left() + margins.right() + 2 * margin() + metrics.averageCharWidth();
-    setFixedSize(std::max(minimumWidth_, widest + room), sizeHint().height());
+    setFixedSize(std::max({minimumWidth_, widest + room, room_}), sizeHint().height());
+}
+
+void FittedLabel::setRoom(int width)
+{
+    if (width == room_)
+        return;
+    room_ = width;
+    fit();
 }
 
 } // namespace rw

@@ -13,6 +13,9 @@ class FittedLabel : public QLabel {
 public:
     // At least `minimumWidth` pixels wide; `texts` holds the longest texts it will show.
     FittedLabel(const QString &text, QStringList texts, int minimumWidth, QWidget *parent);
+    // The room its place offers, used where it is wider than the texts need (a long path
+    // then shows more of itself). Set when the window's size changes, not with a text.
+    void setRoom(int width);
 
 protected:
     void changeEvent(QEvent *e) override;
@@ -22,6 +25,7 @@ private:
 
     QStringList texts_;
     int minimumWidth_;
+    int room_ = 0;
 };
 
 } // namespace rw

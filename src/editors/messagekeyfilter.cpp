@@ -10,7 +10,8 @@
 
 namespace rw {
 
-MessageKeyFilter::MessageKeyFilter(QPlainTextEdit *memo) : QObject(memo), memo_(memo)
+MessageKeyFilter::MessageKeyFilter(QPlainTextEdit *memo, std::function<void()> dropped)
+    : QObject(memo), memo_(memo), dropped_(std::move(dropped))
 {
     memo->installEventFilter(this);
 }
@@ -34,7 +35,11 @@ bool MessageKeyFilter::eventFilter(QObject *, QEvent *e)
     // Control characters other than Enter (Tab, Escape, ...) are not typed text.
     if (c.unicode() < 32 && c != u'\r' && c != u'\n')
         return false;
-    return storedMessageLength(memoText(memo_)) >= MessageTextSize;
+    if (storedMessageLength(memoText(memo_)) < MessageTextSize)
+        return false;
+    if (dropped_)
+        dropped_();
+    return true;
 }
 
 QString memoText(const QPlainTextEdit *memo)

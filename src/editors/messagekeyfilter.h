@@ -7,6 +7,7 @@
 // limit it puts a line break into the message.
 
 #include <QObject>
+#include <functional>
 
 class QPlainTextEdit;
 
@@ -14,13 +15,16 @@ namespace rw {
 
 class MessageKeyFilter : public QObject {
 public:
-    explicit MessageKeyFilter(QPlainTextEdit *memo);
+    // `dropped` runs for each typed character discarded because the message is full, so
+    // that the window can say so.
+    explicit MessageKeyFilter(QPlainTextEdit *memo, std::function<void()> dropped = {});
 
 protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
 
 private:
     QPlainTextEdit *memo_;
+    std::function<void()> dropped_;
 };
 
 // The memo's text with every character it holds, line breaks as '\n'.

@@ -85,12 +85,47 @@ bool numericExitRule(QLineEdit *edit, Dialogs &dialogs, SettingsTable &table, Fi
     return showEditResult(applyNumberText(table, field, edit->text()), edit, dialogs);
 }
 
-void attachNumericEditCycle(QLineEdit *edit, Dialogs &dialogs, std::function<void()> park,
-                            std::function<void()> exitRule)
+namespace {
+const char EmptiesOnEntryProperty[] = "rw_emptiesOnEntry";
+} // namespace
+
+bool emptiesOnEntry(const QWidget *edit)
 {
+    return edit && edit->property(EmptiesOnEntryProperty).toBool();
+}
+
+void attachNumericEditCycle(QLineEdit *edit, Dialogs &dialogs, std::function<void()> park,
+                            std::function<void()> exitRule, NumericEditWords words)
+{
+    edit->setProperty(EmptiesOnEntryProperty, true);
     new NumericKeyFilter(edit, dialogs, std::move(park));
+    if (!words.stored) {
+        new FocusWatch(
+            edit, [edit] { edit->clear(); }, std::move(exitRule));
+        return;
+    }
+    const auto describe = [edit, accepts = words.accepts, stored = words.stored] {
+        const QString text = stored();
+        edit->setAccessibleDescription(
+            accepts.isEmpty() ? text : text + QStringLiteral("; accepts ") + accepts);
+        return text;
+    };
+    // The window shows the stored value (a refresh, a value re-shown): the user's typing
+    // marks the text as modified, the window's setting of it does not.
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [edit, describe](const QString &text) {
+        if (!edit->isModified() && !text.isEmpty())
+            describe();
+    });
     new FocusWatch(
-        edit, [edit] { edit->clear(); }, std::move(exitRule));
+        edit, [edit] { edit->clear(); },
+        [edit, describe, exitRule = std::move(exitRule), committed = words.committed] {
+            const bool typed = !trimBlanks(edit->text()).isEmpty();
+            exitRule();
+            const QString text = describe();
+            // A refused value puts the focus back: nothing was committed.
+            if (typed && !edit->hasFocus() && committed)
+                committed(edit, text);
+        });
 }
 
 } // namespace rw

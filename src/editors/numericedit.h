@@ -44,8 +44,21 @@ bool showEditResult(const EditResult &result, QLineEdit *edit, Dialogs &dialogs)
 bool numericExitRule(QLineEdit *edit, Dialogs &dialogs, SettingsTable &table, Field field,
                      const std::function<void()> &reshow);
 
+// What a screen reader is told about a numeric edit, which empties itself for typing:
+// its accessible description carries the stored value ("stored: 30 seconds; accepts 0, or
+// 10 to 240 seconds"), taken anew whenever the window shows a value in the edit and after
+// every exit; and each value the user commits is handed to `committed` to be announced.
+struct NumericEditWords {
+    QString accepts;                                     // what the edit accepts, in words
+    std::function<QString()> stored;                     // the table's value, in words
+    std::function<void(QLineEdit *, QString)> committed; // the edit and its stored words
+};
+
+// True for an edit that empties itself when the focus enters it (the cycle below).
+bool emptiesOnEntry(const QWidget *edit);
+
 // Attaches the whole cycle (entry rule, key filter, exit rule) to an edit.
 void attachNumericEditCycle(QLineEdit *edit, Dialogs &dialogs, std::function<void()> park,
-                            std::function<void()> exitRule);
+                            std::function<void()> exitRule, NumericEditWords words = {});
 
 } // namespace rw

@@ -75,4 +75,9 @@ bool storeMessage(QByteArray &record, const QString &memoText)
     return true;
 }
 
+QString messageFullText(int number)
+{
+    return QStringLiteral("Message %1 is full: %2 characters").arg(number).arg(MessageTextSize);
+}
+
 } // namespace rw

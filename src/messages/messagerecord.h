@@ -34,5 +34,8 @@ int storedMessageLength(const QString &memoText);
 bool storeMessage(QByteArray &record, const QString &memoText);
 // What the user is told when a message is refused for its length.
 inline const QString MessageTooLongText = QStringLiteral("More then 50 Characters!");
+// What the status bar says when a key typed into a full message is dropped: message
+// `number` (1 to 30) holds the 50 characters it can.
+QString messageFullText(int number);
 
 } // namespace rw

@@ -35,6 +35,15 @@ QString acceptedValuesText(Field f)
     return text;
 }
 
+QString storedValueText(Field f, const QString &shown)
+{
+    const NumberRange *r = rangeFor(f);
+    QString text = QStringLiteral("stored: ") + shown;
+    if (r && !r->unit.empty())
+        text += u' ' + latin1(r->unit);
+    return text;
+}
+
 EditResult applyNumber(SettingsTable &table, Field f, qint32 v)
 {
     const NumberRange *range = rangeFor(f);

@@ -31,6 +31,10 @@ bool isNumericField(Field f);
 // What a numeric field accepts, in words ("0, or 10 to 240 seconds"): what a screen reader
 // says about its edit. Empty for a field that is not numeric.
 QString acceptedValuesText(Field f);
+// A numeric field's value as the table holds it, `shown` as its edit shows it: "stored:
+// 30 seconds", "stored: 0007". What a screen reader hears once the edit has emptied
+// itself for typing.
+QString storedValueText(Field f, const QString &shown);
 
 // Stores v into a numeric field when the field accepts it. SysCode is stored as four
 // digits with leading zeros (7 as "0007"), every other field as its number.

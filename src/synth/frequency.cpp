@@ -54,6 +54,13 @@ QString acceptedFrequencyText()
         .arg(spacings.join(QStringLiteral(", ")), last);
 }
 
+QString storedFrequencyText(const QString &shown)
+{
+    if (shown.isEmpty())
+        return QStringLiteral("stored: no frequency");
+    return QStringLiteral("stored: %1 Hz").arg(shown);
+}
+
 QString frequencyRefusalMessage(FrequencyRefusal r)
 {
     switch (r) {

@@ -49,6 +49,9 @@ struct FrequencyEntry {
 // What the frequency edit accepts, in words: a carrier in hertz that one of the channel
 // spacings divides.
 QString acceptedFrequencyText();
+// The frequency as the register words hold it, `shown` as its edit shows it: "stored:
+// 462025000 Hz"; "stored: no frequency" when the words describe none.
+QString storedFrequencyText(const QString &shown);
 
 // The window's message for a refused frequency.
 QString frequencyRefusalMessage(FrequencyRefusal r);

@@ -2,7 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # What a double-click on a table file does, under a real X server (run by
 # run-under-x.sh): the window started with a file opens it, and its caption names the
-# file; a file that cannot be read brings up the "File Error" box instead.
+# file; a file that cannot be read brings up the "File Error" box instead. SIGTERM ends
+# the window either way, the box open or not, with the status a shell gives a stopped
+# program (128 + 15).
 # Usage: opens-file-under-x.sh PROGRAM
 PROGRAM=$1
 command -v xwininfo >/dev/null 2>&1 || {
@@ -43,7 +45,9 @@ PID=$!
 window_named "\"RW830KT  V1.0.7 - [$WORK/tables/site 1.tbl]\"" ||
     fail "no window captioned with the file opened"
 kill -TERM "$PID"
-wait "$PID" || fail "the window ended with status $? after SIGTERM"
+wait "$PID"
+status=$?
+[ "$status" -eq 143 ] || fail "the window ended with status $status after SIGTERM"
 PID=
 echo "PASS: the window opened the file named on its command line"
 
@@ -52,3 +56,14 @@ PID=$!
 window_named '"File Error"' || fail "no File Error box for a missing file"
 xwininfo -root -tree | grep -aqF '"RW830KT  V1.0.7"' || fail "the caption changed"
 echo "PASS: a missing file brought up the File Error box and left the caption"
+
+# The box open, the system stops the program: it ends at once, the box closed as Cancel.
+sent=$(date +%s%N)
+kill -TERM "$PID"
+wait "$PID"
+status=$?
+took_ms=$((($(date +%s%N) - sent) / 1000000))
+PID=
+[ "$status" -eq 143 ] || fail "with the File Error box open, SIGTERM ended the window with $status"
+[ "$took_ms" -le 1000 ] || fail "with the File Error box open, SIGTERM took $took_ms ms"
+echo "PASS: SIGTERM with the File Error box open ended the window in $took_ms ms with 143"

@@ -2,9 +2,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The window as a screen reader reads it (run by run-under-x.sh): a session bus of the
 # test's own, on which the accessibility bus starts when asked for, and the walk over it
-# in atspi_window.py. Skipped (77) where the tools are missing.
-# Usage: reads-over-atspi.sh PROGRAM
+# in atspi_window.py, which also types at the window against the transmitter simulator.
+# Skipped (77) where the tools are missing.
+# Usage: reads-over-atspi.sh PROGRAM SIMULATOR
 PROGRAM=$1
+SIMULATOR=$2
 HERE=$(dirname "$0")
 PYTHON=/usr/bin/python3
 missing=
@@ -17,4 +19,4 @@ if [ -n "$missing" ]; then
     exit 77
 fi
 
-exec dbus-run-session -- "$PYTHON" "$HERE/atspi_window.py" "$PROGRAM"
+exec dbus-run-session -- "$PYTHON" "$HERE/atspi_window.py" "$PROGRAM" "$SIMULATOR"

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Write to Several..." through the real main window, against several simulators.
 
+#include "app/announcer.h"
 #include "app/benchdialog.h"
+#include "app/stopsignals.h"
 #include "filledtable.h"
 #include "link/line/commport.h"
 #include "simulator.h"
@@ -19,6 +21,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <array>
+#include <csignal>
 
 using namespace rw;
 
@@ -118,7 +121,9 @@ private slots:
                                   "Write Error ! The transmitter on " + devices[3] +
                                       " stopped answering at block 3 of 16 (nothing within 3 s). "
                                       "Check the cable and the transmitter's power, then try "
-                                      "again."}));
+                                      "again. The Write ended at block 3 of 16: the transmitter "
+                                      "now holds part of the new settings; write it again before "
+                                      "use."}));
             QCOMPARE(column(d, devices, BenchDialog::BlockColumn),
                      (QStringList{"16 of 16", "16 of 16", "16 of 16", "3 of 16"}));
             QVERIFY(d.btnWrite->isEnabled() && !d.btnStop->isEnabled());
@@ -251,6 +256,85 @@ private slots:
         }
         QCOMPARE(copied, lines.join('\n') + '\n');
         QVERIFY(f.dialogs.boxes.isEmpty());
+    }
+
+    // The system stops the program during a bench: each port's trace ends with the stop
+    // line of the command line, and the dialog and the window close.
+    void aSignalStopsTheBenchAndEachTraceSaysSo()
+    {
+        SimulatorProcess a;
+        QVERIFY(a.start({"--latency", "100"}));
+        WindowFixture f(settings({a.device()}, "[Transmitter]\r\nLineTrace=1\r\n"));
+        onStopSignals(f.w(), [&f](int signal) { f.w().stopForSignal(signal); });
+        f.dialogs.onDialog = [&](QDialog &dialog) {
+            auto &d = static_cast<BenchDialog &>(dialog);
+            for (int i = 0; i < d.list->topLevelItemCount(); ++i)
+                d.list->topLevelItem(i)->setCheckState(BenchDialog::PortColumn,
+                                                       i == 0 ? Qt::Checked : Qt::Unchecked);
+            // The first block through, the signal comes.
+            QObject::connect(d.bar(a.device()), &QProgressBar::valueChanged, &d, [](int value) {
+                if (value > 0)
+                    ::raise(SIGTERM);
+            });
+            d.writeClick();
+        };
+        f.w().mnuWriteToSeveral->trigger();
+
+        QTRY_VERIFY(!f.w().isVisible());
+        const QStringList traces = QDir(f.dir.filePath("traces")).entryList(QDir::Files);
+        QCOMPARE(traces.size(), 1);
+        const QByteArray trace = contents(f.dir.filePath("traces/" + traces[0])).trimmed();
+        const QByteArray last = trace.mid(trace.lastIndexOf('\n') + 1);
+        QVERIFY2(QRegularExpression(" -- run stopped during block \\d+ by SIGTERM$")
+                     .match(QString::fromLatin1(last))
+                     .hasMatch(),
+                 last.constData());
+    }
+
+    // A port that cannot be opened has a result of two paragraphs: its row and its copied
+    // line hold them as one line, whole in the tooltip and for a screen reader; the
+    // dialog's size is kept for the next time.
+    void aLongResultIsOneLineWholeInItsTooltipAndTheSizeIsKept()
+    {
+        SimulatorProcess a;
+        QVERIFY(a.start());
+        const QString absent = "/dev/rw830kt-absent";
+        WindowFixture f(settings({a.device(), absent}));
+        QString copied;
+        QStringList heard;
+        QString result;
+        f.dialogs.onDialog = [&](QDialog &dialog) {
+            auto &d = static_cast<BenchDialog &>(dialog);
+            QCOMPARE(d.size(), QSize(720, 360));
+            QObject::connect(d.announcer, &Announcer::announced, &d,
+                             [&](const QString &words) { heard << words; });
+            for (int i = 0; i < d.list->topLevelItemCount(); ++i) {
+                QTreeWidgetItem *row = d.list->topLevelItem(i);
+                row->setCheckState(BenchDialog::PortColumn, i < 2 ? Qt::Checked : Qt::Unchecked);
+            }
+            d.btnWrite->click();
+            QTreeWidgetItem *row = d.row(absent);
+            result = row->text(BenchDialog::ResultColumn);
+            QCOMPARE(row->toolTip(BenchDialog::ResultColumn), result);
+            QCOMPARE(row->data(BenchDialog::ResultColumn, Qt::AccessibleDescriptionRole).toString(),
+                     result);
+            QCOMPARE(d.row(a.device())->data(BenchDialog::ProgressColumn, Qt::AccessibleTextRole),
+                     QVariant("100 %"));
+            d.copyClick();
+            copied = QApplication::clipboard()->text();
+            d.resize(800, 500);
+        };
+        f.w().mnuWriteToSeveral->trigger();
+
+        QVERIFY2(result.startsWith("Write Error ! Error opening comm port. Port already in use? "),
+                 qPrintable(result));
+        QVERIFY(!result.contains('\n'));
+        QCOMPARE(copied.count('\n'), 2);
+        QCOMPARE(heard, QStringList{"Write to Several ended: 1 of 2 transmitters written and "
+                                    "verified."});
+        QVERIFY(contents(f.dir.filePath("RW830KT2485E.ini")).contains("BenchSize=800x500\r\n"));
+        f.dialogs.onDialog = [&](QDialog &dialog) { QCOMPARE(dialog.size(), QSize(800, 500)); };
+        f.w().mnuWriteToSeveral->trigger();
     }
 };
 

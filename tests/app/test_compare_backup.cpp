@@ -216,8 +216,13 @@ private slots:
 
         QCOMPARE(commands(sim), QString(16, u'R'));
         QVERIFY(sim.memory().isEmpty());
-        QCOMPARE(f->dialogs.texts().size(), 1);
-        const QString told = f->dialogs.texts()[0];
+        // The choice itself could not be kept either: said once, with why.
+        QCOMPARE(f->dialogs.texts().size(), 2);
+        QCOMPARE(f->dialogs.texts()[0], "The choice cannot be kept in " +
+                                            fs.filePath("RW830KT2485E.ini") +
+                                            ": No space left on device. It holds until the "
+                                            "program ends.");
+        const QString told = f->dialogs.texts()[1];
         QVERIFY2(told.startsWith("The backup " + fs.filePath("backups/")) &&
                      told.endsWith(" cannot be saved: No space left on device\n"
                                    "Nothing was written to the transmitter."),

@@ -172,7 +172,9 @@ private slots:
                              sim.device() +
                              " differs from what was written: the transmitter did not keep it. "
                              "Write again; when it fails at the same block again, the "
-                             "transmitter needs service."});
+                             "transmitter needs service. The Write ended at block 14 of 16: the "
+                             "transmitter now holds part of the new settings; write it again "
+                             "before use."});
         QCOMPARE(f.w().PB1->maximum(), 1600);
         QCOMPARE(barAtError, 1600);
         QCOMPARE(f.w().PB1->value(), 0);

@@ -91,9 +91,17 @@ private slots:
         QCOMPARE(list->text(QAccessible::Value), f.w().cboMsgPage->itemText(page));
     }
 
-    void a_page_is_offered_while_its_tab_shows_and_the_parking_place_never()
+    void a_page_is_offered_while_its_tab_shows_and_the_parking_place_only_holding_the_focus()
     {
         WindowFixture f;
+        // Parked at the start, the focus is on a line that says where Tab goes.
+        QAccessibleInterface *parked = reader(f.w().edtNull);
+        QCOMPARE(parked->role(), QAccessible::StaticText);
+        QVERIFY(!parked->state().invisible);
+        QCOMPARE(parked->text(QAccessible::Name), QString("Tab goes to Frequency"));
+        QVERIFY(reachable(reader(&f.w())).contains(f.w().edtNull));
+        f.clickInto(f.w().edtSysCode);
+
         QAccessibleInterface *strip = reader(f.w().PageControl1->tabBar());
         QCOMPARE(childNames(strip), QStringList{"TX & Canned Message"});
         QList<QObject *> seen = reachable(reader(&f.w()));

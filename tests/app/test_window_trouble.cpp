@@ -77,7 +77,30 @@ private slots:
                  QStringList{"Write Error !\n\nThe transmitter on " + port +
                              " did not answer within 3 s. Check that it is switched on and in "
                              "programming mode, and that the cable is in " +
-                             port + "."});
+                             port +
+                             ". The Write ended at block 1 of 16: the transmitter may hold part "
+                             "of the new settings; write it again before use."});
+        QVERIFY(idleAgain(f.w()));
+    }
+
+    // Unplugged during block 3's read-back: the box says where the Write ended and what the
+    // transmitter now holds.
+    void aPortPulledDuringAWriteNamesTheBlockAndTellsToWriteAgain()
+    {
+        SimulatorProcess sim;
+        QVERIFY(sim.start({"--hangup-after", "5"}));
+        WindowFixture f(namingPort(sim.device()));
+
+        f.w().mnuWrite->trigger();
+
+        QCOMPARE(f.dialogs.texts().size(), 1);
+        const QString told = f.dialogs.texts()[0];
+        QVERIFY2(told.startsWith("Verify Error !\n\nThe serial port stopped working during the "
+                                 "transfer") &&
+                     told.endsWith("Check the cable and the serial adapter. The Write ended at "
+                                   "block 3 of 16: the transmitter now holds part of the new "
+                                   "settings; write it again before use."),
+                 qPrintable(told));
         QVERIFY(idleAgain(f.w()));
     }
 
@@ -181,7 +204,7 @@ private slots:
         SimulatorProcess sim;
         QVERIFY(sim.start({"--baud", "19200"}));
         WindowFixture f(namingPort(sim.device()));
-        closeOnStopSignals(f.w(), [&f] { return f.w().closeWithoutAsking(); });
+        onStopSignals(f.w(), [&f](int signal) { f.w().stopForSignal(signal); });
         QTimer::singleShot(700, &f.w(), [] { ::kill(::getpid(), SIGTERM); });
 
         f.w().mnuWrite->trigger();
@@ -190,6 +213,7 @@ private slots:
         QVERIFY(f.dialogs.texts().isEmpty());
         QVERIFY(sim.requests().size() < 32);
         QTRY_VERIFY(!f.w().isVisible());
+        QCOMPARE(f.w().stopSignal(), SIGTERM);
         PortHeldElsewhere other(sim.device());
         QVERIFY(other.holding());
     }

@@ -5,6 +5,19 @@
 
 namespace rw {
 
+QString transferCommandName(TransferCommand command)
+{
+    switch (command) {
+    case TransferCommand::Read:
+        break;
+    case TransferCommand::Write:
+        return QStringLiteral("Write");
+    case TransferCommand::Compare:
+        return QStringLiteral("Compare");
+    }
+    return QStringLiteral("Read");
+}
+
 QString outcomeBoxText(TransferCommand command, const TransferOutcome &outcome)
 {
     const bool write = command == TransferCommand::Write;
@@ -31,6 +44,8 @@ QString outcomeSummary(TransferCommand command, const TransferOutcome &outcome)
     const QString block = QString::number(outcome.block + 1);
     switch (outcome.result) {
     case TransferResult::Success:
+        if (command == TransferCommand::Compare)
+            return QStringLiteral("read and compared");
         return command == TransferCommand::Write ? QStringLiteral("written and verified")
                                                  : QStringLiteral("read");
     case TransferResult::PortNotOpened:
@@ -57,22 +72,34 @@ namespace {
 // How long the transmitter has for a reply byte, in whole seconds, as a person reads it.
 int replyBudgetSeconds(TransferCommand command)
 {
-    const int step = command == TransferCommand::Read ? ReadPollStep : AckPollStep;
+    const int step = command == TransferCommand::Write ? AckPollStep : ReadPollStep;
     return (WaitsPerByte + 1) * step / 100;
 }
 
 QString stoppedText(TransferCommand command, int block)
 {
-    const QString name =
-        command == TransferCommand::Write ? QStringLiteral("Write") : QStringLiteral("Read");
+    const QString name = transferCommandName(command);
     if (block < 0)
         return QStringLiteral("%1 stopped before the first block: nothing was changed.").arg(name);
     const QString where = QStringLiteral("%1 stopped during block %2 of %3")
                               .arg(name)
                               .arg(block + 1)
                               .arg(TransferBlockCount);
-    if (command == TransferCommand::Read)
+    if (command != TransferCommand::Write)
         return where + QStringLiteral(": nothing was changed.");
+    return where + QStringLiteral(": the transmitter now holds part of the new settings; write "
+                                  "it again before use.");
+}
+
+// A Write that failed at `block` has written the blocks before it; the failing one may
+// have been stored without its answer coming back.
+QString partlyWrittenText(int block)
+{
+    const QString where =
+        QStringLiteral("The Write ended at block %1 of %2").arg(block + 1).arg(TransferBlockCount);
+    if (block <= 0)
+        return where + QStringLiteral(": the transmitter may hold part of the new settings; "
+                                      "write it again before use.");
     return where + QStringLiteral(": the transmitter now holds part of the new settings; write "
                                   "it again before use.");
 }
@@ -140,9 +167,12 @@ QString outcomeCause(TransferCommand command, const TransferOutcome &outcome, co
     }
     // The port's own failure (an unplugged adapter, a network server's reason) says more
     // than what was missing from the reply.
-    if (!outcome.detail.isEmpty())
-        return outcome.detail;
-    return replyCause(command, outcome, port);
+    const QString cause =
+        outcome.detail.isEmpty() ? replyCause(command, outcome, port) : outcome.detail;
+    if (command != TransferCommand::Write)
+        return cause;
+    return cause.isEmpty() ? partlyWrittenText(outcome.block)
+                           : cause + u' ' + partlyWrittenText(outcome.block);
 }
 
 QString outcomeBoxWithCause(TransferCommand command, const TransferOutcome &outcome,

@@ -19,8 +19,13 @@ enum class TransferResult {
     BackupFailed,  // what a Write would replace could not be kept; nothing was written
 };
 
-// Which of the two commands a transfer was.
-enum class TransferCommand { Read, Write };
+// Which command a transfer was. Compare reads as Read does, into a table of its own that
+// is compared with the window's; only the words it is told in differ.
+enum class TransferCommand { Read, Write, Compare };
+
+// The command's name as a person reads it at the start of a sentence: "Read", "Write",
+// "Compare".
+QString transferCommandName(TransferCommand command);
 
 // What was wrong with the reply of the failing step, when the transmitter's answer was at
 // fault rather than the port.
@@ -65,8 +70,9 @@ QString outcomeSummary(TransferCommand command, const TransferOutcome &outcome);
 // Why a failed command failed and what the user can do about it, in a sentence or two
 // naming `port`; for a stopped one, what the stop means for the transmitter. The window
 // shows it below the box's first line and rw830kt-cli prints it, so both say the same.
-// Blocks are counted 1 to 16. Empty for a success, for a port that did not open (its
-// own message has said why) and for a command that was not started.
+// Blocks are counted 1 to 16. A Write that failed part-way also says that the
+// transmitter now holds part of the new settings. Empty for a success, for a port that did
+// not open (its own message has said why) and for a command that was not started.
 QString outcomeCause(TransferCommand command, const TransferOutcome &outcome, const QString &port);
 
 // The box's first line and the cause below it, as the window shows them; a stopped run

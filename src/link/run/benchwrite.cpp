@@ -71,13 +71,17 @@ QList<BenchPortResult> writeBench(const QStringList &ports, const SettingsTable 
         return outcome;
     };
     const QList<PortJobState> states = runOnPorts(ports, job, nullptr, onTick);
+    const QString signal = choices.stoppedBy ? choices.stoppedBy() : QString();
     QList<BenchPortResult> out;
     for (qsizetype i = 0; i < states.size(); ++i) {
         BenchPortResult r = results[static_cast<std::size_t>(i)];
         r.outcome = states[i].outcome;
         r.messages = states[i].messages;
         QString error;
-        if (const auto &trace = traces[static_cast<std::size_t>(i)]; trace && !trace->close(error))
+        const auto &trace = traces[static_cast<std::size_t>(i)];
+        if (trace && !signal.isEmpty())
+            trace->trace()->note(r.port, stoppedRunNote(TransferCommand::Write, r.outcome, signal));
+        if (trace && !trace->close(error))
             r.traceError = error;
         out << r;
     }
@@ -119,7 +123,8 @@ QString benchResultText(const BenchPortResult &result)
     const QString cause = outcomeCause(TransferCommand::Write, o, result.port);
     if (!cause.isEmpty() && !words.contains(cause))
         words << cause;
-    return words.join(u' ');
+    // One line: a box's paragraphs (the port's opening message and its reason) run on.
+    return words.join(u' ').simplified();
 }
 
 QString benchFilesText(const BenchPortResult &result)
@@ -132,6 +137,15 @@ QString benchFilesText(const BenchPortResult &result)
     if (!result.traceError.isEmpty())
         files << QStringLiteral("trace incomplete: %1").arg(result.traceError);
     return files.join(QStringLiteral("; "));
+}
+
+QString benchEndText(const QList<BenchPortResult> &results)
+{
+    const auto written = std::count_if(results.begin(), results.end(),
+                                       [](const BenchPortResult &r) { return r.outcome.ok(); });
+    return QStringLiteral("Write to Several ended: %1 of %2 transmitters written and verified.")
+        .arg(written)
+        .arg(results.size());
 }
 
 QString benchReportText(const QList<BenchPortResult> &results)

@@ -20,6 +20,9 @@ class SettingsTable;
 struct BenchChoices {
     QString backupFolder; // where each port's backup goes; empty: no backup
     QString traceFolder;  // where each port's line trace goes; empty: no trace
+    // The name of the signal that stopped the run ("SIGTERM"), asked once every port has
+    // ended; empty when none did. Each trace then ends with the stop line.
+    std::function<QString()> stoppedBy;
 };
 
 // How one port of the bench came out, with the files it made.
@@ -50,6 +53,10 @@ QString benchResultText(const BenchPortResult &result);
 
 // The files a port's run made, for its row: "backup: PATH; trace: PATH".
 QString benchFilesText(const BenchPortResult &result);
+
+// How the bench came out as a whole, said when it ends: "Write to Several ended: 2 of 3
+// transmitters written and verified."
+QString benchEndText(const QList<BenchPortResult> &results);
 
 // The whole bench as plain text, one line per port: port, result, files; tab-separated.
 QString benchReportText(const QList<BenchPortResult> &results);

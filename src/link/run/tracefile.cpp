@@ -34,4 +34,12 @@ bool TraceFile::close(QString &error)
     return true;
 }
 
+QString stoppedRunNote(TransferCommand command, const TransferOutcome &outcome,
+                       const QString &signalName)
+{
+    const QString how = outcome.result == TransferResult::Stopped ? outcomeSummary(command, outcome)
+                                                                  : QStringLiteral("stopped");
+    return QStringLiteral("run %1 by %2").arg(how, signalName);
+}
+
 } // namespace rw

@@ -6,6 +6,7 @@
 // checked whole at the end.
 
 #include "link/line/linetrace.h"
+#include "link/protocol/transferoutcome.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -22,6 +23,12 @@ bool openTraceFile(QFile &file, const QString &path, QString &error);
 // replacing an earlier one.
 QString traceFilePath(const QString &folder, const QString &port,
                       const QDateTime &when = QDateTime::currentDateTime());
+
+// A trace's last line when a signal stopped the run, the same from both front ends: "run
+// stopped during block 5 by SIGTERM"; "run stopped by SIGTERM" for a port whose transfer
+// had ended otherwise.
+QString stoppedRunNote(TransferCommand command, const TransferOutcome &outcome,
+                       const QString &signalName);
 
 class TraceFile {
 public:

@@ -13,4 +13,11 @@ namespace rw {
 // next one. No time left is told before the first block is through.
 QString transferProgressText(TransferCommand command, int blocksDone, qint64 elapsedMs);
 
+// What a screen reader is told of a transfer: its start on `port`, each quarter of the
+// sixteen blocks ("Write: 8 of 16 blocks done."), and its end with the outcome in a few
+// words ("Write ended: written and verified.").
+QString transferStartedText(TransferCommand command, const QString &port);
+QString transferQuarterText(TransferCommand command, int blocksDone);
+QString transferEndedText(TransferCommand command, const TransferOutcome &outcome);
+
 } // namespace rw

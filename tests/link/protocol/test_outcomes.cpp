@@ -184,7 +184,16 @@ private slots:
     {
         using R = TransferResult;
         using F = ReplyFault;
-        const TransferCommand Read = TransferCommand::Read, Write = TransferCommand::Write;
+        const TransferCommand Read = TransferCommand::Read, Write = TransferCommand::Write,
+                              Compare = TransferCommand::Compare;
+        // A Write that failed part-way has changed the transmitter: each says where.
+        const QString mayHold = " The Write ended at block 1 of 16: the transmitter may hold part "
+                                "of the new settings; write it again before use.";
+        const auto holds = [](int block) {
+            return QString(" The Write ended at block %1 of 16: the transmitter now holds part "
+                           "of the new settings; write it again before use.")
+                .arg(block);
+        };
         const struct {
             TransferCommand command;
             TransferOutcome outcome;
@@ -197,11 +206,13 @@ private slots:
             {Write,
              {R::WriteRejected, 0, {}, F::NoAnswer, 0, 16},
              "The transmitter on ttyUSB0 did not answer within 3 s. Check that it is switched "
-             "on and in programming mode, and that the cable is in ttyUSB0."},
+             "on and in programming mode, and that the cable is in ttyUSB0." +
+                 mayHold},
             {Write,
              {R::VerifyFailed, 2, {}, F::NoAnswer, 0, 143},
              "The transmitter on ttyUSB0 stopped answering at block 3 of 16 (nothing within 3 "
-             "s). Check the cable and the transmitter's power, then try again."},
+             "s). Check the cable and the transmitter's power, then try again." +
+                 holds(3)},
             {Read,
              {R::ReadFailed, 1, {}, F::ShortReply, 71, 143},
              "The transmitter on ttyUSB0 sent only 71 of the 143 reply bytes for block 2 of 16. "
@@ -209,7 +220,8 @@ private slots:
             {Write,
              {R::WriteRejected, 4, {}, F::WrongReply, 16, 16},
              "The transmitter on ttyUSB0 did not accept block 5 of 16: its reply was not the "
-             "acknowledgement expected. Check that it is in programming mode, then try again."},
+             "acknowledgement expected. Check that it is in programming mode, then try again." +
+                 holds(5)},
             {Read,
              {R::ReadFailed, 15, {}, F::BadChecksum, 143, 143},
              "Block 16 of 16 from the transmitter on ttyUSB0 arrived with a wrong checksum: the "
@@ -218,16 +230,27 @@ private slots:
              {R::VerifyFailed, 13, {}, F::Mismatch, 143, 143},
              "Block 14 of 16 read back from the transmitter on ttyUSB0 differs from what was "
              "written: the transmitter did not keep it. Write again; when it fails at the same "
-             "block again, the transmitter needs service."},
+             "block again, the transmitter needs service." +
+                 holds(14)},
             // The port's own reason (an adapter gone, a network server's words) comes first.
             {Write,
              {R::WriteRejected, 2, "The server closed the connection.", F::None, 0, 0},
+             "The server closed the connection." + holds(3)},
+            {Read,
+             {R::ReadFailed, 2, "The server closed the connection.", F::None, 0, 0},
              "The server closed the connection."},
             {Write,
              {R::Stopped, 4, {}},
              "Write stopped during block 5 of 16: the transmitter now holds part of the new "
              "settings; write it again before use."},
             {Read, {R::Stopped, 9, {}}, "Read stopped during block 10 of 16: nothing was changed."},
+            {Compare,
+             {R::Stopped, 9, {}},
+             "Compare stopped during block 10 of 16: nothing was changed."},
+            {Compare,
+             {R::ReadFailed, 0, {}, F::NoAnswer, 0, 143},
+             "The transmitter on ttyUSB0 did not answer within 6 s. Check that it is switched "
+             "on and in programming mode, and that the cable is in ttyUSB0."},
             {Write,
              {R::Stopped, -1, {}},
              "Write stopped before the first block: nothing was changed."},
@@ -241,7 +264,7 @@ private slots:
 
         QCOMPARE(outcomeBoxWithCause(Read, rows[0].outcome, "ttyUSB0"),
                  "Read Error !\n\n" + rows[0].cause);
-        QCOMPARE(outcomeBoxWithCause(Write, rows[8].outcome, "ttyUSB0"), rows[8].cause);
+        QCOMPARE(outcomeBoxWithCause(Write, rows[9].outcome, "ttyUSB0"), rows[9].cause);
         QCOMPARE(outcomeBoxWithCause(Write, {}, "ttyUSB0"), QString("Write Success !"));
     }
 
@@ -257,6 +280,7 @@ private slots:
             {TransferCommand::Write, 4, 500, "Write: block 5 of 16, 2 s left"},
             {TransferCommand::Read, 8, 4000, "Read: block 9 of 16, 4 s left"},
             {TransferCommand::Read, 15, 6000, "Read: block 16 of 16, 1 s left"},
+            {TransferCommand::Compare, 2, 1000, "Compare: block 3 of 16, 7 s left"},
         };
         for (const auto &row : rows)
             QCOMPARE(transferProgressText(row.command, row.done, row.elapsedMs), row.text);
