@@ -245,7 +245,7 @@ void TfmMain::closeEvent(QCloseEvent *e)
     // The window's input is off during a transfer or a bench write, but the window
     // system's close box is not: the transfer is stopped first (when the user agrees), and
     // the window closes once the port is closed.
-    if (TransmitterCommands::transferRunning() || benchRunning_) {
+    if (transferRunning_ || benchRunning_) {
         e->ignore();
         if (quitting() || dialogs_.askYesNo(StopAndQuitQuestion)) {
             quitAfterTransfer_ = true;

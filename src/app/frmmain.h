@@ -5,6 +5,7 @@
 // subsystem's handlers live in a file of their own (frmmain_*.cpp).
 
 #include "base/version.h"
+#include "link/run/transferthread.h"
 #include "model/fieldlayout.h"
 #include "relayout.h"
 #include "synth/synthesizer.h"
@@ -28,8 +29,10 @@ class QTabWidget;
 namespace rw {
 
 class Dialogs;
+class LineTrace;
 class MessageMemo;
 class SettingsTable;
+class TransferView;
 
 class TfmMain : public QMainWindow {
     Q_OBJECT
@@ -251,6 +254,8 @@ private:
     void buildTransferControls();
     // A click or Alt+Down (F4) that opens the port list.
     static bool opensPortList(const QEvent *e);
+    // Runs a Read, Write or Compare on the port's own thread; the window shows it meanwhile.
+    ThreadTransfer runTransfer(TransferView &view, LineTrace *trace, const ThreadJob &job);
     // After a command: the result box, unless the window is closing; then the close.
     void endTransferCommand(const QString &result);
 
@@ -266,6 +271,7 @@ private:
     bool stopping_ = false;
     bool backUpBeforeWriting_ = false;
     bool benchRunning_ = false;
+    bool transferRunning_ = false; // a Read, Write or Compare
     bool recordLineTrace_ = false;
     bool quitAfterTransfer_ = false; // the close box asked to stop the transfer and quit
     QShortcut *stopKey_ = nullptr;   // Escape, armed while a transfer runs

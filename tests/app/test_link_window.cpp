@@ -2,6 +2,7 @@
 // Read and Write through the real main window, against the transmitter simulator.
 
 #include "link/line/commport.h"
+#include "portheldelsewhere.h"
 #include "serialserver.h"
 #include "simulator.h"
 #include "windowfixture.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -162,7 +164,13 @@ private slots:
         QVERIFY(sim.start({"--verify-mismatch", "14"}));
         WindowFixture f(namingPort(sim.device()));
         int barAtError = -1;
-        f.dialogs.onMessage = [&](const MessageBoxRequest &) { barAtError = f.w().PB1->value(); };
+        bool portOpenAtError = false;
+        f.dialogs.onMessage = [&](const MessageBoxRequest &) {
+            barAtError = f.w().PB1->value();
+            // A failed Write tells first and closes the port once the box is answered.
+            const PortHeldElsewhere other(sim.device());
+            portOpenAtError = !other.holding();
+        };
 
         f.w().mnuWrite->trigger();
 
@@ -175,6 +183,7 @@ private slots:
                              "transmitter needs service."});
         QCOMPARE(f.w().PB1->maximum(), 1600);
         QCOMPARE(barAtError, 1600);
+        QVERIFY(portOpenAtError);
         QCOMPARE(f.w().PB1->value(), 0);
         QCOMPARE(sim.memory().left(13 * 128), f.table.buildImage().left(13 * 128));
 
@@ -204,7 +213,7 @@ private slots:
         bool sampled = false;
         QTimer::singleShot(300, &f.w(), [&] {
             TfmMain &w = f.w();
-            QVERIFY(TCommPort::instance().IsOpen());
+            QVERIFY(w.btnStop->isVisible());
             QVERIFY2(w.StatusPanel1->text().startsWith("Read: block "),
                      qPrintable(w.StatusPanel1->text()));
             QVERIFY(w.StatusPanel1->isEnabled());
