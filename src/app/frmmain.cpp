@@ -5,6 +5,7 @@
 #include "base/windowchoices.h"
 #include "editors/dialogs.h"
 #include "editors/fittedlabel.h"
+#include "firstframe.h"
 #include "link/protocol/transmittercommands.h"
 #include "link/run/transferprogress.h"
 #include "model/settingstable.h"
@@ -201,8 +202,9 @@ void TfmMain::parkFocus()
 
 void TfmMain::FormShow()
 {
-    cboCOM->clear();
-    EnumerateComPorts();
+    // Listing the ports can take a while (every device is asked): the window shows first,
+    // and the list fills in a moment later.
+    afterFirstFrame(*this, [this] { listPortsOnce(); });
     // A conversion error in the settings file ends the sequence here: the window is
     // shown and usable, with the table as it stands.
     if (!LoadSynthSettings()) {

@@ -87,6 +87,10 @@ public:
 
     // --- transmitter link ------------------------------------------------------
     void EnumerateComPorts();
+    // Makes the port list the window starts with, once: after its first frame, or when a
+    // command needs the list before that.
+    void listPortsOnce();
+    bool portsListed() const { return portsListed_; }
     // Lists the ports present now (ExtraPorts first), keeping the selected one when it is
     // still there; also whenever the port list opens.
     void mnuRefreshPortsClick();
@@ -272,6 +276,7 @@ private:
     bool backUpBeforeWriting_ = false;
     bool benchRunning_ = false;
     bool transferRunning_ = false; // a Read, Write or Compare
+    bool portsListed_ = false;
     bool recordLineTrace_ = false;
     bool quitAfterTransfer_ = false; // the close box asked to stop the transfer and quit
     QShortcut *stopKey_ = nullptr;   // Escape, armed while a transfer runs

@@ -114,8 +114,18 @@ void TfmMain::EnumerateComPorts()
     cboCOM->setCurrentIndex(cboCOM->count() > 0 ? 0 : -1);
 }
 
+void TfmMain::listPortsOnce()
+{
+    if (portsListed_)
+        return;
+    portsListed_ = true;
+    cboCOM->clear();
+    EnumerateComPorts();
+}
+
 void TfmMain::mnuRefreshPortsClick()
 {
+    portsListed_ = true;
     const QString selected = cboCOM->currentIndex() < 0 ? QString() : cboCOM->currentText();
     const QStringList names = systemPortNames(settingsFilePath(programDirectory()));
     cboCOM->clear();
@@ -141,6 +151,7 @@ void TfmMain::mnuReadClick()
     // about first.
     if (!commitPendingEdit() || !askToKeepEdits())
         return;
+    listPortsOnce();
     clearStopRequest();
     WindowTransferView view(*this);
     CommandTrace trace(recordLineTrace_, traceFolder(), view.selectedPortName());
@@ -168,6 +179,7 @@ void TfmMain::mnuReadClick()
 
 void TfmMain::mnuWriteClick()
 {
+    listPortsOnce();
     clearStopRequest();
     WindowTransferView view(*this);
     CommandTrace trace(recordLineTrace_, traceFolder(), view.selectedPortName());
@@ -205,6 +217,7 @@ void TfmMain::mnuCompareClick()
     // A value being typed is part of what the window holds.
     if (!commitPendingEdit())
         return;
+    listPortsOnce();
     clearStopRequest();
     WindowTransferView view(*this);
     const QString port = view.selectedPortName();

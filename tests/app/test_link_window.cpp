@@ -58,6 +58,21 @@ QStringList controlsShown(TfmMain &w)
     return shown;
 }
 
+// The number of ports the window lists when its first frame is painted.
+class PortsAtFirstFrame : public QObject {
+public:
+    PortsAtFirstFrame() { QCoreApplication::instance()->installEventFilter(this); }
+    ~PortsAtFirstFrame() override { QCoreApplication::instance()->removeEventFilter(this); }
+    bool eventFilter(QObject *watched, QEvent *e) override
+    {
+        if (auto *w = qobject_cast<TfmMain *>(watched);
+            w && e->type() == QEvent::Paint && count < 0)
+            count = w->cboCOM->count();
+        return false;
+    }
+    int count = -1;
+};
+
 // The controls and the menus take input (the status bar is never disabled).
 bool inputEnabled(TfmMain &w)
 {
@@ -73,6 +88,16 @@ private slots:
     {
         WindowFixture f(namingPort("/dev/pts/rw830kt-test"));
         QCOMPARE(f.w().cboCOM->itemText(0), QString("/dev/pts/rw830kt-test"));
+        QCOMPARE(f.w().cboCOM->currentIndex(), 0);
+    }
+
+    void theWindowIsPaintedBeforeItListsThePorts()
+    {
+        PortsAtFirstFrame probe;
+        WindowFixture f(namingPort("/dev/rw830kt-first;/dev/rw830kt-second"));
+        QCOMPARE(probe.count, 0);
+        QCOMPARE(f.w().cboCOM->itemText(0), QString("/dev/rw830kt-first"));
+        QCOMPARE(f.w().cboCOM->itemText(1), QString("/dev/rw830kt-second"));
         QCOMPARE(f.w().cboCOM->currentIndex(), 0);
     }
 
