@@ -1,0 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The window's line within a Write: the simulator stamps every turnaround (from a reply's
+// last byte to the next request), and the benchmark prints their median and the worst of
+// each Write through the real main window, as the machine is and with two CPU-bound
+// processes beside it. False when a Write failed.
+
+bool windowLineFigures();
