@@ -6,6 +6,7 @@
 #include "base/windowchoices.h"
 #include "editors/dialogs.h"
 #include "editors/fittedlabel.h"
+#include "firstframe.h"
 #include "link/protocol/transmittercommands.h"
 #include "link/run/transferprogress.h"
 #include "messages/messagerecord.h"
@@ -263,8 +264,9 @@ void TfmMain::showStatusWithPath(const QString &lead, const QString &path)
 
 void TfmMain::FormShow()
 {
-    cboCOM->clear();
-    EnumerateComPorts();
+    // Listing the ports can take a while (every device is asked): the window shows first,
+    // and the list fills in a moment later.
+    afterFirstFrame(*this, [this] { listPortsOnce(); });
     // A conversion error in the settings file ends the sequence here: the window is
     // shown and usable, with the table as it stands.
     if (!LoadSynthSettings()) {
@@ -307,7 +309,7 @@ void TfmMain::closeEvent(QCloseEvent *e)
     // The window's input is off during a transfer or a bench write, but the window
     // system's close box is not: the transfer is stopped first (when the user agrees), and
     // the window closes once the port is closed.
-    if (TransmitterCommands::transferRunning() || benchRunning_) {
+    if (transferRunning_ || benchRunning_) {
         e->ignore();
         if (quitting() || dialogs_.askYesNo(StopAndQuitQuestion)) {
             quitAfterTransfer_ = true;

@@ -7,6 +7,7 @@
 #include "base/version.h"
 #include "editors/numericedit.h"
 #include "link/protocol/transferoutcome.h"
+#include "link/run/transferthread.h"
 #include "model/fieldlayout.h"
 #include "relayout.h"
 #include "synth/synthesizer.h"
@@ -32,8 +33,10 @@ namespace rw {
 
 class Announcer;
 class Dialogs;
+class LineTrace;
 class MessageMemo;
 class SettingsTable;
+class TransferView;
 
 class TfmMain : public QMainWindow {
     Q_OBJECT
@@ -98,6 +101,10 @@ public:
 
     // --- transmitter link ------------------------------------------------------
     void EnumerateComPorts();
+    // Makes the port list the window starts with, once: after its first frame, or when a
+    // command needs the list before that.
+    void listPortsOnce();
+    bool portsListed() const { return portsListed_; }
     // Lists the ports present now (ExtraPorts first), keeping the selected one when it is
     // still there; also whenever the port list opens.
     void mnuRefreshPortsClick();
@@ -284,6 +291,8 @@ private:
     void messageFull(int row);
     // A click or Alt+Down (F4) that opens the port list.
     static bool opensPortList(const QEvent *e);
+    // Runs a Read, Write or Compare on the port's own thread; the window shows it meanwhile.
+    ThreadTransfer runTransfer(TransferView &view, LineTrace *trace, const ThreadJob &job);
     // After a command: the result box, unless the window is closing; then the close.
     void endTransferCommand(const QString &result);
 
@@ -299,6 +308,8 @@ private:
     bool stopping_ = false;
     bool backUpBeforeWriting_ = false;
     bool benchRunning_ = false;
+    bool transferRunning_ = false; // a Read, Write or Compare
+    bool portsListed_ = false;
     bool recordLineTrace_ = false;
     bool quitAfterTransfer_ = false; // the close box asked to stop the transfer and quit
     QShortcut *stopKey_ = nullptr;   // Escape, armed while a transfer runs

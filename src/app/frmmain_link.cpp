@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The transmitter link's part of the window: the port list, Read, Write (with the backup
 // of what it replaces, when asked for) and Compare, each with its line trace when asked
-// for, and each ending in one result that says where the files it made went.
+// for, and each ending in one result that says where the files it made went. The port of
+// each of them lives on a thread of its own, which never waits for the window's.
 
 #include "base/settingsfile.h"
 #include "base/stopsignalnames.h"
@@ -14,6 +15,7 @@
 #include "link/ports/portlist.h"
 #include "link/protocol/transmittercommands.h"
 #include "link/run/tracefile.h"
+#include "link/run/transferthread.h"
 #include "link/run/transmitterbackup.h"
 #include "model/settingstable.h"
 #include "report/tablereport.h"
@@ -22,6 +24,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QScopedValueRollback>
 
 namespace rw {
 
@@ -40,8 +43,8 @@ public:
         if (!QDir().mkpath(folder))
             error = QStringLiteral("the folder %1 cannot be made")
                         .arg(QDir::toNativeSeparators(folder));
-        else if (file_.open(path, error))
-            TCommPort::instance().setTrace(file_.trace());
+        else
+            file_.open(path, error);
         note_ = error.isEmpty()
                     ? QStringLiteral("The line trace is in %1.").arg(QDir::toNativeSeparators(path))
                     : QStringLiteral("No line trace was kept: %1.").arg(error);
@@ -50,20 +53,23 @@ public:
     CommandTrace(const CommandTrace &) = delete;
     CommandTrace &operator=(const CommandTrace &) = delete;
 
+    // What the port's thread records into; null when no trace is kept.
+    LineTrace *line() const { return file_.trace(); }
+
     // The line for the result box while the trace is still being written.
     const QString &note() const { return note_; }
-    // A line of the program's own at the end of the trace (why the run stopped).
+    // A line of the program's own at the end of the trace (why the run stopped), once the
+    // port's thread has ended.
     void addLine(const QString &text)
     {
         if (file_.trace() && !text.isEmpty())
             file_.trace()->note(port_, text);
     }
-    // Ends the trace; the line for the result box.
+    // Ends the trace, once the port's thread has ended; the line for the result box.
     QString end()
     {
         if (!file_.trace())
             return note_;
-        TCommPort::instance().setTrace(nullptr);
         QString error;
         if (!file_.close(error))
             note_ = QStringLiteral("The line trace %1 is incomplete: %2")
@@ -77,7 +83,39 @@ private:
     QString note_;
 };
 
+// A Read into a table of its own, which the window takes (or compares) once it has arrived.
+ThreadJob reading()
+{
+    return [](TCommPort &port, TransferView &view) {
+        ThreadTransfer read;
+        read.outcome = TransmitterCommands(port, view, WaitClock::standard()).Read(read.table);
+        return read;
+    };
+}
+
+// A Write of a copy of the window's table; first a backup into `backupFolder`, unless empty.
+ThreadJob writing(const SettingsTable &table, const QString &backupFolder)
+{
+    return [table, backupFolder](TCommPort &port, TransferView &view) {
+        ThreadTransfer written;
+        written.outcome = backupFolder.isEmpty()
+                              ? TransmitterCommands(port, view, WaitClock::standard()).Write(table)
+                              : writeWithBackup(port, view, WaitClock::standard(), table,
+                                                backupFolder, &written.backupFile);
+        return written;
+    };
+}
+
 } // namespace
+
+ThreadTransfer TfmMain::runTransfer(TransferView &view, LineTrace *trace, const ThreadJob &job)
+{
+    // The window is disabled while a transfer runs; nothing starts a second one meanwhile.
+    if (transferRunning_ || benchRunning_)
+        return {{TransferResult::Busy, -1, {}}, {}, {}};
+    const QScopedValueRollback running(transferRunning_, true);
+    return runOnOwnThread(job, view, trace);
+}
 
 void TfmMain::EnumerateComPorts()
 {
@@ -85,8 +123,18 @@ void TfmMain::EnumerateComPorts()
     cboCOM->setCurrentIndex(cboCOM->count() > 0 ? 0 : -1);
 }
 
+void TfmMain::listPortsOnce()
+{
+    if (portsListed_)
+        return;
+    portsListed_ = true;
+    cboCOM->clear();
+    EnumerateComPorts();
+}
+
 void TfmMain::mnuRefreshPortsClick()
 {
+    portsListed_ = true;
     const QString selected = cboCOM->currentIndex() < 0 ? QString() : cboCOM->currentText();
     const QStringList names = systemPortNames(settingsFilePath(programDirectory()));
     cboCOM->clear();
@@ -131,29 +179,28 @@ void TfmMain::mnuReadClick()
     // about first.
     if (!commitPendingEdit() || !askToKeepEdits())
         return;
+    listPortsOnce();
     clearStopRequest();
     WindowTransferView view(*this);
     CommandTrace trace(recordLineTrace_, traceFolder(), view.selectedPortName());
     view.setNote(trace.note());
-    SettingsTable received;
-    const TransferOutcome read =
-        TransmitterCommands(TCommPort::instance(), view, WaitClock::standard()).Read(received);
-    trace.addLine(stopNoteForTrace(view.command(), read));
+    const ThreadTransfer read = runTransfer(view, trace.line(), reading());
+    trace.addLine(stopNoteForTrace(view.command(), read.outcome));
     const QString traceNote = trace.end();
-    if (!read) {
+    if (!read.outcome) {
         endTransferCommand({});
         return;
     }
     // A blank transmitter's zeros would replace the register words and, at close, the
     // settings file: the window keeps what it holds.
-    const bool blank = received.holdsNoSettings();
+    const bool blank = read.table.holdsNoSettings();
     if (!blank) {
-        table_.takeImage(received.buildImage());
+        table_.takeImage(read.table.buildImage());
         RefreshControls();
         markTableSaved();
     }
     endTransferCommand(paragraphs(
-        {outcomeBoxText(TransferCommand::Read, read),
+        {outcomeBoxText(TransferCommand::Read, read.outcome),
          blank ? QStringLiteral("The transmitter holds no settings. The window keeps its table.")
                : QString(),
          traceNote}));
@@ -161,29 +208,27 @@ void TfmMain::mnuReadClick()
 
 void TfmMain::mnuWriteClick()
 {
+    listPortsOnce();
     clearStopRequest();
     WindowTransferView view(*this);
     CommandTrace trace(recordLineTrace_, traceFolder(), view.selectedPortName());
     view.setNote(trace.note());
-    QString backup;
-    const TransferOutcome written =
-        backUpBeforeWriting_
-            ? writeWithBackup(TCommPort::instance(), view, WaitClock::standard(), table_,
-                              backupFolder(), &backup)
-            : TransmitterCommands(TCommPort::instance(), view, WaitClock::standard()).Write(table_);
-    trace.addLine(stopNoteForTrace(TransferCommand::Write, written));
+    const ThreadTransfer written = runTransfer(
+        view, trace.line(), writing(table_, backUpBeforeWriting_ ? backupFolder() : QString()));
+    trace.addLine(stopNoteForTrace(TransferCommand::Write, written.outcome));
     const QString traceNote = trace.end();
-    if (!written) {
+    if (!written.outcome) {
         endTransferCommand({});
         return;
     }
     markTableSaved();
-    endTransferCommand(paragraphs(
-        {outcomeBoxText(TransferCommand::Write, written),
-         backup.isEmpty() ? QString()
-                          : QStringLiteral("What the transmitter held before is kept in %1.")
-                                .arg(QDir::toNativeSeparators(backup)),
-         traceNote}));
+    endTransferCommand(
+        paragraphs({outcomeBoxText(TransferCommand::Write, written.outcome),
+                    written.backupFile.isEmpty()
+                        ? QString()
+                        : QStringLiteral("What the transmitter held before is kept in %1.")
+                              .arg(QDir::toNativeSeparators(written.backupFile)),
+                    traceNote}));
 }
 
 QString TfmMain::backupFolder() const
@@ -204,22 +249,21 @@ void TfmMain::mnuCompareClick()
     // A value being typed is part of what the window holds.
     if (!commitPendingEdit())
         return;
+    listPortsOnce();
     clearStopRequest();
     WindowTransferView view(*this);
     view.setComparing();
     const QString port = view.selectedPortName();
     CommandTrace trace(recordLineTrace_, traceFolder(), port);
     view.setNote(trace.note());
-    SettingsTable received;
-    const TransferOutcome read =
-        TransmitterCommands(TCommPort::instance(), view, WaitClock::standard()).Read(received);
-    trace.addLine(stopNoteForTrace(view.command(), read));
+    const ThreadTransfer read = runTransfer(view, trace.line(), reading());
+    trace.addLine(stopNoteForTrace(view.command(), read.outcome));
     const QString traceNote = trace.end();
-    if (!read) {
+    if (!read.outcome) {
         endTransferCommand({});
         return;
     }
-    const QList<Difference> d = settingDifferences(table_, received, synth_.state());
+    const QList<Difference> d = settingDifferences(table_, read.table, synth_.state());
     ReportRequest report;
     report.caption = QStringLiteral("Compare");
     if (d.isEmpty()) {

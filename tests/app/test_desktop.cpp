@@ -3,6 +3,7 @@
 // orderly close when the system stops it.
 
 #include "app/frmabout.h"
+#include "app/programicon.h"
 #include "windowfixture.h"
 
 #include <QElapsedTimer>
@@ -77,7 +78,7 @@ private slots:
                                         QStringList{"-platform", "xcb", "--help"}}) {
             const Ran help = runWithoutDisplay(args);
             QCOMPARE(help.status, 0);
-            QVERIFY2(help.out.startsWith("Usage: rw830kt [FILE.tbl]\n"), help.out.constData());
+            QVERIFY2(help.out.startsWith("Usage: rw830kt [--program-folder DIR] [FILE.tbl]\n"), help.out.constData());
             QVERIFY(help.out.contains("  --version   shows the version and the licence\n"));
             QCOMPARE(help.err, QByteArray());
         }
@@ -117,6 +118,30 @@ private slots:
         QCOMPARE(image.pixelColor(20, 40).green() > 180, true);
         QCOMPARE(image.pixelColor(20, 40).red() < 190, true);
         QCOMPARE(image.pixelColor(58, 48).blue() > image.pixelColor(58, 48).red(), true);
+    }
+
+    void theIconDecodesOnlyTheSizeAskedForAndEachOnce()
+    {
+        const QImage file(":/icons/rw830kt-48.png");
+        const QPixmap first = programIcon().pixmap(48, 48);
+        const int decoded = programIconPicturesDecoded();
+        // Another copy of the icon, the sizes it offers, the same size again: nothing new.
+        const QIcon again = programIcon();
+        QCOMPARE(again.availableSizes().size(), 8);
+        QCOMPARE(again.pixmap(48, 48).toImage(), first.toImage());
+        QCOMPARE(programIconPicturesDecoded(), decoded);
+        QCOMPARE(first.toImage(), file.convertToFormat(first.toImage().format()));
+        // Between two sizes the larger one is made smaller; beyond the largest, nothing
+        // grows; a size from the picture of another decodes that one alone.
+        QCOMPARE(again.pixmap(40, 40).size(), QSize(40, 40));
+        QCOMPARE(programIconPicturesDecoded(), decoded);
+        QCOMPARE(again.pixmap(512, 512).size(), QSize(256, 256));
+        QVERIFY(programIconPicturesDecoded() <= decoded + 1);
+        QCOMPARE(again.actualSize(QSize(20, 30)), QSize(20, 20));
+        // The disabled look is Qt's own, made from the same picture.
+        const QImage disabled = again.pixmap(QSize(48, 48), QIcon::Disabled).toImage();
+        QCOMPARE(disabled.size(), QSize(48, 48));
+        QVERIFY(disabled != first.toImage());
     }
 
     void aWindowClosedAtOnceIsTornDownWithoutRunningAnExitRule()

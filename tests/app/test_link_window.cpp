@@ -2,6 +2,7 @@
 // Read and Write through the real main window, against the transmitter simulator.
 
 #include "link/line/commport.h"
+#include "portheldelsewhere.h"
 #include "serialserver.h"
 #include "simulator.h"
 #include "windowfixture.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -56,6 +58,21 @@ QStringList controlsShown(TfmMain &w)
     return shown;
 }
 
+// The number of ports the window lists when its first frame is painted.
+class PortsAtFirstFrame : public QObject {
+public:
+    PortsAtFirstFrame() { QCoreApplication::instance()->installEventFilter(this); }
+    ~PortsAtFirstFrame() override { QCoreApplication::instance()->removeEventFilter(this); }
+    bool eventFilter(QObject *watched, QEvent *e) override
+    {
+        if (auto *w = qobject_cast<TfmMain *>(watched);
+            w && e->type() == QEvent::Paint && count < 0)
+            count = w->cboCOM->count();
+        return false;
+    }
+    int count = -1;
+};
+
 // The controls and the menus take input (the status bar is never disabled).
 bool inputEnabled(TfmMain &w)
 {
@@ -71,6 +88,16 @@ private slots:
     {
         WindowFixture f(namingPort("/dev/pts/rw830kt-test"));
         QCOMPARE(f.w().cboCOM->itemText(0), QString("/dev/pts/rw830kt-test"));
+        QCOMPARE(f.w().cboCOM->currentIndex(), 0);
+    }
+
+    void theWindowIsPaintedBeforeItListsThePorts()
+    {
+        PortsAtFirstFrame probe;
+        WindowFixture f(namingPort("/dev/rw830kt-first;/dev/rw830kt-second"));
+        QCOMPARE(probe.count, 0);
+        QCOMPARE(f.w().cboCOM->itemText(0), QString("/dev/rw830kt-first"));
+        QCOMPARE(f.w().cboCOM->itemText(1), QString("/dev/rw830kt-second"));
         QCOMPARE(f.w().cboCOM->currentIndex(), 0);
     }
 
@@ -162,7 +189,13 @@ private slots:
         QVERIFY(sim.start({"--verify-mismatch", "14"}));
         WindowFixture f(namingPort(sim.device()));
         int barAtError = -1;
-        f.dialogs.onMessage = [&](const MessageBoxRequest &) { barAtError = f.w().PB1->value(); };
+        bool portOpenAtError = false;
+        f.dialogs.onMessage = [&](const MessageBoxRequest &) {
+            barAtError = f.w().PB1->value();
+            // A failed Write tells first and closes the port once the box is answered.
+            const PortHeldElsewhere other(sim.device());
+            portOpenAtError = !other.holding();
+        };
 
         f.w().mnuWrite->trigger();
 
@@ -177,6 +210,7 @@ private slots:
                              "before use."});
         QCOMPARE(f.w().PB1->maximum(), 1600);
         QCOMPARE(barAtError, 1600);
+        QVERIFY(portOpenAtError);
         QCOMPARE(f.w().PB1->value(), 0);
         QCOMPARE(sim.memory().left(13 * 128), f.table.buildImage().left(13 * 128));
 
@@ -206,7 +240,7 @@ private slots:
         bool sampled = false;
         QTimer::singleShot(300, &f.w(), [&] {
             TfmMain &w = f.w();
-            QVERIFY(TCommPort::instance().IsOpen());
+            QVERIFY(w.btnStop->isVisible());
             QVERIFY2(w.StatusPanel1->text().startsWith("Read: block "),
                      qPrintable(w.StatusPanel1->text()));
             QVERIFY(w.StatusPanel1->isEnabled());

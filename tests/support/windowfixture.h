@@ -36,6 +36,9 @@ struct WindowFixture {
         window->activateWindow();
         if (!QTest::qWaitForWindowActive(window.get()))
             qWarning("the main window did not become active");
+        // The port list is made once the first frame is painted.
+        if (!QTest::qWaitFor([this] { return window->portsListed(); }))
+            qWarning("the main window did not list the ports");
         QApplication::processEvents();
     }
     ~WindowFixture()

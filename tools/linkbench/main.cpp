@@ -4,7 +4,8 @@
 // over 16 bytes at a time (a USB adapter's FIFO) and one byte at a time (a plain UART);
 // through the core alone, through the real main window, writing one image to 1, 2 and 4
 // transmitters at once, the window's bench of 4 beside its single Write, and with the line
-// behind ser2net on the loopback address.
+// behind ser2net on the loopback address; the turnaround within the window's Writes, and
+// how soon the window shows its first frame beside a plain Qt window.
 // Targets: every transfer within 1.03 times the wire time of its bytes and under 2 % of a
 // core; with 4 ports at once each port within 1.05 and the whole process under 5 %.
 
@@ -21,7 +22,9 @@
 #include "serialserver.h"
 #include "simulators.h"
 #include "standins.h"
+#include "startfigures.h"
 #include "windowfolder.h"
+#include "windowline.h"
 
 #include <QApplication>
 #include <QTreeWidgetItem>
@@ -202,12 +205,14 @@ int main(int argc, char *argv[])
     // The window needs no screen to be measured.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc == 4 && std::strcmp(argv[1], FirstFrameChild) == 0)
+        return firstFrameChild(argv[2], std::atoll(argv[3]), argc, argv);
     QApplication app(argc, argv);
     std::printf("Against simulators at %d baud, 10 bits a byte. Targets: ratio <= 1.03 and "
                 "CPU < 2 %% of a core per transfer;\n4 ports at once: each port <= 1.05, the "
                 "process < 5 %% of a core.\n",
                 Baud);
-    // One part alone when named: core, window, threads, bench, network or cpu.
+    // One part alone when named: core, window, line, threads, bench, network, cpu or start.
     const QString only = app.arguments().value(1);
     if (only.isEmpty() || only == "core") {
         coreTransfers(16, "16-byte chunks");
@@ -217,6 +222,8 @@ int main(int argc, char *argv[])
         windowTransfers(16, "16-byte chunks");
         windowTransfers(1, "byte by byte");
     }
+    if (only.isEmpty() || only == "line")
+        failed = !windowLineFigures() || failed;
     if (only.isEmpty() || only == "threads") {
         for (int ports : {1, 2, 4})
             parallelWrites(ports);
@@ -227,5 +234,7 @@ int main(int argc, char *argv[])
         networkWrites();
     if (only.isEmpty() || only == "cpu")
         failed = !cpuFigures() || failed;
+    if (only.isEmpty() || only == "start")
+        failed = !startFigures() || failed;
     return failed ? 1 : 0;
 }

@@ -7,6 +7,7 @@
 #include "base/safefile.h"
 #include "base/settingsfile.h"
 #include "base/version.h"
+#include "link/line/promptwake.h"
 #include "link/protocol/framecodec.h"
 #include "pacedline.h"
 #include "pseudoterminal.h"
@@ -220,6 +221,9 @@ int main(int argc, char *argv[])
     std::printf("%s\n", qPrintable(terminal.devicePath()));
     std::fflush(stdout);
 
+    // A transmitter answers as soon as a request is in: on a busy computer its stand-in
+    // must not make the program look slow by waking late itself.
+    rw::preferPromptWakeUps();
     PacedLine line(terminal.fd(), s.baud, s.latencyMs, s.chunkBytes);
     Station station{s, transmitter, terminal, line, {}};
     line.onReceived = [&station](const QByteArray &bytes) { station.received(bytes); };

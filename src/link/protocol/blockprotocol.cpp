@@ -111,6 +111,7 @@ bool BlockProtocol::SendFrame(const QByteArray &frame)
         return false;
     port_.Write(frame.constData(), frame.size());
     requestBytes_ = static_cast<int>(frame.size());
+    view_.requestSent();
     return true;
 }
 

@@ -33,8 +33,8 @@ public:
     // Reads n bytes back and compares them with the image.
     bool VerifyBlock(const QByteArray &image, uint16_t address, int n);
 
-    // Hands the frame to the port in one write; false (nothing sent) when it is closed or
-    // a stop was asked for.
+    // Hands the frame to the port in one write, then tells the view it is on its way; false
+    // (nothing sent) when the port is closed or a stop was asked for.
     bool SendFrame(const QByteArray &frame);
     // Collects exactly `count` bytes, each within its own budget of poll steps counted from
     // the byte before it.

@@ -20,6 +20,9 @@ public:
     virtual void setProgressPosition(int position) = 0;
     // Paints a pending change of the progress bar at once.
     virtual void repaintProgress() = 0;
+    // A request has gone out and its reply is a line time away: a view that hands what it
+    // shows to another thread does so now, while no reply waits for the program.
+    virtual void requestSent() {}
     // Whether the user can reach the window's controls and commands; the status text and
     // the progress bar stay readable either way.
     virtual void setWindowEnabled(bool enabled) = 0;

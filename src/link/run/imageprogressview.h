@@ -17,6 +17,7 @@ public:
     void setProgressRange(int minimum, int maximum) override;
     void setProgressPosition(int position) override { view_.setProgressPosition(position); }
     void repaintProgress() override { view_.repaintProgress(); }
+    void requestSent() override { view_.requestSent(); }
     void setWindowEnabled(bool enabled) override { view_.setWindowEnabled(enabled); }
     void warn(const QString &text) override { view_.warn(text); }
     void plainMessage(const QString &text) override { view_.plainMessage(text); }

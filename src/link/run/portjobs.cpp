@@ -2,6 +2,7 @@
 #include "portjobs.h"
 
 #include "link/line/commport.h"
+#include "link/line/promptwake.h"
 #include "link/protocol/transferview.h"
 
 #include <QCoreApplication>
@@ -200,6 +201,7 @@ std::vector<std::unique_ptr<QThread>> portThreads(const QStringList &ports, cons
     std::vector<std::unique_ptr<QThread>> threads;
     for (qsizetype i = 0; i < ports.size(); ++i) {
         threads.emplace_back(QThread::create([&job, &channel, trace, i, port = ports[i]] {
+            preferPromptWakeUps();
             TCommPort line;
             line.setTrace(trace);
             WorkerView view(i, port, channel);
