@@ -78,8 +78,10 @@ private slots:
                                         QStringList{"-platform", "xcb", "--help"}}) {
             const Ran help = runWithoutDisplay(args);
             QCOMPARE(help.status, 0);
-            QVERIFY2(help.out.startsWith("Usage: rw830kt [--program-folder DIR] [FILE.tbl]\n"), help.out.constData());
-            QVERIFY(help.out.contains("  --version   shows the version and the licence\n"));
+            QVERIFY2(help.out.startsWith("Usage: rw830kt [--program-folder DIR] [FILE.tbl]\n"),
+                     help.out.constData());
+            QVERIFY(
+                help.out.contains("  --version             shows the version and the licence\n"));
             QCOMPARE(help.err, QByteArray());
         }
     }
