@@ -30,7 +30,7 @@
 namespace rw {
 
 TfmMain::TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent)
-    : QMainWindow(parent), table_(table), dialogs_(dialogs), synth_(table)
+    : QMainWindow(parent), table_(table), dialogs_(dialogs), synth_(table), history_(table)
 {
     offerToScreenReaders();
     setObjectName("fmMain");
@@ -76,6 +76,7 @@ TfmMain::TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent)
     edtNull->installEventFilter(this);
     // The port list is made anew whenever it opens: adapters come and go.
     cboCOM->installEventFilter(this);
+    watchHistoryKeys();
     new TableDrop(*this);
 }
 
@@ -93,6 +94,7 @@ void TfmMain::buildMenus()
     mnuSave =
         file->addAction("&Save", QKeySequence(Qt::CTRL | Qt::Key_S), this, &TfmMain::mnuSaveClick);
     mnuSaveAs = file->addAction("Save &As", this, &TfmMain::mnuSaveAsClick);
+    addDeskCommands(file);
     file->addSeparator();
     // The recent table files go between this separator and Exit, with one more separator
     // after them; the menu holds them only while there are any (showRecentFiles).
@@ -106,6 +108,7 @@ void TfmMain::buildMenus()
     recentEnd_ = new QAction(this);
     recentEnd_->setSeparator(true);
     mnuExit = file->addAction("E&xit", QKeySequence(Qt::CTRL | Qt::Key_X), this, &QWidget::close);
+    buildEditMenu();
 
     QMenu *transmitter = menuBar()->addMenu("&Transmitter");
     mnuRead =
@@ -192,6 +195,9 @@ void TfmMain::setInputEnabled(bool enabled)
         action->setEnabled(enabled);
     for (QAction *action : mnuRecent)
         action->setEnabled(enabled);
+    for (QAction *action : {mnuCompareWithFile, mnuImportMessages, mnuPrintSheet, mnuExportSheet})
+        action->setEnabled(enabled);
+    showHistory(); // Undo, Redo and Revert as the history and the input allow
 }
 
 void TfmMain::parkFocus()
@@ -205,14 +211,16 @@ void TfmMain::FormShow()
     EnumerateComPorts();
     // A conversion error in the settings file ends the sequence here: the window is
     // shown and usable, with the table as it stands.
+    // What the window starts with is no edit of the user's, and no step to take back.
     if (!LoadSynthSettings()) {
+        history_.restart();
         markTableSaved();
         return;
     }
     PackSynthRegisters();
     RefreshControls();
     parkFocus();
-    // What the window starts with is no edit of the user's.
+    history_.restart();
     markTableSaved();
 }
 
@@ -279,7 +287,8 @@ bool TfmMain::eventFilter(QObject *watched, QEvent *e)
     // go to the menu instead of being taken as edit commands.
     if (watched == cboCOM && opensPortList(e))
         mnuRefreshPortsClick();
-    if (watched == edtNull && e->type() == QEvent::ShortcutOverride) {
+    if ((watched == edtNull && e->type() == QEvent::ShortcutOverride) ||
+        leavesHistoryKeyToWindow(watched, e)) {
         e->ignore();
         return true;
     }

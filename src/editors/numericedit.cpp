@@ -89,8 +89,10 @@ void attachNumericEditCycle(QLineEdit *edit, Dialogs &dialogs, std::function<voi
                             std::function<void()> exitRule)
 {
     new NumericKeyFilter(edit, dialogs, std::move(park));
+    // Emptied as a new text, not as an edit: Ctrl+Z in the field takes back only what the
+    // user typed, and with nothing typed it undoes the last change to the table.
     new FocusWatch(
-        edit, [edit] { edit->clear(); }, std::move(exitRule));
+        edit, [edit] { edit->setText(QString()); }, std::move(exitRule));
 }
 
 } // namespace rw
