@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Canned messages read back from a list: the export's own lines and a list typed one
-// message a line, each stored as the memo stores it, and every refusal naming its line
-// with nothing changed.
+// Canned messages read back from a list typed one message a line, stored as the memo
+// stores it, and every refusal naming its line with nothing changed. (An export read back
+// byte for byte is tested through the window.)
 
-#include "messages/messageexport.h"
 #include "messages/messageimport.h"
 #include "messages/messagerecord.h"
 #include "model/settingstable.h"
@@ -39,27 +38,6 @@ void setMessage(SettingsTable &t, int n, const QByteArray &text)
 class TestMessageImport : public QObject {
     Q_OBJECT
 private slots:
-    void anExportComesBackByteForByte()
-    {
-        SettingsTable source;
-        const QByteArray fifty(50, 'W');
-        const QList<QByteArray> texts{"Call reception", "Fire\r\ndrill", "Caf\xE9 open", fifty, ""};
-        for (int k = 0; k < texts.size(); ++k)
-            setMessage(source, k + 1, texts[k]);
-        SettingsTable target;
-        for (int n = 1; n <= 30; ++n)
-            setMessage(target, n, "Old " + QByteArray::number(n));
-        QByteArray fixed = target.messageRecord(0);
-        fixed[1] = 5; // MsgFixedByte: not the list's to change
-        target.setMessageRecord(0, fixed);
-        const MessageImport r = importMessages(target, exportContent(source));
-        QVERIFY2(r.ok, qPrintable(r.refusal));
-        QCOMPARE(r.messages, 30);
-        for (int n = 1; n <= 30; ++n)
-            QCOMPARE(message(target, n), message(source, n));
-        QCOMPARE(target.messageRecord(0).at(1), '\x05');
-    }
-
     void aTypedListSetsTheFirstMessagesAndLeavesTheRest()
     {
         SettingsTable t;
@@ -105,7 +83,6 @@ private slots:
                                      << "Line 2, message 2: The character '\u20AC' (U+20AC) "
                                         "cannot be stored in the transmitter; it takes Latin-1 "
                                         "characters only.";
-        QTest::newRow("empty") << QByteArray("\r\n\r\n") << "The file holds no messages.";
     }
 
     void aRefusedListNamesItsLineAndChangesNothing()
