@@ -44,9 +44,10 @@ SettingsSheet settingsSheet(const SettingsTable &table, const SynthState &synth,
 {
     SettingsSheet sheet;
     sheet.title = QStringLiteral("RW830KT settings sheet");
+    sheet.program = QStringLiteral("RW830KT ") + ProgramVersion;
     sheet.about = {{QStringLiteral("Table"), escapedControls(tableName)},
                    {QStringLiteral("Date"), day.toString(Qt::ISODate)},
-                   {QStringLiteral("Program"), QStringLiteral("RW830KT ") + ProgramVersion}};
+                   {QStringLiteral("Program"), sheet.program}};
     sheet.columns = {transmitterSection(table, synth), alertSection(table, synth)};
     sheet.messages.heading = QStringLiteral("Canned messages");
     const QStringList texts = messageTexts(table);

@@ -27,6 +27,7 @@ struct SheetSection {
 
 struct SettingsSheet {
     QString title;
+    QString program;             // "RW830KT" and the version: in the sheet and its PDF's data
     QList<SheetRow> about;       // the table file, the date, the program
     QList<SheetSection> columns; // side by side: the transmitter's settings, the alerts
     SheetSection messages;       // the thirty canned messages, numbered as in the window

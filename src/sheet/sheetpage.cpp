@@ -128,7 +128,7 @@ QByteArray sheetPdf(const SettingsSheet &sheet)
         QPdfWriter writer(&buffer);
         writer.setPageLayout(sheetPageLayout(sheet));
         writer.setTitle(sheet.title);
-        writer.setCreator(sheet.about.value(2).value);
+        writer.setCreator(sheet.program);
         QPainter painter;
         if (!painter.begin(&writer))
             return {};
