@@ -9,6 +9,7 @@
 
 #include <QList>
 #include <QStringDecoder>
+#include <QStringList>
 
 namespace rw {
 

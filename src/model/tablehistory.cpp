@@ -4,6 +4,8 @@
 #include "settingcatalogue.h"
 #include "settingstable.h"
 
+#include <QStringList>
+
 namespace rw {
 
 namespace {
