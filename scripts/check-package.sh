@@ -54,15 +54,19 @@ dpkg-deb --field "$CLI_DEB" Package Version Depends
 dpkg-deb --field "$WINDOW_DEB" Package Version Depends Recommends
 
 # The command line runs on a computer without a display: Qt Core and SerialPort (and
-# what the core links besides), never the GUI libraries. The window has those, and
-# with libqt6gui6 the platform plugins it starts with.
-for lib in libqt6core6 libqt6serialport6; do
+# what the core links besides), never the window's libraries. Its settings sheet is a
+# module that draws with Qt Gui (with the offscreen platform libqt6gui6 brings), so the
+# package depends on that; the program itself does not link it (checked once unpacked).
+# The window has them all, and with libqt6gui6 the platform plugins it starts with.
+for lib in libqt6core6 libqt6serialport6 libqt6gui6; do
     dpkg-deb --field "$CLI_DEB" Depends | grep -q "\b$lib\b" ||
         fail "rw830kt-cli does not depend on $lib"
 done
-for lib in libqt6gui6 libqt6widgets6; do
+for lib in libqt6widgets6 libqt6printsupport6; do
     dpkg-deb --field "$CLI_DEB" Depends | grep -q "\b$lib\b" &&
         fail "rw830kt-cli depends on $lib"
+done
+for lib in libqt6gui6 libqt6widgets6 libqt6printsupport6; do
     dpkg-deb --field "$WINDOW_DEB" Depends | grep -q "\b$lib\b" ||
         fail "rw830kt does not depend on $lib"
 done
@@ -94,6 +98,11 @@ for program in rw830kt rw830kt-cli rw830kt-simulator; do
     fi
     fail "$program is not built with all of Debian's hardening"
 done
+# rw830kt-cli starts with Qt Core and SerialPort alone: Qt Gui comes with its sheet module.
+readelf -d "$WORK/unpacked/usr/bin/rw830kt-cli" | grep -q 'NEEDED.*libQt6Gui' &&
+    fail "rw830kt-cli links Qt Gui itself"
+readelf -d "$WORK/unpacked/usr/lib/rw830kt/librw830kt-sheet.so" | grep -q 'NEEDED.*libQt6Gui' ||
+    fail "the sheet module does not link Qt Gui"
 for page in "$WORK"/unpacked/usr/share/man/man1/*.1.gz; do
     mandoc -T lint -W warning "$page" || fail "mandoc finds fault with ${page##*/}"
 done
@@ -148,7 +157,7 @@ verbs=$(bash -c '. /usr/share/bash-completion/bash_completion
     COMP_WORDS=(rw830kt-cli ""); COMP_CWORD=1; COMP_LINE="rw830kt-cli "; COMP_POINT=12
     $(complete -p rw830kt-cli | sed "s/.*-F \([^ ]*\) .*/\1/") 2>/dev/null
     echo "${COMPREPLY[*]}"')
-[ "$verbs" = "ports read write verify dump diff set build settings" ] ||
+[ "$verbs" = "ports read write verify dump diff set build sheet settings" ] ||
     fail "the completion offers '$verbs' as verbs"
 echo "bash completes rw830kt-cli's verbs: $verbs"
 
@@ -174,6 +183,11 @@ echo "The installed rw830kt-cli read the installed simulator and dumped the tabl
 grep -q 'refuses the connection' "$WORK/network.err" ||
     { cat "$WORK/network.err"; fail "the installed rw830kt-cli did not reach its network lines"; }
 echo "The installed rw830kt-cli loaded its network lines for a network port."
+# Its settings sheet is a module too, drawing without a display.
+env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/rw830kt-cli sheet "$WORK/read.tbl" -o "$WORK/sheet.pdf" ||
+    fail "the installed rw830kt-cli made no settings sheet"
+head -c 5 "$WORK/sheet.pdf" | grep -q '^%PDF-' || fail "the settings sheet is no PDF"
+echo "The installed rw830kt-cli drew a settings sheet with its sheet module."
 
 # Starts the window offscreen by the given command in the folder RUN_IN, waits until it is
 # up (it then catches SIGTERM), stops it as the system would, and checks that it closed in

@@ -34,7 +34,7 @@
 namespace rw {
 
 TfmMain::TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent)
-    : QMainWindow(parent), table_(table), dialogs_(dialogs), synth_(table)
+    : QMainWindow(parent), table_(table), dialogs_(dialogs), synth_(table), history_(table)
 {
     offerToScreenReaders();
     setObjectName("fmMain");
@@ -84,6 +84,7 @@ TfmMain::TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent)
     connect(qApp, &QApplication::focusChanged, this, &TfmMain::watchFocus);
     // The port list is made anew whenever it opens: adapters come and go.
     cboCOM->installEventFilter(this);
+    watchHistoryKeys();
     new TableDrop(*this);
 }
 
@@ -109,6 +110,7 @@ void TfmMain::buildMenus()
     mnuSave =
         file->addAction("&Save", QKeySequence(Qt::CTRL | Qt::Key_S), this, &TfmMain::mnuSaveClick);
     mnuSaveAs = file->addAction("Save &As", this, &TfmMain::mnuSaveAsClick);
+    addDeskCommands(file);
     file->addSeparator();
     // The recent table files go between this separator and Exit, with one more separator
     // after them; the menu holds them only while there are any (showRecentFiles).
@@ -122,6 +124,7 @@ void TfmMain::buildMenus()
     recentEnd_ = new QAction(this);
     recentEnd_->setSeparator(true);
     mnuExit = file->addAction("E&xit", QKeySequence(Qt::CTRL | Qt::Key_X), this, &QWidget::close);
+    buildEditMenu();
 
     QMenu *transmitter = menuBar()->addMenu("&Transmitter");
     mnuRead =
@@ -227,6 +230,9 @@ void TfmMain::setInputEnabled(bool enabled)
     }
     if (enabled)
         focusBeforeTransfer_.clear();
+    for (QAction *action : {mnuCompareWithFile, mnuImportMessages, mnuPrintSheet, mnuExportSheet})
+        action->setEnabled(enabled);
+    showHistory(); // Undo, Redo and Revert as the history and the input allow
 }
 
 void TfmMain::parkFocus()
@@ -269,14 +275,16 @@ void TfmMain::FormShow()
     afterFirstFrame(*this, [this] { listPortsOnce(); });
     // A conversion error in the settings file ends the sequence here: the window is
     // shown and usable, with the table as it stands.
+    // What the window starts with is no edit of the user's, and no step to take back.
     if (!LoadSynthSettings()) {
+        history_.restart();
         markTableSaved();
         return;
     }
     PackSynthRegisters();
     RefreshControls();
     parkFocus();
-    // What the window starts with is no edit of the user's.
+    history_.restart();
     markTableSaved();
 }
 
@@ -343,7 +351,8 @@ bool TfmMain::eventFilter(QObject *watched, QEvent *e)
     // go to the menu instead of being taken as edit commands.
     if (watched == cboCOM && opensPortList(e))
         mnuRefreshPortsClick();
-    if (watched == edtNull && e->type() == QEvent::ShortcutOverride) {
+    if ((watched == edtNull && e->type() == QEvent::ShortcutOverride) ||
+        leavesHistoryKeyToWindow(watched, e)) {
         e->ignore();
         return true;
     }

@@ -9,6 +9,7 @@
 #include "link/protocol/transferoutcome.h"
 #include "link/run/transferthread.h"
 #include "model/fieldlayout.h"
+#include "model/tablehistory.h"
 #include "relayout.h"
 #include "synth/synthesizer.h"
 
@@ -37,6 +38,7 @@ class LineTrace;
 class MessageMemo;
 class SettingsTable;
 class TransferView;
+struct SettingsSheet;
 
 class TfmMain : public QMainWindow {
     Q_OBJECT
@@ -156,6 +158,22 @@ public:
     void openRecentFile(int index);
     const QStringList &recentFiles() const { return recentFiles_; }
 
+    // --- the history of edits, and the desk's commands ------------------------------
+    // Records the table as it now stands as one step of the history (each editor's handler
+    // ends with it; a refresh never does); named after the settings it changed, or `name`.
+    void recordEdit(const QString &name = {});
+    const TableHistory &history() const { return history_; }
+    void mnuUndoClick();
+    void mnuRedoClick();
+    // Puts back the table file as last opened or saved, after the save question.
+    void mnuRevertClick();
+    // Lists the settings in which a table file differs from the window.
+    void mnuCompareWithFileClick();
+    // Reads a list of canned messages and, once the user has seen what changes, takes it.
+    void mnuImportMessagesClick();
+    void mnuPrintSheetClick();
+    void mnuExportSheetClick();
+
     // --- edits that are in no file and no transmitter ------------------------------
     // True when the table differs from what was last opened, saved, read or written.
     bool hasUnsavedEdits() const;
@@ -238,7 +256,14 @@ public:
     QAction *mnuOpen = nullptr;
     QAction *mnuSave = nullptr;
     QAction *mnuSaveAs = nullptr;
+    QAction *mnuRevert = nullptr;
+    QAction *mnuCompareWithFile = nullptr;
+    QAction *mnuImportMessages = nullptr;
+    QAction *mnuPrintSheet = nullptr;
+    QAction *mnuExportSheet = nullptr;
     QAction *mnuExit = nullptr;
+    QAction *mnuUndo = nullptr;
+    QAction *mnuRedo = nullptr;
     QAction *mnuRead = nullptr;
     QAction *mnuWrite = nullptr;
     QAction *mnuCompare = nullptr;
@@ -258,6 +283,18 @@ protected:
 private:
     void buildControls();
     void buildMenus();
+    void addDeskCommands(QMenu *file); // Revert to Export Settings Sheet
+    void buildEditMenu();
+    // The Edit menu's items name the steps they take; Undo, Redo and Revert are offered
+    // when there is something to take back and the window takes input.
+    void showHistory();
+    // After Undo or Redo: the message page that shows what changed, and the status text.
+    void showHistoryMove(const QString &done, const HistoryMove &move);
+    // Undo and Redo keys in a field with nothing of its own to take back go to the window.
+    void watchHistoryKeys();
+    bool leavesHistoryKeyToWindow(QObject *field, QEvent *e) const;
+    // The sheet of the window's table, naming its table file and whether it was edited since.
+    SettingsSheet windowSheet() const;
     void buildStatusBar();
     void buildTopGroups(QWidget *parent);
     void buildTxPage(QWidget *page);
@@ -303,7 +340,9 @@ private:
     QString currentTableFile_;
     Relayout layout_;
     bool shown_ = false;
-    QByteArray savedImage_;      // the table as last opened, saved, read or written
+    QByteArray savedImage_; // the table as last opened, saved, read or written
+    QByteArray fileImage_;  // the table as last opened from or saved to the table file
+    TableHistory history_;
     bool trackingEdits_ = false; // from the end of the Show sequence on
     bool stopping_ = false;
     bool backUpBeforeWriting_ = false;

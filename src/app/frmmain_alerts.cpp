@@ -45,12 +45,14 @@ void TfmMain::wireAlertEditors()
 void TfmMain::alertSwitchClick(QCheckBox *box, Field field)
 {
     table_.setValue(field, box->isChecked() ? 1 : 0);
+    recordEdit();
 }
 
 void TfmMain::alertTypeClick(int profile)
 {
     table_.setValue(AlertProfileLayout[profile].type,
                     static_cast<uint32_t>(alertProfiles[profile].type->currentIndex()));
+    recordEdit();
 }
 
 void TfmMain::alertLenExit(int profile)
@@ -58,6 +60,7 @@ void TfmMain::alertLenExit(int profile)
     numericExitRule(alertProfiles[profile].length, dialogs_, table_,
                     AlertProfileLayout[profile].length,
                     [this, profile] { ShowAlertProfile(profile); });
+    recordEdit();
 }
 
 void TfmMain::ShowAlertProfile(int profile)
@@ -81,6 +84,7 @@ void TfmMain::funBitPatClick(int bit)
 {
     table_.setValue(FunBitLayout[bit].pattern,
                     static_cast<uint32_t>(funBits[bit].pattern->currentIndex()));
+    recordEdit();
 }
 
 void TfmMain::funBitLenExit(int bit, bool alertLength)
@@ -89,6 +93,7 @@ void TfmMain::funBitLenExit(int bit, bool alertLength)
     const FunBitFields &f = FunBitLayout[bit];
     numericExitRule(alertLength ? c.alertLen : c.flashLen, dialogs_, table_,
                     alertLength ? *f.alertLen : f.flashLen, [this] { ShowFunBitAlerts(); });
+    recordEdit();
 }
 
 void TfmMain::ShowFunBitAlerts()

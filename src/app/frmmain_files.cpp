@@ -31,11 +31,6 @@ const QString DefaultFileQuestion =
                    "This will change all the default values and automatically loaded up by RW830KT "
                    "programming software in the future.");
 
-void showFileError(Dialogs &dialogs, const QString &text)
-{
-    dialogs.message({QStringLiteral("File Error"), text, BoxIcon::None, BoxButtons::OkCancel});
-}
-
 } // namespace
 
 void TfmMain::mnuOpenClick()
@@ -77,16 +72,18 @@ bool TfmMain::openTableFile(const QString &name)
     QString reason;
     const auto workArea = readTableFile(name, &reason);
     if (!workArea) {
-        showFileError(dialogs_,
-                      QStringLiteral("%1\n\n%2\n%3")
-                          .arg(OpenFailedText,
-                               QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath()),
-                               reason));
+        dialogs_.fileError(QStringLiteral("%1\n\n%2\n%3")
+                               .arg(OpenFailedText,
+                                    QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath()),
+                                    reason));
         return false;
     }
     currentTableFile_ = name;
     table_.takeImage(*workArea);
     RefreshControls();
+    // A table file opened starts a history of its own.
+    history_.restart();
+    fileImage_ = table_.buildImage();
     // Intended: after an Open the caption ends in "] ", with a blank; after a Save in "]".
     showTableFileInCaption(QStringLiteral("] "));
     markTableSaved();
@@ -123,12 +120,12 @@ bool TfmMain::saveTableTo(const QString &target)
     const QByteArray image = table_.buildImage();
     const TableSaveResult saved = saveTableFile(target, image);
     if (!saved.ok) {
-        showFileError(dialogs_,
-                      QStringLiteral("%1\n\n%2\n%3")
-                          .arg(SaveFailedText, QDir::toNativeSeparators(target), saved.error));
+        dialogs_.fileError(QStringLiteral("%1\n\n%2\n%3")
+                               .arg(SaveFailedText, QDir::toNativeSeparators(target), saved.error));
         return false;
     }
     currentTableFile_ = target;
+    fileImage_ = image;
     showTableFileInCaption(QStringLiteral("]"));
     markTableSaved();
     rememberRecentFile(target);
@@ -173,6 +170,7 @@ void TfmMain::markTableSaved()
     savedImage_ = table_.buildImage();
     trackingEdits_ = true;
     showModifiedMark();
+    showHistory();
 }
 
 void TfmMain::showModifiedMark()

@@ -50,44 +50,52 @@ void TfmMain::edtSysCodeExit()
     if (numericExitRule(edtSysCode, dialogs_, table_, Field::SysCode,
                         [this] { RefreshControls(); }))
         edtSysCode->setText(decodeSysCode(table_.bytes(Field::SysCode)));
+    recordEdit();
 }
 
 void TfmMain::edtRangeTestDurExit()
 {
     numericExitRule(edtRangeTestDur, dialogs_, table_, Field::RangeTestDur,
                     [this] { RefreshControls(); });
+    recordEdit();
 }
 
 void TfmMain::edtHeartBeatExit()
 {
     numericExitRule(edtHeartBeat, dialogs_, table_, Field::HeartBeat,
                     [this] { RefreshControls(); });
+    recordEdit();
 }
 
 void TfmMain::edtFlashLenExit()
 {
     numericExitRule(edtFlashLen, dialogs_, table_, Field::FlashLen, [this] { RefreshControls(); });
+    recordEdit();
 }
 
 void TfmMain::cboPOCBaudClick()
 {
     table_.setValue(Field::POCBaud, static_cast<uint32_t>(cboPOCBaud->currentIndex()));
+    recordEdit();
 }
 
 void TfmMain::chkSendTwiceClick()
 {
     table_.setValue(Field::SendTwice, chkSendTwice->isChecked() ? 1 : 0);
+    recordEdit();
 }
 
 void TfmMain::cboOutOfServiceTMClick()
 {
     table_.setValue(Field::OutOfServiceTM,
                     static_cast<uint32_t>(cboOutOfServiceTM->currentIndex()));
+    recordEdit();
 }
 
 void TfmMain::cboLowBatTMClick()
 {
     table_.setValue(Field::LowBatTM, static_cast<uint32_t>(cboLowBatTM->currentIndex()));
+    recordEdit();
 }
 
 void TfmMain::edtPowLogoExit()
@@ -103,6 +111,7 @@ void TfmMain::edtPowLogoExit()
         }
     }
     storePowLogo(table_, text);
+    recordEdit();
 }
 
 void TfmMain::ShowPowLogo()

@@ -7,6 +7,7 @@
 #include "base/settingsfile.h"
 #include "base/stopsignalnames.h"
 #include "base/windowchoices.h"
+#include "differencesreport.h"
 #include "editors/dialogs.h"
 #include "frmmain.h"
 #include "link/line/commport.h"
@@ -197,6 +198,7 @@ void TfmMain::mnuReadClick()
     if (!blank) {
         table_.takeImage(read.table.buildImage());
         RefreshControls();
+        recordEdit(QStringLiteral("Read"));
         markTableSaved();
     }
     endTransferCommand(paragraphs(
@@ -264,26 +266,11 @@ void TfmMain::mnuCompareClick()
         return;
     }
     const QList<Difference> d = settingDifferences(table_, read.table, synth_.state());
-    ReportRequest report;
-    report.caption = QStringLiteral("Compare");
-    if (d.isEmpty()) {
-        report.summary = QStringLiteral("The transmitter holds the same settings.");
-        report.plainText = report.summary + u'\n';
-    } else {
-        report.summary =
-            d.size() == 1
-                ? QStringLiteral("One setting differs from the transmitter on %1:").arg(port)
-                : QStringLiteral("%1 settings differ from the transmitter on %2:")
-                      .arg(d.size())
-                      .arg(port);
-        report.columns = QStringList{QStringLiteral("Setting"), QStringLiteral("Window"),
-                                     QStringLiteral("Transmitter")};
-        for (const Difference &x : d)
-            report.rows.append(QStringList{x.label, x.a, x.b});
-        report.plainText =
-            differencesText(d, QStringLiteral("window"),
-                            QStringLiteral("transmitter on %1").arg(port), DifferenceNames::Labels);
-    }
+    ReportRequest report = differencesReport(
+        QStringLiteral("Compare"),
+        d.isEmpty() ? QStringLiteral("The transmitter holds the same settings.")
+                    : differSummary(d.size(), QStringLiteral("the transmitter on %1").arg(port)),
+        d, QStringLiteral("Transmitter"), QStringLiteral("transmitter on %1").arg(port));
     if (!traceNote.isEmpty())
         report.summary = traceNote + u'\n' + report.summary;
     if (!quitting())

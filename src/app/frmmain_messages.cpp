@@ -100,6 +100,7 @@ void TfmMain::memMsg0Exit(MessageMemo *memo)
     }
     table_.setMessageRecord(record, bytes);
     memo->markStored();
+    recordEdit();
 }
 
 void TfmMain::messageFull(int row)

@@ -75,6 +75,7 @@ void TfmMain::edtFreqExit()
     const EditResult r = synth_.enterFrequency(text);
     if (showEditResult(r, edtFreq, dialogs_) || r.status == EditResult::Status::NotANumber)
         ShowFrequency();
+    recordEdit();
 }
 
 } // namespace rw

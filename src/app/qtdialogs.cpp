@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 namespace rw {
 
@@ -87,6 +88,18 @@ void QtDialogs::report(const ReportRequest &request)
 {
     ReportBox box(request, parent_);
     box.exec();
+}
+
+bool QtDialogs::confirmReport(const ReportRequest &request)
+{
+    ReportBox box(request, parent_, true);
+    return box.exec() == QDialog::Accepted;
+}
+
+bool QtDialogs::choosePrinter(QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, parent_);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void QtDialogs::about()

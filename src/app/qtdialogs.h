@@ -17,6 +17,8 @@ public:
     QString saveFileName(const FileDialogRequest &request) override;
     void about() override;
     void report(const ReportRequest &request) override;
+    bool confirmReport(const ReportRequest &request) override;
+    bool choosePrinter(QPrinter &printer) override;
     void runDialog(QDialog &dialog) override;
 
 private:

@@ -12,7 +12,7 @@
 
 namespace rw {
 
-ReportBox::ReportBox(const ReportRequest &request, QWidget *parent)
+ReportBox::ReportBox(const ReportRequest &request, QWidget *parent, bool asks)
     : QDialog(parent), plainText_(request.plainText)
 {
     setWindowTitle(request.caption);
@@ -41,8 +41,10 @@ ReportBox::ReportBox(const ReportRequest &request, QWidget *parent)
     list->setAccessibleName(request.summary);
     layout->addWidget(list, 1);
 
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    auto *buttons = new QDialogButtonBox(
+        asks ? QDialogButtonBox::Ok | QDialogButtonBox::Cancel : QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
     if (!request.rows.isEmpty())
         resize(640, 420);

@@ -15,7 +15,8 @@ namespace rw {
 class ReportBox : public QDialog {
     Q_OBJECT
 public:
-    explicit ReportBox(const ReportRequest &request, QWidget *parent = nullptr);
+    // With `asks`, OK and Cancel: OK accepts what the report says will change.
+    explicit ReportBox(const ReportRequest &request, QWidget *parent = nullptr, bool asks = false);
 
     QLabel *summary = nullptr;
     QTreeWidget *list = nullptr; // hidden when the report has no rows

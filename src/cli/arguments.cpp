@@ -33,7 +33,7 @@ constexpr OptionEntry Options[] = {
      "the serial port: a name from 'ports', a device path, or\nrfc2217://HOST:PORT or "
      "socket://HOST:PORT on a serial server"},
     {'o', "output", "FILE", false,
-     "the table file that read and build save ('-' for build: standard output)"},
+     "the file that read, build and sheet write ('-' for build and sheet:\nstandard output)"},
     {'\0', "base", "FILE", false,
      "the table that build starts from (without it: the table the window\nstarts with in "
      "the current folder)"},
@@ -128,6 +128,14 @@ constexpr VerbEntry Verbs[] = {
      "lists, \"messages\": {\"N\": TEXT}, and the field names of dump --json;\n"
      "'-' reads standard input. A refused value (status 1) or a document that\n"
      "is not one (status 2) is named by line and column, and nothing is written"},
+    {"sheet",
+     "FILE.tbl",
+     1,
+     1,
+     {{{"output", Use::Required}}},
+     "the settings sheet of a table as a PDF of one page (A4, or Letter where\n"
+     "the system's locale uses it): the frequency and the synthesizer words,\n"
+     "the codes, the alerts, the thirty messages and the CRC-32 that dump prints"},
     {"settings",
      "",
      0,

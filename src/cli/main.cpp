@@ -6,6 +6,7 @@
 #include "base/version.h"
 #include "console.h"
 #include "exitstatus.h"
+#include "sheetverb.h"
 #include "verbs.h"
 
 #include <QCoreApplication>
@@ -29,7 +30,7 @@ constexpr VerbRun VerbRuns[] = {
     {"settings", listSettings},
 };
 
-int runCommandLine(int argc, char *argv[])
+int runCommandLine(int argc, char *argv[], std::optional<SheetJob> &sheet)
 {
     QString error;
     std::optional<QStringList> args = decodeArguments(argc, argv, error);
@@ -47,6 +48,8 @@ int runCommandLine(int argc, char *argv[])
         printOut(QStringLiteral("rw830kt-cli %1\n%2").arg(rw::ProgramVersion, rw::LicenceNotice));
         return Success;
     }
+    if (a->verb == QLatin1String("sheet"))
+        return prepareSheet(*a, sheet);
     for (const VerbRun &v : VerbRuns) {
         if (a->verb == QLatin1String(v.verb))
             return v.run(*a);
@@ -64,8 +67,17 @@ int main(int argc, char *argv[])
     // the closed pipe fail instead, and the exit status says so at the end.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("rw830kt-cli"));
-    QCoreApplication::setApplicationVersion(rw::ProgramVersion);
-    return statusAfterOutput(runCommandLine(argc, argv));
+    // The settings sheet is drawn under an application object of its own, once this one is
+    // gone (sheetverb.h).
+    std::optional<SheetJob> sheet;
+    int status = Success;
+    {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("rw830kt-cli"));
+        QCoreApplication::setApplicationVersion(rw::ProgramVersion);
+        status = runCommandLine(argc, argv, sheet);
+    }
+    if (sheet)
+        status = drawSheet(*sheet);
+    return statusAfterOutput(status);
 }

@@ -3,6 +3,7 @@
 
 #include "console.h"
 #include "exitstatus.h"
+#include "model/fingerprint.h"
 #include "model/generalfields.h"
 #include "model/settingstable.h"
 #include "model/tablefile.h"
@@ -27,7 +28,9 @@ QString dumpText(const SettingsTable &table, const QString &frequency)
     QString out;
     out += QStringLiteral("Frequency  %1\n")
                .arg(frequency.isEmpty() ? QStringLiteral("(none)") : frequency + " Hz");
-    out += QStringLiteral("Logo       %1\n\nFields:\n").arg(quotedText(powLogoText(table)));
+    out += QStringLiteral("Logo       %1\n").arg(quotedText(powLogoText(table)));
+    // The fingerprint the settings sheet prints.
+    out += QStringLiteral("CRC-32     %1\n\nFields:\n").arg(tableFingerprint(table));
     for (const NamedValue &v : generalFieldValues(table))
         out += QStringLiteral("  %1 %2\n").arg(v.name, -22).arg(v.text);
     out += QStringLiteral("\nMessages:\n");

@@ -28,9 +28,25 @@ BoxAnswer Dialogs::askYesNoCancel(const QString &text)
     return message({ApplicationTitle, text, BoxIcon::Warning, BoxButtons::YesNoCancel});
 }
 
+void Dialogs::fileError(const QString &text)
+{
+    message({QStringLiteral("File Error"), text, BoxIcon::None, BoxButtons::OkCancel});
+}
+
 void Dialogs::report(const ReportRequest &request)
 {
     message({request.caption, request.summary, BoxIcon::None, BoxButtons::Ok});
+}
+
+bool Dialogs::confirmReport(const ReportRequest &request)
+{
+    return message({request.caption, request.summary, BoxIcon::None, BoxButtons::OkCancel}) ==
+           BoxAnswer::Ok;
+}
+
+bool Dialogs::choosePrinter(QPrinter &)
+{
+    return false;
 }
 
 } // namespace rw

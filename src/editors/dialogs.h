@@ -8,6 +8,7 @@
 #include <QStringList>
 
 class QDialog;
+class QPrinter;
 
 namespace rw {
 
@@ -56,6 +57,12 @@ public:
     // Shows the report modally. Without a window of its own for it, the summary goes into
     // a plain box.
     virtual void report(const ReportRequest &request);
+    // Shows the report with OK and Cancel: what a command will change, before it does.
+    // True for OK. Without a window of its own, the summary in a box with OK and Cancel.
+    virtual bool confirmReport(const ReportRequest &request);
+    // The print dialog: the user chooses the printer and its settings, which go into
+    // `printer`. False when the user cancels; a stand-in without one prints nothing.
+    virtual bool choosePrinter(QPrinter &printer);
     // Shows a dialog of the window's own (the bench) modally until it is closed.
     virtual void runDialog(QDialog &dialog) = 0;
 
@@ -65,6 +72,7 @@ public:
     void errorReport(const QString &text);         // the general error report
     bool askYesNo(const QString &text);            // application title, exclamation, Yes/No
     BoxAnswer askYesNoCancel(const QString &text); // as askYesNo, with Cancel
+    void fileError(const QString &text);           // "File Error", no icon, OK and Cancel
 };
 
 } // namespace rw

@@ -99,9 +99,11 @@ void attachNumericEditCycle(QLineEdit *edit, Dialogs &dialogs, std::function<voi
 {
     edit->setProperty(EmptiesOnEntryProperty, true);
     new NumericKeyFilter(edit, dialogs, std::move(park));
+    // Emptied as a new text, not as an edit: Ctrl+Z in the field takes back only what the
+    // user typed, and with nothing typed it undoes the last change to the table.
     if (!words.stored) {
         new FocusWatch(
-            edit, [edit] { edit->clear(); }, std::move(exitRule));
+            edit, [edit] { edit->setText(QString()); }, std::move(exitRule));
         return;
     }
     const auto describe = [edit, accepts = words.accepts, stored = words.stored] {
@@ -117,7 +119,7 @@ void attachNumericEditCycle(QLineEdit *edit, Dialogs &dialogs, std::function<voi
             describe();
     });
     new FocusWatch(
-        edit, [edit] { edit->clear(); },
+        edit, [edit] { edit->setText(QString()); },
         [edit, describe, exitRule = std::move(exitRule), committed = words.committed] {
             const bool typed = !trimBlanks(edit->text()).isEmpty();
             exitRule();

@@ -127,6 +127,26 @@ std::optional<int> messageNumber(QStringView name)
     return n;
 }
 
+QString messageLabel(int k)
+{
+    const SettingEntry &e = *settingNamed(u"message.1");
+    return QStringLiteral("%1 %2").arg(latin1(e.label)).arg(k + 1, 2, 10, QLatin1Char('0'));
+}
+
+bool settingCoversField(const SettingEntry &e, Field f)
+{
+    switch (e.kind) {
+    case SettingKind::Frequency:
+        return f == Field::R0 || f == Field::R1 || f == Field::R5 || f == Field::ChanSpacingCode;
+    case SettingKind::Logo:
+        return f == Field::PowLogoLead || f == Field::PowLogoLen || f == Field::PowLogoText;
+    case SettingKind::Message:
+        return false;
+    default:
+        return f == e.field;
+    }
+}
+
 const SettingEntry *settingNamed(QStringView name)
 {
     for (const SettingEntry &e : Catalogue) {

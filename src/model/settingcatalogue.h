@@ -59,6 +59,13 @@ const SettingEntry *settingNamed(QStringView name);
 const SettingEntry *settingOfField(Field f);
 // N of "message.N" when N is a message's number.
 std::optional<int> messageNumber(QStringView name);
+// A message as the window's label names it, "Msg # 05" for the fifth (k from 0).
+QString messageLabel(int k);
+
+// The fields whose bytes the value of `e` shows: the frequency's register words R0, R1 and
+// R5 with the spacing code, the logo's three fields, the one field of any other setting;
+// none for the messages, which are records of their own.
+bool settingCoversField(const SettingEntry &e, Field f);
 
 // The characters a logo or message takes besides the length: no control character (C0,
 // DEL or C1), except the line breaks and tabs of a message. Nullopt when `text` is taken;

@@ -52,21 +52,6 @@ QStringList messageTexts(const SettingsTable &table)
 
 namespace {
 
-// The fields whose change a line of `e` shows.
-bool showsField(const SettingEntry &e, Field f)
-{
-    switch (e.kind) {
-    case SettingKind::Frequency:
-        return f == Field::R0 || f == Field::R1 || f == Field::R5 || f == Field::ChanSpacingCode;
-    case SettingKind::Logo:
-        return f == Field::PowLogoLead || f == Field::PowLogoLen || f == Field::PowLogoText;
-    case SettingKind::Message:
-        return false;
-    default:
-        return f == e.field;
-    }
-}
-
 QString recordHex(const QByteArray &record, int at, int width)
 {
     return QString::fromLatin1(record.mid(at, width).toHex());
@@ -87,11 +72,7 @@ QList<Difference> settingDifferences(const SettingsTable &a, const SettingsTable
                 const QString vb = settingValueText(e, b, synth, k);
                 if (va == vb)
                     continue;
-                d.append({QStringLiteral("message.%1").arg(k + 1),
-                          QStringLiteral("%1 %2")
-                              .arg(latin1(e.label))
-                              .arg(k + 1, 2, 10, QLatin1Char('0')),
-                          va, vb});
+                d.append({QStringLiteral("message.%1").arg(k + 1), messageLabel(k), va, vb});
                 messageShown[static_cast<std::size_t>(k)] = true;
             }
             continue;
@@ -130,7 +111,7 @@ QList<Difference> settingDifferences(const SettingsTable &a, const SettingsTable
             continue;
         bool covered = false;
         for (const SettingEntry *e : shown)
-            covered = covered || showsField(*e, f.field);
+            covered = covered || settingCoversField(*e, f.field);
         if (!covered) {
             const NamedValue va = fieldValue(a, f);
             const NamedValue vb = fieldValue(b, f);

@@ -96,6 +96,11 @@ private slots:
         QCOMPARE(f.w().mnuExit->shortcut(), QKeySequence("Ctrl+X"));
         QCOMPARE(f.w().mnuRead->shortcut(), QKeySequence("F3"));
         QCOMPARE(f.w().mnuWrite->shortcut(), QKeySequence("F4"));
+        QCOMPARE(f.w().mnuCompareWithFile->shortcut(), QKeySequence("Ctrl+D"));
+        QCOMPARE(f.w().mnuPrintSheet->shortcut(), QKeySequence("Ctrl+P"));
+        QCOMPARE(f.w().mnuUndo->shortcut(), QKeySequence("Ctrl+Z"));
+        QCOMPARE(f.w().mnuRedo->shortcuts(),
+                 (QList<QKeySequence>{QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
         f.w().mnuAbout->trigger();
         QCOMPARE(f.dialogs.aboutShown, 1);
     }
@@ -104,17 +109,20 @@ private slots:
     {
         WindowFixture f;
         const QList<QAction *> titles = f.w().menuBar()->actions();
-        QCOMPARE(titles.size(), 3);
-        const QStringList designed{"File", "Transmitter", "About"};
-        const QList<QStringList> items{{"Open", "Save", "Save As", "", "Exit"},
-                                       {"Read", "Write", "Compare", "Write to Several...", "",
-                                        "Back Up Before Writing", "Record Line Trace", "",
-                                        "Refresh Ports"}};
-        for (int i = 0; i < 3; ++i) {
+        QCOMPARE(titles.size(), 4);
+        const QStringList designed{"File", "Edit", "Transmitter", "About"};
+        const QList<QStringList> items{
+            {"Open", "Save", "Save As", "Revert", "", "Compare with File...",
+             "Import Canned Message...", "", "Print Settings Sheet...", "Export Settings Sheet...",
+             "", "Exit"},
+            {"Undo", "Redo"},
+            {"Read", "Write", "Compare", "Write to Several...", "", "Back Up Before Writing",
+             "Record Line Trace", "", "Refresh Ports"}};
+        for (int i = 0; i < 4; ++i) {
             QCOMPARE(QString(titles[i]->text()).remove('&'), designed[i]);
             QVERIFY2(!QKeySequence::mnemonic(titles[i]->text()).isEmpty(), qPrintable(designed[i]));
         }
-        for (int i = 0; i < 2; ++i) {
+        for (int i = 0; i < 3; ++i) {
             const QList<QAction *> actions = titles[i]->menu()->actions();
             QCOMPARE(actions.size(), items[i].size());
             QSet<QKeySequence> mnemonics;
@@ -163,12 +171,18 @@ private slots:
                  QString("File"));
         QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Right);
         QTRY_COMPARE(qobject_cast<QMenu *>(QApplication::activePopupWidget())->title().remove('&'),
+                     QString("Edit"));
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Right);
+        QTRY_COMPARE(qobject_cast<QMenu *>(QApplication::activePopupWidget())->title().remove('&'),
                      QString("Transmitter"));
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Left);
         QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Left);
         QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Up);
         QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Up);
         QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Return);
-        QTRY_COMPARE(f.dialogs.fileDialogs.size(), 2); // Save As, two up from the bottom
+        // Export Settings Sheet, two up from the bottom: its save dialog.
+        QTRY_COMPARE(f.dialogs.fileDialogs.size(), 2);
+        QCOMPARE(f.dialogs.fileDialogs[1].defaultSuffix, QString("pdf"));
         f.w().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&f.w()));
 
@@ -176,6 +190,7 @@ private slots:
         f.clickInto(f.w().edtPowLogo);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Alt);
         QCOMPARE(QApplication::focusWidget(), f.w().menuBar());
+        QTest::keyClick(f.w().menuBar(), Qt::Key_Right);
         QTest::keyClick(f.w().menuBar(), Qt::Key_Right);
         QTest::keyClick(f.w().menuBar(), Qt::Key_Right);
         QCOMPARE(f.w().menuBar()->activeAction(), f.w().mnuAbout);

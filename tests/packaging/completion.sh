@@ -21,7 +21,7 @@ trap 'rm -rf "$WORK"' EXIT
 cd "$WORK" || exit 1
 # The ports that rw830kt-cli lists come first from the settings file of the folder.
 printf '[Serial]\nExtraPorts=/dev/rw830kt-bench-1;/dev/rw830kt-bench-2\n' >RW830KT2485E.ini
-touch site1.tbl site2.tbl notes.txt
+touch site1.tbl site2.tbl notes.txt site1.pdf
 mkdir tables
 
 failures=0
@@ -49,8 +49,12 @@ offers() {
     fi
 }
 
-offers 'rw830kt-cli ' "$(printf '%s\n' build diff dump ports read set settings verify write)"
+offers 'rw830kt-cli ' "$(printf '%s\n' build diff dump ports read set settings sheet verify write)"
 offers 'rw830kt-cli se' "$(printf '%s\n' set settings)"
+offers 'rw830kt-cli sh' 'sheet'
+offers 'rw830kt-cli sheet --o' '--output'
+offers 'rw830kt-cli sheet site1.tbl -o ' "$(printf '%s\n' site1.pdf tables)"
+offers 'rw830kt-cli sheet s' "$(printf '%s\n' site1.tbl site2.tbl)"
 offers 'rw830kt-cli settings --j' '--json'
 offers 'rw830kt-cli d' "$(printf '%s\n' diff dump)"
 offers 'rw830kt-cli --v' '--version'

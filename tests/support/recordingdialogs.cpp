@@ -32,6 +32,18 @@ void RecordingDialogs::runDialog(QDialog &dialog)
     dialog.hide();
 }
 
+bool RecordingDialogs::confirmReport(const ReportRequest &request)
+{
+    reports.append(request);
+    ++confirmations;
+    return confirmAnswer;
+}
+
+bool RecordingDialogs::choosePrinter(QPrinter &printer)
+{
+    return onPrinter ? onPrinter(printer) : false;
+}
+
 QString RecordingDialogs::openFileName(const FileDialogRequest &request)
 {
     fileDialogs.append(request);
@@ -59,6 +71,7 @@ void RecordingDialogs::clear()
     reports.clear();
     aboutShown = 0;
     dialogsShown = 0;
+    confirmations = 0;
 }
 
 } // namespace rw

@@ -18,6 +18,11 @@ public:
     QString saveFileName(const FileDialogRequest &request) override;
     void about() override { ++aboutShown; }
     void report(const ReportRequest &request) override { reports.append(request); }
+    // Remembers the report among `reports` and answers OK unless `confirmAnswer` says not.
+    bool confirmReport(const ReportRequest &request) override;
+    // Runs `onPrinter`, which sets the printer up as the print dialog would (a PDF file,
+    // in tests) and answers; no printer is chosen without it.
+    bool choosePrinter(QPrinter &printer) override;
     // Runs `onDialog` while the dialog is "up" (it drives the dialog as a user would) and
     // counts the dialog; no event loop of its own.
     void runDialog(QDialog &dialog) override;
@@ -33,6 +38,9 @@ public:
     QString nextFileName;                                     // what the next file dialog returns
     std::function<void(const MessageBoxRequest &)> onMessage; // runs while a box is "up"
     std::function<void(QDialog &)> onDialog;                  // runs while a dialog is "up"
+    bool confirmAnswer = true;                                // OK for a report that asks
+    int confirmations = 0;
+    std::function<bool(QPrinter &)> onPrinter;
     int dialogsShown = 0;
 };
 

@@ -1,13 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "networklines.h"
 
+#include "base/programmodule.h"
 #include "commport.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QLibrary>
 #include <atomic>
-#include <mutex>
 
 namespace rw {
 
@@ -15,29 +12,15 @@ namespace {
 
 std::atomic<NetworkLineMaker> offered{nullptr};
 
-// The module relative to the program's folder: the same in the build folder (every program
-// one folder below it, beside lib/) as installed (/usr/bin and /usr/lib/rw830kt).
-QString modulePath()
-{
-    return QDir::cleanPath(QCoreApplication::applicationDirPath() +
-                           QStringLiteral("/../lib/rw830kt/rw830kt-network"));
-}
-
 // Loads the module once; what went wrong when it offered no lines, else empty.
 QString loadModule()
 {
-    static std::mutex loading;
-    static QString error;
-    const std::lock_guard lock(loading);
-    if (offered.load() || !error.isEmpty())
+    if (offered.load())
+        return {};
+    const QString error = loadProgramModule(QStringLiteral("rw830kt-network"));
+    if (!error.isEmpty() || offered.load())
         return error;
-    QLibrary module(modulePath());
-    // Loading runs the module's offer; it stays loaded for the rest of the program.
-    if (!module.load())
-        error = module.errorString();
-    else if (!offered.load())
-        error = QStringLiteral("%1 offers no network lines").arg(module.fileName());
-    return error;
+    return QStringLiteral("the network module offers no network lines");
 }
 
 // Stands in for a network line when its code cannot be had: opening says why.
