@@ -480,21 +480,4 @@ std::optional<Arguments> parseArguments(const QStringList &args, QString &error)
     return a;
 }
 
-std::optional<QStringList> decodeArguments(int argc, const char *const *argv, QString &error)
-{
-    QStringList args;
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray raw(argv[i]);
-        const QString text = QString::fromLocal8Bit(raw);
-        if (text.toLocal8Bit() != raw) {
-            error = QStringLiteral("argument %1 (%2) is not valid text in the system's encoding")
-                        .arg(i)
-                        .arg(escapedControls(text));
-            return std::nullopt;
-        }
-        args << text;
-    }
-    return args;
-}
-
 } // namespace rw::cli

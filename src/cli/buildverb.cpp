@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 #include <cstdio>
 
 namespace rw::cli {
@@ -25,31 +26,51 @@ constexpr qint64 DocumentSizeLimit = 4 * 1024 * 1024;
 
 const QString StandardStream = QStringLiteral("-");
 
-std::optional<QByteArray> readDocument(const QString &name, bool &tooLarge)
+// Until the end of the input or a byte past the limit: a pipe hands over what has come so
+// far, and a writer that pauses (a slow network, a shell's `sleep`) has not ended. `read`
+// gives the next piece: empty at the end, nullopt on failure.
+template <typename Read> std::optional<QByteArray> readWhole(Read read, bool &tooLarge)
 {
-    QFile f;
-    bool opened = false;
-    if (name == StandardStream)
-        opened = f.open(stdin, QIODevice::ReadOnly);
-    else {
-        f.setFileName(name);
-        opened = f.open(QIODevice::ReadOnly);
-    }
-    if (!opened)
-        return std::nullopt;
-    // Until the end of the input or a byte past the limit: a pipe hands over what has come
-    // so far, and a writer that pauses (a slow network, a shell's `sleep`) has not ended.
     QByteArray text;
     while (text.size() <= DocumentSizeLimit) {
-        const QByteArray piece = f.read(DocumentSizeLimit + 1 - text.size());
-        if (f.error() != QFileDevice::NoError)
+        const std::optional<QByteArray> piece = read(DocumentSizeLimit + 1 - text.size());
+        if (!piece)
             return std::nullopt;
-        if (piece.isEmpty())
+        if (piece->isEmpty())
             break;
-        text += piece;
+        text += *piece;
     }
     tooLarge = text.size() > DocumentSizeLimit;
     return text;
+}
+
+std::optional<QByteArray> readDocument(const QString &name, bool &tooLarge)
+{
+    // Standard input as the C library reads it: Qt's file on a standard stream does not
+    // take every kind of pipe on every system.
+    if (name == StandardStream) {
+        return readWhole(
+            [](qint64 max) -> std::optional<QByteArray> {
+                QByteArray piece(std::min<qint64>(max, 65536), Qt::Uninitialized);
+                piece.truncate(static_cast<qsizetype>(
+                    std::fread(piece.data(), 1, static_cast<size_t>(piece.size()), stdin)));
+                if (piece.isEmpty() && std::ferror(stdin))
+                    return std::nullopt;
+                return piece;
+            },
+            tooLarge);
+    }
+    QFile f(name);
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return readWhole(
+        [&f](qint64 max) -> std::optional<QByteArray> {
+            const QByteArray piece = f.read(max);
+            if (f.error() != QFileDevice::NoError)
+                return std::nullopt;
+            return piece;
+        },
+        tooLarge);
 }
 
 } // namespace

@@ -8,12 +8,6 @@
 #include <cstdio>
 #include <cstring>
 
-#ifdef Q_OS_WIN
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 namespace rw::cli {
 
 namespace {
@@ -40,7 +34,7 @@ bool write(std::FILE *stream, const QByteArray &bytes, QString &failure)
 
 void printOut(const QString &text)
 {
-    write(stdout, text.toLocal8Bit(), stdoutFailure);
+    write(stdout, consoleText(text), stdoutFailure);
 }
 
 bool printBytes(const QByteArray &bytes)
@@ -56,7 +50,7 @@ void printErrorLines(const QString &subject, const QString &text, bool keepLineB
     if (!subject.isEmpty())
         line += escapedControls(subject) + QStringLiteral(": ");
     line += escapedControls(text, keepLineBreaks) + u'\n';
-    write(stderr, line.toLocal8Bit(), stderrFailure);
+    write(stderr, consoleText(line), stderrFailure);
 }
 
 } // namespace
@@ -69,15 +63,6 @@ void printError(const QString &subject, const QString &text)
 void printReport(const QString &subject, const QString &text)
 {
     printErrorLines(subject, text, true);
-}
-
-bool outputIsTerminal()
-{
-#ifdef Q_OS_WIN
-    return _isatty(_fileno(stdout));
-#else
-    return isatty(STDOUT_FILENO) == 1;
-#endif
 }
 
 bool outputFailed()

@@ -21,6 +21,13 @@ void printError(const QString &subject, const QString &text);
 // The same for a report of several lines from the core (a port's opening failure with its
 // reason), whose own line breaks stay; the core has escaped the names it put into it.
 void printReport(const QString &subject, const QString &text);
+
+// What differs between a POSIX terminal and a Windows console (one file per system):
+// Readies the standard streams: a reader that goes away (| head) must never stop a
+// transfer, and a table written to standard output must arrive byte for byte.
+void prepareConsole();
+// Text as the console takes it: the system's encoding on Linux, UTF-8 on Windows.
+QByteArray consoleText(const QString &text);
 // True when standard output is a terminal a progress bar can be drawn on.
 bool outputIsTerminal();
 

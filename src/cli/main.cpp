@@ -10,7 +10,6 @@
 #include "verbs.h"
 
 #include <QCoreApplication>
-#include <csignal>
 
 using namespace rw::cli;
 
@@ -62,11 +61,7 @@ int runCommandLine(int argc, char *argv[], std::optional<SheetJob> &sheet)
 
 int main(int argc, char *argv[])
 {
-#ifdef SIGPIPE
-    // A reader that goes away (| head) must never stop a transfer half-way: the writes to
-    // the closed pipe fail instead, and the exit status says so at the end.
-    std::signal(SIGPIPE, SIG_IGN);
-#endif
+    prepareConsole();
     // The settings sheet is drawn under an application object of its own, once this one is
     // gone (sheetverb.h).
     std::optional<SheetJob> sheet;

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QTreeWidget>
 
 using namespace rw;
@@ -165,9 +166,11 @@ private slots:
         // One result, naming the backup.
         QCOMPARE(f.dialogs.texts(),
                  QStringList{"Write Success !\n\nWhat the transmitter held before is kept in " +
-                             f.dir.filePath("backups/" + kept[0]) + "."});
+                             QDir::toNativeSeparators(f.dir.filePath("backups/" + kept[0])) + "."});
         // Named after the port (pts_N for /dev/pts/N) and the time.
-        const QString stem = sim.device().mid(5).replace('/', '_');
+        // /dev/pts/3 as pts_3, COM10 as it is.
+        const QString stem =
+            QString(sim.device()).remove(QRegularExpression("^/dev/")).replace('/', '_');
         QVERIFY2(kept[0].startsWith(stem + "-") && kept[0].endsWith(".tbl"), qPrintable(kept[0]));
         const QDateTime at =
             QDateTime::fromString(kept[0].mid(stem.size() + 1, 15), "yyyyMMdd-HHmmss");
@@ -190,7 +193,7 @@ private slots:
         QCOMPARE(commands(sim), QString(16, u'R'));
         QVERIFY(sim.memory().isEmpty()); // nothing was ever written
         QCOMPARE(f.dialogs.texts(),
-                 QStringList{"The folder " + f.dir.filePath("backups") +
+                 QStringList{"The folder " + QDir::toNativeSeparators(f.dir.filePath("backups")) +
                              " for the backup cannot be made.\nNothing was written to the "
                              "transmitter."});
         QCOMPARE(f.dialogs.boxes[0].icon, BoxIcon::Warning);

@@ -2,6 +2,7 @@
 // Read and Write through the real main window, against the transmitter simulator.
 
 #include "link/line/commport.h"
+#include "missingport.h"
 #include "portheldelsewhere.h"
 #include "serialserver.h"
 #include "simulator.h"
@@ -288,11 +289,8 @@ private slots:
         WindowFixture f(namingPort("/dev/rw830kt-no-such-port"));
         f.w().mnuWrite->trigger();
         QCOMPARE(f.dialogs.texts(),
-                 (QStringList{"Error opening comm port. Port already in use?\n\n"
-                              "The port /dev/rw830kt-no-such-port has no device behind it: the "
-                              "adapter is unplugged, or the system has given it another name. "
-                              "Plug it in and choose the port again; the list of ports shows "
-                              "the ports present each time it opens.",
+                 (QStringList{"Error opening comm port. Port already in use?\n\n" +
+                                  missingPortReason("/dev/rw830kt-no-such-port"),
                               "Write Error !"}));
         QCOMPARE(f.dialogs.boxes[0].icon, BoxIcon::None);
         QCOMPARE(f.dialogs.boxes[1].icon, BoxIcon::Warning);

@@ -81,15 +81,15 @@ private slots:
         f.w().mnuSave->trigger();
         const QString def = f.dir.filePath("default.tbl");
         QVERIFY(!f.w().hasUnsavedEdits());
-        QCOMPARE(f.w().windowTitle(), Designed + " - [" + def + "]");
-        QCOMPARE(shownTitle(f.w()), Designed + " - [" + def + "]");
+        QCOMPARE(f.w().windowTitle(), Designed + " - [" + QDir::toNativeSeparators(def) + "]");
+        QCOMPARE(shownTitle(f.w()), Designed + " - [" + QDir::toNativeSeparators(def) + "]");
 
         // An edit taken back is no edit.
         editSystemCode(f, "8");
-        QCOMPARE(shownTitle(f.w()), "*" + Designed + " - [" + def + "]");
+        QCOMPARE(shownTitle(f.w()), "*" + Designed + " - [" + QDir::toNativeSeparators(def) + "]");
         editSystemCode(f, "7");
         QVERIFY(!f.w().hasUnsavedEdits());
-        QCOMPARE(shownTitle(f.w()), Designed + " - [" + def + "]");
+        QCOMPARE(shownTitle(f.w()), Designed + " - [" + QDir::toNativeSeparators(def) + "]");
     }
 
     void exitAsksAndEachAnswerDoesWhatItSays()
@@ -187,7 +187,8 @@ private slots:
         f.dialogs.nextAnswer = BoxAnswer::Cancel;
         f.dialogs.nextFileName = other;
         f.w().mnuOpen->trigger();
-        QCOMPARE(f.dialogs.texts(), QStringList{"Save changes to " + site + "?"});
+        QCOMPARE(f.dialogs.texts(),
+                 QStringList{"Save changes to " + QDir::toNativeSeparators(site) + "?"});
         QVERIFY(f.dialogs.fileDialogs.isEmpty());
         QCOMPARE(f.table.buildImage().mid(1822, 4), QByteArray("0007"));
         QCOMPARE(contents(site), saved);
@@ -207,7 +208,8 @@ private slots:
         f.dialogs.nextAnswer = BoxAnswer::No;
         f.dialogs.nextFileName = site;
         f.w().mnuOpen->trigger();
-        QCOMPARE(f.dialogs.texts(), QStringList{"Save changes to " + other + "?"});
+        QCOMPARE(f.dialogs.texts(),
+                 QStringList{"Save changes to " + QDir::toNativeSeparators(other) + "?"});
         QCOMPARE(contents(other).mid(1822, 4), QByteArray("0042"));
         QCOMPARE(f.table.buildImage().mid(1822, 4), QByteArray("0007"));
     }
@@ -269,6 +271,7 @@ private slots:
 
     void recentFilesListTheLastFourAndSurviveARestart()
     {
+        const auto N = [](const QString &path) { return QDir::toNativeSeparators(path); };
         WindowFixture f([](const QString &dir) {
             writeFile(dir + "/RW830KT2485E.ini", "[Serial]\r\nExtraPorts=/dev/x\r\n");
         });
@@ -281,9 +284,10 @@ private slots:
         }
         // The file used last comes first; the oldest has gone.
         QCOMPARE(f.w().recentFiles(), (QStringList{names[4], names[3], names[2], names[1]}));
-        QCOMPARE(fileMenu(f.w()), (FileCommands + QStringList{"&1 " + names[4], "&2 " + names[3],
-                                                              "&3 " + f.dir.filePath("c&&d.tbl"),
-                                                              "&4 " + names[1], "-", "E&xit"}));
+        QCOMPARE(fileMenu(f.w()),
+                 (FileCommands + QStringList{"&1 " + N(names[4]), "&2 " + N(names[3]),
+                                             "&3 " + N(f.dir.filePath("c&&d.tbl")),
+                                             "&4 " + N(names[1]), "-", "E&xit"}));
 
         // Opening one moves it to the front.
         f.w().mnuRecent[3]->trigger();
@@ -294,13 +298,14 @@ private slots:
         f.window.reset();
         f.window = std::make_unique<TfmMain>(f.table, f.dialogs);
         QCOMPARE(f.w().recentFiles(), (QStringList{names[1], names[4], names[3], names[2]}));
-        QCOMPARE(f.w().mnuRecent[1]->text(), "&2 " + names[4]);
+        QCOMPARE(f.w().mnuRecent[1]->text(), "&2 " + N(names[4]));
         QVERIFY(contents(f.dir.filePath("RW830KT2485E.ini"))
                     .startsWith("[Serial]\r\nExtraPorts=/dev/x\r\n\r\n[Recent Files]\r\nFile1=\""));
     }
 
     void aRecentFileThatNoLongerOpensIsToldAndLeavesTheList()
     {
+        const auto N = [](const QString &path) { return QDir::toNativeSeparators(path); };
         WindowFixture f;
         const QString gone = f.dir.filePath("gone.tbl");
         const QString kept = f.dir.filePath("kept.tbl");
@@ -316,10 +321,10 @@ private slots:
         QCOMPARE(f.dialogs.texts(),
                  QStringList{"Can't perform one of the following file operations: Open, Seek, "
                              "Read, Close.\n\n" +
-                             gone + "\nThere is no such file."});
+                             N(gone) + "\nThere is no such file."});
         QCOMPARE(f.dialogs.boxes[0].caption, QString("File Error"));
         QCOMPARE(f.w().recentFiles(), QStringList{kept});
-        QCOMPARE(fileMenu(f.w()), (FileCommands + QStringList{"&1 " + kept, "-", "E&xit"}));
+        QCOMPARE(fileMenu(f.w()), (FileCommands + QStringList{"&1 " + N(kept), "-", "E&xit"}));
         QCOMPARE(f.w().currentTableFile(), kept);
         f.window.reset();
         f.window = std::make_unique<TfmMain>(f.table, f.dialogs);

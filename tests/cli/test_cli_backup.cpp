@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -80,7 +81,9 @@ private slots:
         const QStringList kept = QDir(dir_.filePath("kept")).entryList(QDir::Files, QDir::Name);
         QCOMPARE(kept.size(), 2);
         for (const SimulatorProcess *sim : {&a, &b}) {
-            const QString stem = sim->device().mid(5).replace('/', '_') + "-";
+            // /dev/pts/3 as pts_3, COM10 as it is.
+            const QString stem =
+                QString(sim->device()).remove(QRegularExpression("^/dev/")).replace('/', '_') + "-";
             const auto found = std::find_if(kept.begin(), kept.end(),
                                             [&](const QString &k) { return k.startsWith(stem); });
             QVERIFY2(found != kept.end(), qPrintable(stem));

@@ -7,6 +7,7 @@
 #include "synth/synthsettings.h"
 #include "testfiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -484,7 +485,7 @@ private slots:
         SynthState back;
         const SynthLoadResult r = readSynthSettings(path, back);
         QCOMPARE(r.message, QString("49 < RF_N < 2046 !"));
-        QCOMPARE(r.advice, "Key RF_N in section [Reg 0] of " + path +
+        QCOMPARE(r.advice, "Key RF_N in section [Reg 0] of " + QDir::toNativeSeparators(path) +
                                " holds 31. Correct or delete that line; until then the "
                                "built-in values are used from that key on.");
     }
@@ -498,7 +499,7 @@ private slots:
         SynthState s;
         const SynthLoadResult r = readSynthSettings(path, s);
         QCOMPARE(r.message, QString(" 3 < IF_R < 4096!"));
-        QCOMPARE(r.advice, "Key IF_R in section [Reg 3] of " + path +
+        QCOMPARE(r.advice, "Key IF_R in section [Reg 3] of " + QDir::toNativeSeparators(path) +
                                " holds 2. Correct or delete that line; until then the built-in "
                                "values are used from that key on.");
     }
