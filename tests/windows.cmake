@@ -47,3 +47,11 @@ rw830kt_simulator_test(test test_cli_backup cli/test_cli_backup.cpp)
 rw830kt_simulator_test(window_test test_link_window app/test_link_window.cpp)
 rw830kt_simulator_test(window_test test_compare_backup app/test_compare_backup.cpp)
 rw830kt_simulator_test(window_test test_unsaved_edits app/test_unsaved_edits.cpp)
+rw830kt_test(test_messageimport messages/test_messageimport.cpp)
+rw830kt_test(test_tablehistory model/test_tablehistory.cpp)
+rw830kt_test(test_transferthread link/run/test_transferthread.cpp)
+rw830kt_window_test(test_window_heard app/test_window_heard.cpp)
+# Not here: test_window_seen (its measure of text at 16 pt takes the system's fonts, which
+# the offscreen platform of Qt for Windows does not use), and test_desk and test_cli_sheet
+# (they read the sheet's PDF with pdftotext, a Linux program): scripts/check-windows.sh
+# reads a sheet that rw830kt-cli.exe draws under Wine instead.
