@@ -55,3 +55,4 @@ rw830kt_window_test(test_window_heard app/test_window_heard.cpp)
 # the offscreen platform of Qt for Windows does not use), and test_desk and test_cli_sheet
 # (they read the sheet's PDF with pdftotext, a Linux program): scripts/check-windows.sh
 # reads a sheet that rw830kt-cli.exe draws under Wine instead.
+rw830kt_test(test_safefile_windows base/test_safefile_windows.cpp)
