@@ -79,11 +79,11 @@ private slots:
         writeFile(dir.filePath("real.tbl"), "real");
         const QString link = QDir::toNativeSeparators(dir.filePath("link.tbl"));
         const QString real = QDir::toNativeSeparators(dir.filePath("real.tbl"));
-        const bool linked =
-            ::CreateSymbolicLinkW(reinterpret_cast<const wchar_t *>(link.utf16()),
-                                  reinterpret_cast<const wchar_t *>(real.utf16()), 0);
-        if (name == "link.tbl" && !linked)
-            QSKIP("this system makes no symbolic links for a program without rights");
+        ::CreateSymbolicLinkW(reinterpret_cast<const wchar_t *>(link.utf16()),
+                              reinterpret_cast<const wchar_t *>(real.utf16()), 0);
+        // Windows makes one for an administrator or in developer mode; Wine makes none.
+        if (name == "link.tbl" && !QFileInfo::exists(link))
+            QSKIP("this system made no symbolic link here");
         const QString path = dir.filePath(name);
         const WriteOutcome written = writeFileSafely(path, "new");
         QVERIFY(!written.ok);
