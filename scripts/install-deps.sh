@@ -34,6 +34,8 @@ for task in "$@"; do
         # Wine without what it recommends but its fonts (a Qt window lays out text with
         # them): no sound, printing or desktop integration needed.
         LEAN="$LEAN wine wine64 fonts-wine fonts-liberation nsis zip unzip xz-utils python3"
+        # The window under Wine, driven from the keyboard on a virtual X display.
+        LEAN="$LEAN xvfb xauth matchbox-window-manager xdotool poppler-utils"
         ;;
     package) LEAN="$LEAN dpkg-dev debhelper file" ;;
     check-package)

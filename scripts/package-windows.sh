@@ -50,20 +50,18 @@ sed -e 1d -e "s/@VERSION@/$VERSION/" -e 's/$/\r/' packaging/windows/README.txt >
 (cd "$DIST" && rm -f "$NAME.zip" && zip -q -r -X "$NAME.zip" "$NAME")
 
 # The installer installs the zip's files and, when uninstalling, removes those and no more.
-: >"$DIST/files.nsh"
-: >"$DIST/unfiles.nsh"
-(cd "$STAGE" && find . -type d | sort) | while read -r d; do
-    d=$(echo "${d#./}" | tr / '\\')
-    [ "$d" = "." ] || echo "CreateDirectory \"\$INSTDIR\\$d\"" >>"$DIST/files.nsh"
-done
+# (printf, not echo: a name such as \rw830kt.exe must not become a carriage return.)
+windows_name() { printf '%s' "${1#./}" | tr / '\\'; }
+(cd "$STAGE" && find . -mindepth 1 -type d | sort) | while read -r d; do
+    printf 'CreateDirectory "$INSTDIR\\%s"\n' "$(windows_name "$d")"
+done >"$DIST/files.nsh"
 (cd "$STAGE" && find . -type f | sort) | while read -r f; do
-    f=$(echo "${f#./}" | tr / '\\')
-    echo "File \"/oname=$f\" \"$STAGE/$(echo "$f" | tr '\\' /)\"" >>"$DIST/files.nsh"
-    echo "Delete \"\$INSTDIR\\$f\"" >>"$DIST/unfiles.nsh"
-done
+    printf 'File "/oname=%s" "%s/%s"\n' "$(windows_name "$f")" "$STAGE" "${f#./}" >>"$DIST/files.nsh"
+    printf 'Delete "$INSTDIR\\%s"\n' "$(windows_name "$f")"
+done >"$DIST/unfiles.nsh"
 (cd "$STAGE" && find . -mindepth 1 -type d | sort -r) | while read -r d; do
-    echo "RMDir \"\$INSTDIR\\$(echo "${d#./}" | tr / '\\')\"" >>"$DIST/unfiles.nsh"
-done
+    printf 'RMDir "$INSTDIR\\%s"\n' "$(windows_name "$d")"
+done >>"$DIST/unfiles.nsh"
 makensis -V2 -DVERSION="$VERSION" -DSTAGE="$STAGE" -DICON="$PWD/packaging/icons/rw830kt.ico" \
     -DFILES="$DIST/files.nsh" -DUNFILES="$DIST/unfiles.nsh" -DOUTFILE="$DIST/$NAME-setup.exe" \
     packaging/windows/installer.nsi >&2

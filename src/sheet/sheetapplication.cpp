@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Offers the drawing of the settings sheet's PDF to the core: as a program that links it
 // in starts, or as the command line loads it as a module. The command line has no Gui
-// application object, so the drawing makes one of its own, on the offscreen platform,
-// which needs no display.
+// application object, so the drawing makes one of its own, on a platform that needs no
+// display and lays text out with the system's fonts (sheetplatform.h).
 
 #include "report/sheetdrawing.h"
 #include "sheetpage.h"
+#include "sheetplatform.h"
 
 #include <QGuiApplication>
 
@@ -23,8 +24,7 @@ bool makeSheetPdf(const rw::SettingsSheet &sheet, QByteArray &pdf, QString &erro
 {
     static char name[] = "rw830kt-cli";
     static char platformOption[] = "-platform";
-    static char platform[] = "offscreen";
-    char *argv[] = {name, platformOption, platform, nullptr};
+    char *argv[] = {name, platformOption, const_cast<char *>(rw::sheetPlatform()), nullptr};
     int argc = 3;
     const QtMessageHandler before = qInstallMessageHandler(quietly);
     {
