@@ -15,7 +15,6 @@
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 
 using namespace rw;
 
@@ -202,7 +201,8 @@ private slots:
             spies.append(std::make_shared<QSignalSpy>(a, &QAction::triggered));
 
         bool sampled = false;
-        QTimer::singleShot(300, &f.w(), [&] {
+        // During the third block's read.
+        sim.whenRequests(3, [&] {
             TfmMain &w = f.w();
             QVERIFY(TCommPort::instance().IsOpen());
             QVERIFY2(w.StatusPanel1->text().startsWith("Read: block "),
