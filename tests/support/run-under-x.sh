@@ -14,20 +14,37 @@ if [ -n "$missing" ]; then
 fi
 # The server number is searched upwards from RW830KT_X_SERVER (ctest gives every X test a
 # start of its own, so tests running side by side do not race for one number).
-# The test starts once the window manager has announced itself on the root window (it
-# manages every window from then on), however long a busy machine makes that take.
+# The window manager starts once the server takes connections (xvfb-run's own wait for it
+# does not always hold on a busy machine), and the test once the window manager has
+# announced itself on the root window: it manages every window from then on.
 exec xvfb-run -a -n "${RW830KT_X_SERVER:-99}" sh -c '
-    matchbox-window-manager -use_titlebar no >/dev/null 2>&1 &
+    # Waits up to a minute for the condition given, in steps of 50 ms.
+    wait_until() {
+        i=0
+        until "$@"; do
+            i=$((i + 1))
+            [ "$i" -le 1200 ] || return 1
+            sleep 0.05
+        done
+    }
+    announced() {
+        kill -0 $wm 2>/dev/null || return 0
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"
+    }
+    wait_until xprop -root >/dev/null 2>&1 || {
+        echo "The X server on $DISPLAY takes no connections."
+        exit 1
+    }
+    said=$(mktemp)
+    matchbox-window-manager -use_titlebar no >/dev/null 2>"$said" &
     wm=$!
-    i=0
-    until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; do
-        i=$((i + 1))
-        if [ "$i" -gt 1200 ] || ! kill -0 $wm 2>/dev/null; then
-            echo "The window manager did not come up."
-            exit 1
-        fi
-        sleep 0.05
-    done
+    if ! wait_until announced || ! kill -0 $wm 2>/dev/null; then
+        echo "The window manager did not come up on $DISPLAY:"
+        cat "$said"
+        rm -f "$said"
+        exit 1
+    fi
+    rm -f "$said"
     QT_QPA_PLATFORM=xcb "$@"
     rc=$?
     kill $wm 2>/dev/null
