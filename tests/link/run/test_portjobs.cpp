@@ -14,6 +14,7 @@
 #include "simulator.h"
 
 #include <QBuffer>
+#include <QSemaphore>
 #include <QTest>
 #include <QThread>
 
@@ -93,6 +94,28 @@ private slots:
         QVERIFY2(shown.count(QStringLiteral("waiting")) <= 1, qPrintable(shown.join(", ")));
         QVERIFY2(shown.size() <= 3, qPrintable(shown.join(", ")));
         QCOMPARE(shown.last(), QStringLiteral("answered (done)"));
+
+        // A status that follows a shown one at once is not lost for the rest of a long
+        // wait: it is shown when the tick is up. The port goes on as each is shown.
+        QSemaphore firstShown, secondShown;
+        const PortJob quick = [&](TCommPort &, TransferView &view) {
+            view.setStatusText(QStringLiteral("block 1"));
+            firstShown.tryAcquire(1, 60000);
+            view.setStatusText(QStringLiteral("block 2"));
+            secondShown.tryAcquire(1, 60000);
+            return TransferOutcome{TransferResult::Success, -1, {}};
+        };
+        shown.clear();
+        runOnPorts({"one"}, quick, nullptr, [&](const QList<PortJobState> &s) {
+            shown << s[0].status + (s[0].done ? " (done)" : "");
+            if (s[0].done)
+                return;
+            if (s[0].status == QLatin1String("block 1"))
+                firstShown.release();
+            if (s[0].status == QLatin1String("block 2"))
+                secondShown.release();
+        });
+        QVERIFY2(shown.contains(QStringLiteral("block 2")), qPrintable(shown.join(", ")));
     }
 
     void aFailingTransmitterNeitherStopsNorSpoilsTheOthers()
