@@ -58,6 +58,8 @@ protected:
     void closeEvent(QCloseEvent *e) override;
 
 private:
+    void buildList(const QStringList &ports, const QStringList &chosen);
+    void buildButtons();
     void addRow(const QString &port, bool checked);
     void showStates(const QList<PortJobState> &states);
     void showResults();
