@@ -5,7 +5,7 @@
 #include "model/settingstable.h"
 #include "serialserver.h"
 #include "simulator.h"
-#include "waitsforinput.h"
+#include "waitsonapipe.h"
 
 #include <QDir>
 #include <QJsonArray>
