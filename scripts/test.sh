@@ -22,7 +22,7 @@ scripts/install-deps.sh build x11 network
 if [ "$MODE" = "--loaded" ]; then
     scripts/build.sh
 else
-    scripts/build.sh $MODE
+    scripts/build.sh ${MODE:+"$MODE"}
 fi
 DIR=build
 [ "$MODE" = "--sanitize" ] && DIR=build-sanitize
@@ -49,7 +49,7 @@ if [ "$MODE" = "--loaded" ]; then
     trap 'kill $LOAD 2>/dev/null' EXIT
     trap 'exit 130' INT
     trap 'exit 143' TERM
-    for i in 1 2; do
+    for _ in 1 2; do
         sh -c 'while :; do :; done' &
         LOAD="$LOAD $!"
     done
