@@ -207,7 +207,6 @@ window_opens_and_closes() {
         [ "$i" -le 200 ] || fail "the window did not come up within 20 s"
         sleep 0.1
     done
-    sleep 1
     kill -0 "$PROGRAM" 2>/dev/null || { cat "$WORK/window.log"; fail "the window ended by itself"; }
     kill -TERM "$PROGRAM"
     status=0

@@ -1,7 +1,8 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Compile-checks the Windows port-listing source with the MinGW cross compiler, so that it
-# cannot rot unseen on Linux: builds a tiny Windows program that prints the port list.
+# cannot rot unseen on Linux: builds a tiny Windows program that prints the port list. The
+# network line's socket options for Windows are compiled too.
 set -e
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh windows
@@ -20,3 +21,6 @@ x86_64-w64-mingw32-g++ -std=c++20 -Wall -Wextra -Werror -Isrc -o "$OUT/listports
     "$OUT/listports.cpp" src/link/ports/portrecords.cpp src/link/ports/windowsportrecords.cpp \
     -lsetupapi -static
 echo "The Windows port-listing source compiles and links."
+x86_64-w64-mingw32-g++ -std=c++20 -Wall -Wextra -Werror -Isrc -c -o "$OUT/socketoptions.o" \
+    src/link/line/socketoptions_windows.cpp
+echo "The Windows socket options compile."

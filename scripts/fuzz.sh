@@ -29,7 +29,21 @@ cmake --build "$DIR" --target fuzzers --parallel "$(nproc)"
 export ASAN_OPTIONS=abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 mkdir -p "$DIR/crashes"
+# One target per core at a time: each fuzzes for its seconds of wall time, and a target
+# uses one core, so the targets share the machine in turns of nproc.
+AT_ONCE=$(nproc)
 failed=
+running=
+# Waits for the targets started so far; notes each that found something.
+collect() {
+    for job in $running; do
+        name=${job%%:*}
+        wait "${job#*:}" || failed="$failed fuzz_$name"
+        cat "$DIR/fuzz_$name.log"
+    done
+    running=
+}
+count=0
 for target in "$DIR"/fuzz/fuzz_*; do
     [ -f "$target" ] && [ -x "$target" ] || continue
     name=${target##*/fuzz_}
@@ -38,11 +52,13 @@ for target in "$DIR"/fuzz/fuzz_*; do
     [ -d "fuzz/corpus/$name" ] && seeds="fuzz/corpus/$name"
     echo "fuzz_$name: $EACH s"
     # shellcheck disable=SC2086
-    if ! "$target" -max_total_time="$EACH" -print_final_stats=1 \
-        -artifact_prefix="$DIR/crashes/$name-" "$DIR/corpus/$name" $seeds; then
-        failed="$failed fuzz_$name"
-    fi
+    "$target" -max_total_time="$EACH" -print_final_stats=1 \
+        -artifact_prefix="$DIR/crashes/$name-" "$DIR/corpus/$name" $seeds >"$DIR/fuzz_$name.log" 2>&1 &
+    running="$running $name:$!"
+    count=$((count + 1))
+    [ $((count % AT_ONCE)) -ne 0 ] || collect
 done
+collect
 if [ -n "$failed" ]; then
     echo "found faults:$failed (inputs in $DIR/crashes)" >&2
     exit 1

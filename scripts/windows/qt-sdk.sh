@@ -4,7 +4,8 @@
 # there first when needed: unpacked from qt-6.4.2-mingw64.tar.xz when that lies in
 # ../shared/windows beside the project (or where RW830KT_QT_SDK_TARBALL names), else the
 # one already in /opt/qt-6.4.2-mingw64, else built there from Debian's own Qt source with
-# build-qt-sdk.sh (about an hour on two cores, once per machine).
+# build-qt-sdk.sh (about an hour on two cores, once per machine). With --at-hand it only
+# tells, by its status, whether a tarball or a complete folder is there to use without a build.
 set -e
 HERE=$(cd "$(dirname "$0")" && pwd)
 PREFIX=${RW830KT_QT_SDK:-/opt/qt-6.4.2-mingw64}
@@ -13,6 +14,11 @@ COMPLETE="$PREFIX/lib/cmake/Qt6SerialPort/Qt6SerialPortConfig.cmake"
 STAMP="$PREFIX/.unpacked-from"
 SUDO=
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
+
+if [ "$1" = --at-hand ]; then
+    [ -f "$TARBALL" ] || [ -f "$COMPLETE" ]
+    exit
+fi
 
 if [ -f "$TARBALL" ]; then
     # Unpacked once per tarball: the stamp names the one the folder came from.

@@ -31,6 +31,27 @@ BenchDialog::BenchDialog(const QStringList &ports, const QStringList &chosen, Ru
         QStringLiteral("Write the window's settings to every checked transmitter at once:"), this);
     caption->setObjectName("lblBench");
 
+    buildList(ports, chosen);
+    caption->setBuddy(list);
+    buildButtons();
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton *b : {btnWrite, btnStop, btnCopy, btnClose})
+        buttons->addWidget(b);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(caption);
+    layout->addWidget(list);
+    layout->addLayout(buttons);
+    announcer = new Announcer(this);
+    setSizeGripEnabled(true);
+    resize(DefaultSize);
+    list->setFocus();
+    showButtons();
+}
+
+void BenchDialog::buildList(const QStringList &ports, const QStringList &chosen)
+{
     list = new QTreeWidget(this);
     list->setObjectName("lstBench");
     list->setAccessibleName(QStringLiteral("Transmitters"));
@@ -39,7 +60,6 @@ BenchDialog::BenchDialog(const QStringList &ports, const QStringList &chosen, Ru
     list->setHeaderLabels({QStringLiteral("Port"), QStringLiteral("Progress"),
                            QStringLiteral("Block"), QStringLiteral("Result"),
                            QStringLiteral("Files")});
-    caption->setBuddy(list);
     for (const QString &port : ports)
         addRow(port, chosen.contains(port));
     // The short columns fit their contents; the result and the files share what is left,
@@ -51,7 +71,11 @@ BenchDialog::BenchDialog(const QStringList &ports, const QStringList &chosen, Ru
     list->header()->setStretchLastSection(false);
     if (list->topLevelItemCount() > 0)
         list->setCurrentItem(list->topLevelItem(0));
+}
 
+// The dialog's buttons and its shortcuts.
+void BenchDialog::buildButtons()
+{
     const auto button = [this](const QString &text, const char *name) {
         auto *b = new QPushButton(text, this);
         b->setObjectName(name);
@@ -75,20 +99,6 @@ BenchDialog::BenchDialog(const QStringList &ports, const QStringList &chosen, Ru
     connect(all, &QShortcut::activated, this, &BenchDialog::checkAll);
     auto *copy = new QShortcut(QKeySequence::Copy, this);
     connect(copy, &QShortcut::activated, this, &BenchDialog::copyClick);
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton *b : {btnWrite, btnStop, btnCopy, btnClose})
-        buttons->addWidget(b);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(caption);
-    layout->addWidget(list);
-    layout->addLayout(buttons);
-    announcer = new Announcer(this);
-    setSizeGripEnabled(true);
-    resize(DefaultSize);
-    list->setFocus();
-    showButtons();
 }
 
 void BenchDialog::addRow(const QString &port, bool checked)

@@ -67,6 +67,8 @@ protected:
     void closeEvent(QCloseEvent *e) override;
 
 private:
+    void buildList(const QStringList &ports, const QStringList &chosen);
+    void buildButtons();
     void addRow(const QString &port, bool checked);
     void tellCheckChanged(QTreeWidgetItem *item);
     void showWhole(QTreeWidgetItem *item, int column, const QString &text);

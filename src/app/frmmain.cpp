@@ -30,8 +30,34 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QWindow>
+#include <utility>
 
 namespace rw {
+
+namespace {
+
+// Each menu item is called by its handler's control name.
+void nameMenuItems(TfmMain &w)
+{
+    const std::pair<QAction *, const char *> items[] = {
+        {w.mnuOpen, "mnuOpen"},
+        {w.mnuSave, "mnuSave"},
+        {w.mnuSaveAs, "mnuSaveAs"},
+        {w.mnuExit, "mnuExit"},
+        {w.mnuRead, "mnuRead"},
+        {w.mnuWrite, "mnuWrite"},
+        {w.mnuCompare, "mnuCompare"},
+        {w.mnuWriteToSeveral, "mnuWriteToSeveral"},
+        {w.mnuBackUpBeforeWriting, "mnuBackUpBeforeWriting"},
+        {w.mnuRecordLineTrace, "mnuRecordLineTrace"},
+        {w.mnuRefreshPorts, "mnuRefreshPorts"},
+        {w.mnuAbout, "mnuAbout"},
+    };
+    for (const auto &[action, name] : items)
+        action->setObjectName(QLatin1String(name));
+}
+
+} // namespace
 
 TfmMain::TfmMain(SettingsTable &table, Dialogs &dialogs, QWidget *parent)
     : QMainWindow(parent), table_(table), dialogs_(dialogs), synth_(table), history_(table)
@@ -157,18 +183,7 @@ void TfmMain::buildMenus()
             menuBar()->setActiveAction(file->menuAction());
     });
 
-    mnuOpen->setObjectName("mnuOpen");
-    mnuSave->setObjectName("mnuSave");
-    mnuSaveAs->setObjectName("mnuSaveAs");
-    mnuExit->setObjectName("mnuExit");
-    mnuRead->setObjectName("mnuRead");
-    mnuWrite->setObjectName("mnuWrite");
-    mnuCompare->setObjectName("mnuCompare");
-    mnuWriteToSeveral->setObjectName("mnuWriteToSeveral");
-    mnuBackUpBeforeWriting->setObjectName("mnuBackUpBeforeWriting");
-    mnuRecordLineTrace->setObjectName("mnuRecordLineTrace");
-    mnuRefreshPorts->setObjectName("mnuRefreshPorts");
-    mnuAbout->setObjectName("mnuAbout");
+    nameMenuItems(*this);
 }
 
 void TfmMain::buildStatusBar()

@@ -13,7 +13,8 @@ namespace rw::cli {
 class Progress {
 public:
     virtual ~Progress() = default;
-    // Called about ten times a second and once at the end with every port's state.
+    // Called when a port reports something new (at most ten times a second) and once at
+    // the end, with every port's state.
     virtual void show(const QList<PortJobState> &states) = 0;
 
     static std::unique_ptr<Progress> make(bool quiet);

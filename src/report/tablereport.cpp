@@ -59,66 +59,101 @@ QString recordHex(const QByteArray &record, int at, int width)
 
 } // namespace
 
-QList<Difference> settingDifferences(const SettingsTable &a, const SettingsTable &b,
-                                     const SynthState &synth)
-{
-    QList<Difference> d;
+namespace {
+
+// What differs between the two tables, collected line by line.
+struct DifferenceList {
+    QList<Difference> lines;
     QList<const SettingEntry *> shown; // the settings that have a line
     std::array<bool, MessageCount> messageShown{};
+
+    void raw(const QString &name, const QString &va, const QString &vb)
+    {
+        if (va != vb)
+            lines.append({name, name, va, vb});
+    }
+};
+
+// One line per differing message, by its number.
+void messageLines(const SettingEntry &e, const SettingsTable &a, const SettingsTable &b,
+                  const SynthState &synth, DifferenceList &d)
+{
+    for (int k = 0; k < MessageCount; ++k) {
+        const QString va = settingValueText(e, a, synth, k);
+        const QString vb = settingValueText(e, b, synth, k);
+        if (va == vb)
+            continue;
+        d.lines.append({QStringLiteral("message.%1").arg(k + 1), messageLabel(k), va, vb});
+        d.messageShown[static_cast<std::size_t>(k)] = true;
+    }
+}
+
+// Every setting a person edits, as the window shows it.
+void settingLines(const SettingsTable &a, const SettingsTable &b, const SynthState &synth,
+                  DifferenceList &d)
+{
     for (const SettingEntry &e : settingCatalogue()) {
         if (e.kind == SettingKind::Message) {
-            for (int k = 0; k < MessageCount; ++k) {
-                const QString va = settingValueText(e, a, synth, k);
-                const QString vb = settingValueText(e, b, synth, k);
-                if (va == vb)
-                    continue;
-                d.append({QStringLiteral("message.%1").arg(k + 1), messageLabel(k), va, vb});
-                messageShown[static_cast<std::size_t>(k)] = true;
-            }
+            messageLines(e, a, b, synth, d);
             continue;
         }
         const QString va = settingValueText(e, a, synth);
         const QString vb = settingValueText(e, b, synth);
         if (va != vb) {
-            d.append({latin1(e.name), latin1(e.label), va, vb});
-            shown.append(&e);
+            d.lines.append({latin1(e.name), latin1(e.label), va, vb});
+            d.shown.append(&e);
         }
     }
+}
 
-    // The bytes no line above shows, as stored.
-    auto raw = [&d](const QString &name, const QString &va, const QString &vb) {
-        if (va != vb)
-            d.append({name, name, va, vb});
-    };
+// The bytes of the message records no line above shows, as stored.
+void rawMessageLines(const SettingsTable &a, const SettingsTable &b, DifferenceList &d)
+{
     for (int k = 0; k < MessageCount; ++k) {
         const QByteArray ra = a.messageRecord(k);
         const QByteArray rb = b.messageRecord(k);
         const QString prefix = QStringLiteral("message.%1.").arg(k + 1);
-        if (!messageShown[static_cast<std::size_t>(k)]) {
-            raw(prefix + "MsgLen", QString::number(uint8_t(ra[MessageRecordLayout::Len])),
-                QString::number(uint8_t(rb[MessageRecordLayout::Len])));
-            raw(prefix + "MsgText", recordHex(ra, MessageRecordLayout::Text, MessageTextSize),
-                recordHex(rb, MessageRecordLayout::Text, MessageTextSize));
+        if (!d.messageShown[static_cast<std::size_t>(k)]) {
+            d.raw(prefix + "MsgLen", QString::number(uint8_t(ra[MessageRecordLayout::Len])),
+                  QString::number(uint8_t(rb[MessageRecordLayout::Len])));
+            d.raw(prefix + "MsgText", recordHex(ra, MessageRecordLayout::Text, MessageTextSize),
+                  recordHex(rb, MessageRecordLayout::Text, MessageTextSize));
         }
-        raw(prefix + "MsgFixedByte", QString::number(uint8_t(ra[MessageRecordLayout::FixedByte])),
-            QString::number(uint8_t(rb[MessageRecordLayout::FixedByte])));
+        d.raw(prefix + "MsgFixedByte", QString::number(uint8_t(ra[MessageRecordLayout::FixedByte])),
+              QString::number(uint8_t(rb[MessageRecordLayout::FixedByte])));
         constexpr int ReservedSize = MessageRecordSize - MessageRecordLayout::Reserved;
-        raw(prefix + "MsgReserved", recordHex(ra, MessageRecordLayout::Reserved, ReservedSize),
-            recordHex(rb, MessageRecordLayout::Reserved, ReservedSize));
+        d.raw(prefix + "MsgReserved", recordHex(ra, MessageRecordLayout::Reserved, ReservedSize),
+              recordHex(rb, MessageRecordLayout::Reserved, ReservedSize));
     }
+}
+
+// The fields of the general block no setting above covers, by their names.
+void rawFieldLines(const SettingsTable &a, const SettingsTable &b, DifferenceList &d)
+{
     for (const FieldEntry &f : generalBlockLayout()) {
         if (a.bytes(f.field) == b.bytes(f.field))
             continue;
         bool covered = false;
-        for (const SettingEntry *e : shown)
+        for (const SettingEntry *e : d.shown)
             covered = covered || settingCoversField(*e, f.field);
         if (!covered) {
             const NamedValue va = fieldValue(a, f);
             const NamedValue vb = fieldValue(b, f);
-            d.append({va.name, va.name, va.text, vb.text});
+            d.lines.append({va.name, va.name, va.text, vb.text});
         }
     }
-    return d;
+}
+
+} // namespace
+
+QList<Difference> settingDifferences(const SettingsTable &a, const SettingsTable &b,
+                                     const SynthState &synth)
+{
+    DifferenceList d;
+    settingLines(a, b, synth, d);
+    rawMessageLines(a, b, d);
+    rawFieldLines(a, b, d);
+    return d.lines;
 }
 
 QString differencesText(const QList<Difference> &d, const QString &aName, const QString &bName,

@@ -18,7 +18,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 
 using namespace rw;
 
@@ -239,7 +238,8 @@ private slots:
             spies.append(std::make_shared<QSignalSpy>(a, &QAction::triggered));
 
         bool sampled = false;
-        QTimer::singleShot(300, &f.w(), [&] {
+        // During the third block's read.
+        sim.whenRequests(3, [&] {
             TfmMain &w = f.w();
             QVERIFY(w.btnStop->isVisible());
             QVERIFY2(w.StatusPanel1->text().startsWith("Read: block "),

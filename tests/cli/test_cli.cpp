@@ -5,6 +5,7 @@
 #include "model/settingstable.h"
 #include "serialserver.h"
 #include "simulator.h"
+#include "waitsonapipe.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -13,7 +14,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 
 using namespace rw;
 
@@ -663,7 +663,7 @@ private slots:
         // The first piece stops mid-document: read short, it would be refused as malformed.
         p.write(dumped.bytes.left(3000));
         QVERIFY(p.waitForBytesWritten());
-        QThread::msleep(400);
+        QTRY_VERIFY_WITH_TIMEOUT(waitsOnAPipe(p.processId()), 60000);
         p.write(dumped.bytes.mid(3000));
         p.closeWriteChannel();
         QVERIFY(p.waitForFinished(60000));

@@ -18,7 +18,6 @@ inline void offerPage(TfmMain &w, QWidget *page)
     w.PageControl1->tabBar()->setTabEnabled(index, true);
     w.PageControl1->setCurrentIndex(index);
     QVERIFY(QTest::qWaitFor([page] { return page->isVisible(); }));
-    QTest::qWait(20);
 }
 
 } // namespace rw

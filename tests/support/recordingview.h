@@ -8,6 +8,7 @@
 
 #include <QStringList>
 #include <QTest>
+#include <functional>
 
 namespace rw {
 
@@ -78,6 +79,20 @@ public:
     bool enabled = true;
     int repaints = 0;
     int refreshes = 0;
+};
+
+// A stand-in window that can act when the progress bar moves: at a block's end, an
+// event of the transfer itself.
+class ActingView : public RecordingView {
+public:
+    using RecordingView::RecordingView;
+    void setProgressPosition(int p) override
+    {
+        RecordingView::setProgressPosition(p);
+        if (onPosition)
+            onPosition(p);
+    }
+    std::function<void(int)> onPosition;
 };
 
 // After every command: port closed, bar at 0, "Ready ......", window enabled.

@@ -3,11 +3,16 @@
 // The transmitter simulator as a real process on a pseudo-terminal, for end-to-end tests.
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QList>
+#include <QMetaObject>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <functional>
+#include <memory>
 
 namespace rw {
 
@@ -17,7 +22,7 @@ public:
     // starting memory of 2048 bytes. False when it did not come up.
     bool start(const QStringList &switches = {}, const QByteArray &memory = {})
     {
-        QStringList args{"--save", memoryFile(), "--log", logFile()};
+        QStringList args{"--save", memoryFile(), "--log", logFile(), "--tell-requests"};
         if (!memory.isEmpty()) {
             QFile f(dir_.filePath("start.tbl"));
             if (!f.open(QIODevice::WriteOnly) || f.write(memory) != memory.size())
@@ -49,6 +54,47 @@ public:
         if (!process_.waitForFinished(3000))
             process_.kill();
         process_.waitForFinished(3000);
+    }
+
+    // How many requests the simulator has told it took so far. It tells each one before it
+    // answers it, so a test acts on the request itself, never on a guess of how long the
+    // simulator needs.
+    int requestsTaken()
+    {
+        while (process_.canReadLine()) {
+            if (process_.readLine().startsWith("request "))
+                ++taken_;
+        }
+        return taken_;
+    }
+
+    // Waits until the simulator has taken `count` requests; false when it has not within
+    // `ms` (a generous bound that only a fault reaches). For a transfer that runs on
+    // another thread or in another process: this thread's events stand still meanwhile.
+    bool waitForRequests(int count, int ms = 60000)
+    {
+        const QDeadlineTimer deadline(ms);
+        while (requestsTaken() < count) {
+            if (!process_.waitForReadyRead(int(std::max<qint64>(deadline.remainingTime(), 1))))
+                return requestsTaken() >= count; // the time is up, or the simulator ended
+        }
+        return true;
+    }
+
+    // Runs `then` once on this thread, in its event loop (the window's, or the one a
+    // transfer on this thread waits in), as soon as the simulator has taken `count`
+    // requests.
+    void whenRequests(int count, std::function<void()> then)
+    {
+        auto fired = std::make_shared<bool>(false);
+        const auto look = [this, count, then, fired] {
+            if (*fired || requestsTaken() < count)
+                return;
+            *fired = true;
+            then();
+        };
+        QObject::connect(&process_, &QProcess::readyReadStandardOutput, &process_, look);
+        QMetaObject::invokeMethod(&process_, look, Qt::QueuedConnection);
     }
 
     const QString &device() const { return device_; }
@@ -87,6 +133,7 @@ private:
     QTemporaryDir dir_;
     QProcess process_;
     QString device_;
+    int taken_ = 0;
 };
 
 } // namespace rw

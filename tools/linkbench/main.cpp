@@ -19,7 +19,8 @@
 #include "link/run/portjobs.h"
 #include "measure.h"
 #include "model/settingstable.h"
-#include "serialserver.h"
+#include "networkfigures.h"
+#include "processcpu.h"
 #include "simulators.h"
 #include "standins.h"
 #include "startfigures.h"
@@ -30,7 +31,6 @@
 #include <QTreeWidgetItem>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -168,36 +168,6 @@ void windowBench()
     expect(words, QStringList(Ports, QStringLiteral("Write Success !")), "window bench");
 }
 
-// A Write on the local line beside the same Write through ser2net on the loopback address,
-// with telnet and the COM-PORT-OPTION and raw: what the server's hop adds to the 32
-// requests that each wait for their reply.
-void networkWrites()
-{
-    if (rw::SerialServer::program().isEmpty()) {
-        std::printf("network: ser2net is not installed (scripts/install-deps.sh network)\n");
-        return;
-    }
-    for (const char *way : {"local", "rfc2217", "socket"}) {
-        Simulators sim;
-        rw::SerialServer server;
-        const bool local = std::strcmp(way, "local") == 0;
-        if (!sim.start(1, Baud, 16) || (!local && !server.start(sim.devices().first()))) {
-            std::fprintf(stderr, "the simulator or ser2net did not start\n");
-            std::exit(1);
-        }
-        const QString port = local                              ? sim.devices().first()
-                             : std::strcmp(way, "rfc2217") == 0 ? server.rfc2217()
-                                                                : server.raw();
-        const rw::SettingsTable table;
-        rw::TCommPort line;
-        QuietView view(port);
-        rw::TransmitterCommands commands(line, view, rw::WaitClock::standard());
-        report(way, "16-byte chunks", "Write", measure([&] { commands.Write(table); }),
-               writeWireBytes(), Baud);
-        expect(view.messages, {"Write Success !"}, "network write");
-    }
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -231,9 +201,11 @@ int main(int argc, char *argv[])
     if (only.isEmpty() || only == "bench")
         windowBench();
     if (only.isEmpty() || only == "network")
-        networkWrites();
-    if (only.isEmpty() || only == "cpu")
+        failed = !networkFigures() || failed;
+    if (only.isEmpty() || only == "cpu") {
         failed = !cpuFigures() || failed;
+        failed = !processCpuFigures() || failed;
+    }
     if (only.isEmpty() || only == "start")
         failed = !startFigures() || failed;
     return failed ? 1 : 0;

@@ -33,6 +33,7 @@ struct Settings {
     QString settingsFile;
     Faults faults;
     bool version = false;
+    bool tellRequests = false;
 };
 
 // An option that takes a number of 0 or more, and the setting it goes into.
@@ -70,6 +71,9 @@ bool parseArguments(const QCoreApplication &app, Settings &s)
     p.setApplicationDescription("Simulated RW830KT transmitter on a pseudo-terminal.");
     p.addHelpOption();
     p.addOption({"version", "Show the version and the licence."});
+    p.addOption({"tell-requests",
+                 "Print \"request N\" on standard output as each request is taken, before it is "
+                 "answered, so that whoever started the simulator can act on it."});
     const std::vector<IntOption> ints = intOptions(s);
     for (const IntOption &o : ints)
         p.addOption({o.name, o.help, "N"});
@@ -105,6 +109,7 @@ bool parseArguments(const QCoreApplication &app, Settings &s)
     s.logFile = p.value("log");
     s.turnaroundFile = p.value("turnaround-log");
     s.settingsFile = p.value("settings-file");
+    s.tellRequests = p.isSet("tell-requests");
     return true;
 }
 
@@ -168,6 +173,7 @@ struct Station {
     PseudoTerminal &terminal;
     PacedLine &line;
     QByteArray pending;
+    int taken = 0;
 
     // Answers every whole request among the bytes received so far.
     void received(const QByteArray &bytes)
@@ -176,6 +182,11 @@ struct Station {
         while (auto request = rw::frame::takeFrame(pending)) {
             if (!settings.logFile.isEmpty())
                 appendLine(settings.logFile, request->raw.toHex());
+            ++taken;
+            if (settings.tellRequests) {
+                std::printf("request %d\n", taken);
+                std::fflush(stdout);
+            }
             const Transmitter::Answer a = transmitter.answer(*request);
             if (a.wrote && !settings.saveFile.isEmpty())
                 saveMemory(settings.saveFile, transmitter.memory());
@@ -225,7 +236,7 @@ int main(int argc, char *argv[])
     // must not make the program look slow by waking late itself.
     rw::preferPromptWakeUps();
     PacedLine line(terminal.fd(), s.baud, s.latencyMs, s.chunkBytes);
-    Station station{s, transmitter, terminal, line, {}};
+    Station station{s, transmitter, terminal, line, {}, 0};
     line.onReceived = [&station](const QByteArray &bytes) { station.received(bytes); };
     if (!s.turnaroundFile.isEmpty())
         line.onTurnaround = [&s](qint64 us) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "commport.h"
+#include "socketoptions.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -118,6 +119,8 @@ void NetworkLine::connectToServer(const NetworkAddress &address)
     socket_ = new QTcpSocket(this);
     socket_->setReadBufferSize(InputQueueSize);
     connect(socket_, &QTcpSocket::readyRead, this, [this] {
+        // The server may hold a reply's rest until its first bytes are acknowledged.
+        acknowledgeAtOnce(socket_->socketDescriptor());
         pull();
         emit activity();
     });
@@ -126,8 +129,10 @@ void NetworkLine::connectToServer(const NetworkAddress &address)
     const bool connected = waitFor(
         connectTimeoutMs_, [this] { return socket_->state() == QAbstractSocket::ConnectedState; });
     if (connected) {
-        // Every frame waits for its reply: hand each to the network at once.
+        // Every frame waits for its reply: hand each to the network at once, and
+        // acknowledge the reply's bytes as they come.
         socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        acknowledgeAtOnce(socket_->socketDescriptor());
         return;
     }
     const QAbstractSocket::SocketError error = socket_->state() == QAbstractSocket::UnconnectedState
@@ -331,6 +336,9 @@ bool NetworkLine::write(const char *buffer, qint64 count)
     if (socket_->write(wire) != wire.size())
         return false;
     socket_->flush();
+    // A request makes the system expect a conversation and delay its acknowledgements
+    // again: the reply's first bytes must not wait for that.
+    acknowledgeAtOnce(socket_->socketDescriptor());
     return true;
 }
 

@@ -37,7 +37,8 @@ struct BenchPortResult {
 
 // Writes `table` to every port at once and returns when every one has ended; a stop
 // request (stopRequested()) ends them all. The progress of each port is counted in bytes
-// of the 2048-byte image. `onTick` sees every port's state about ten times a second.
+// of the 2048-byte image. `onTick` sees every port's state when one reports something
+// new, at most ten times a second.
 QList<BenchPortResult>
 writeBench(const QStringList &ports, const SettingsTable &table, const BenchChoices &choices,
            const std::function<void(const QList<PortJobState> &)> &onTick = {},

@@ -6,6 +6,7 @@
 #include "link/protocol/transferview.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QEventLoop>
 #include <QThread>
@@ -18,9 +19,10 @@ namespace rw {
 
 namespace {
 
+// The least time between two calls of a caller's onTick: a person reads no faster.
 constexpr int TickMs = 100;
-// Reports the calling thread has not been woken for (progress, while nothing is shown
-// between ticks) wake it once this many have gathered, so that the queue stays small.
+// Reports the calling thread has not been woken for (progress, when nothing is shown)
+// wake it once this many have gathered, so that the queue stays small.
 constexpr std::size_t MaxGathered = 256;
 
 // One thing a port's transfer showed, as a value that crosses from its thread to the
@@ -62,12 +64,16 @@ private:
 // Carries reports from the ports' threads to the calling thread in the order each port
 // sent them. The queue is the only thing the threads share, and only under its lock (a
 // standard one, so ThreadSanitizer sees the hand-over as it is). The calling thread is
-// woken when a port ends, or when many reports have gathered: one wake-up on its way at a
-// time, made under the lock and taken back by `take`, so a burst costs one. Progress in
-// between waits for the caller's next look.
+// woken by the reports themselves: by every one when it shows progress, otherwise when a
+// port ends or many have gathered. One wake-up is on its way at a time, made under the
+// lock and taken back by `take`, so a burst costs one; between reports the calling thread
+// sleeps.
 class ReportChannel {
 public:
-    explicit ReportChannel(QObject &waker) : waker_(waker) {}
+    ReportChannel(QObject &waker, bool wakeOnProgress)
+        : waker_(waker), wakeOnProgress_(wakeOnProgress)
+    {
+    }
 
     // Any thread.
     void post(PortReport report)
@@ -75,8 +81,8 @@ public:
         QEvent *wake = nullptr;
         {
             const std::lock_guard lock(mutex_);
-            const bool wanted =
-                report.kind == PortReport::Finished || queue_.size() + 1 >= MaxGathered;
+            const bool wanted = wakeOnProgress_ || report.kind == PortReport::Finished ||
+                                queue_.size() + 1 >= MaxGathered;
             queue_.push_back(std::move(report));
             if (wanted && !wakePosted_) {
                 wakePosted_ = true;
@@ -99,6 +105,7 @@ public:
 
 private:
     QObject &waker_;
+    const bool wakeOnProgress_;
     std::mutex mutex_;
     std::vector<PortReport> queue_;
     bool wakePosted_ = false;
@@ -194,6 +201,52 @@ private:
     qsizetype running_ = 0;
 };
 
+// Shows the ports' states to a caller that asked for them, at most once every TickMs: a
+// change that comes sooner is shown when that time is up, by a timer that only a change
+// sets going. Without changes nothing runs.
+class ProgressDisplay {
+public:
+    using OnTick = std::function<void(const QList<PortJobState> &)>;
+
+    ProgressDisplay(const PortStates &states, const OnTick &onTick)
+        : states_(states), onTick_(onTick)
+    {
+        later_.setSingleShot(true);
+        QObject::connect(&later_, &QTimer::timeout, &later_, [this] { show(); });
+    }
+
+    void changed()
+    {
+        if (!onTick_ || later_.isActive())
+            return;
+        const qint64 since = shown_.isValid() ? shown_.elapsed() : TickMs;
+        if (since >= TickMs)
+            show();
+        else
+            later_.start(int(TickMs - since));
+    }
+
+    // Once every port has ended: the last state, shown at once.
+    void finish()
+    {
+        later_.stop();
+        if (onTick_)
+            onTick_(states_.all());
+    }
+
+private:
+    void show()
+    {
+        shown_.start();
+        onTick_(states_.all());
+    }
+
+    const PortStates &states_;
+    const OnTick &onTick_;
+    QTimer later_;
+    QElapsedTimer shown_;
+};
+
 // One thread per port, each with its own port and view; not yet started.
 std::vector<std::unique_ptr<QThread>> portThreads(const QStringList &ports, const PortJob &job,
                                                   ReportChannel &channel, LineTrace *trace)
@@ -219,36 +272,30 @@ QList<PortJobState> runOnPorts(const QStringList &ports, const PortJob &job, Lin
                                const std::function<void(const QList<PortJobState> &)> &onTick)
 {
     PortStates states(ports); // touched by the calling thread alone
+    ProgressDisplay display(states, onTick);
     QEventLoop loop;
     Waker waker;
-    ReportChannel channel(waker);
+    // Only a caller that shows something is woken by progress; any caller by a port's end.
+    ReportChannel channel(waker, bool(onTick));
     const auto collect = [&] {
         for (const PortReport &r : channel.take())
             states.apply(r);
         if (!states.running())
             loop.quit();
+        else
+            display.changed();
     };
     waker.setOnWake(collect);
     const std::vector<std::unique_ptr<QThread>> threads = portThreads(ports, job, channel, trace);
-    // Only a caller that shows something is called between the ports' ends.
-    QTimer tick;
-    if (onTick)
-        QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
-            collect();
-            onTick(states.all());
-        });
     for (const auto &t : threads)
         t->start();
-    if (states.running()) {
-        if (onTick)
-            tick.start(TickMs);
+    if (states.running())
         loop.exec();
-    }
     for (const auto &t : threads)
         t->wait();
-    collect();
-    if (onTick)
-        onTick(states.all());
+    for (const PortReport &r : channel.take())
+        states.apply(r);
+    display.finish();
     return states.all();
 }
 

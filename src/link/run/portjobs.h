@@ -37,8 +37,9 @@ using PortJob = std::function<TransferOutcome(TCommPort &port, TransferView &vie
 // port's thread owns its port and its view and hands what it shows, as copies, to the
 // calling thread, which alone keeps the states: every status, box and outcome of every
 // port arrives, however long `onTick` takes. While they run, `onTick` is called on the
-// calling thread about ten times a second with every port's state, and once more at the
-// end. `trace`, when given, records every line.
+// calling thread with every port's state when a port has reported something new (at most
+// ten times a second), and once more at the end; the calling thread sleeps until a port
+// reports. `trace`, when given, records every line.
 QList<PortJobState> runOnPorts(const QStringList &ports, const PortJob &job,
                                LineTrace *trace = nullptr,
                                const std::function<void(const QList<PortJobState> &)> &onTick = {});

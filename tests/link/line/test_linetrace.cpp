@@ -57,7 +57,8 @@ class TestLineTrace : public QObject {
 private slots:
     void aReplyCutShortIsStampedWhenItCameThenTheTimeOutAndThePurgeFollow()
     {
-        // Protocol time runs 4 times fast: the acknowledgement's budget is about 760 ms.
+        // Protocol time runs twice as fast: the acknowledgement's budget is about 1.5 s, and
+        // the line is looked at every 120 ms while the reply is awaited.
         SimulatorProcess sim;
         QVERIFY(sim.start({"--truncate", "1"}));
         QFile file(dir_.filePath("cut.txt"));
@@ -67,7 +68,7 @@ private slots:
         port.setTrace(&trace);
         port.Connect(19200, sim.device(), 1);
         RecordingView view(port);
-        const WaitClock clock(4);
+        const WaitClock clock(2);
         BlockProtocol protocol(port, clock, view);
         QVERIFY(!protocol.WriteBlock(QByteArray(2048, 'a'), 0x1000, 128));
         port.Close();
@@ -88,10 +89,11 @@ private slots:
         QVERIFY2(m.hasMatch(), qPrintable(lines[2].text));
         const double waitedFrom = m.captured(1).toDouble();
         QVERIFY(waitedFrom >= lines[1].time && waitedFrom <= lines[2].time);
-        // Taken at a look soon after it came, not at the end of the budget.
-        QVERIFY2(lines[2].time - lines[1].time < 0.4, qPrintable(QString::number(lines[2].time)));
+        // Taken at a look soon after it came, not at the end of the budget (a margin that
+        // holds on a busy machine).
+        QVERIFY2(lines[2].time - lines[1].time < 0.75, qPrintable(QString::number(lines[2].time)));
         QCOMPARE(lines[3].text, QString("time-out: 8 of 16 reply bytes arrived"));
-        QVERIFY(lines[3].time - lines[2].time >= 0.75);
+        QVERIFY(lines[3].time - lines[2].time >= 1.5);
         QCOMPARE(lines[4].text, QString("purge dropped nothing"));
         QCOMPARE(lines[5].text, QString("close"));
         QVERIFY(lines[4].time >= lines[3].time && lines[5].time >= lines[4].time);
@@ -99,7 +101,8 @@ private slots:
 
     void bytesNobodyReadAreTracedWhenPurgedAndAtClose()
     {
-        // Five bytes follow the first acknowledgement: 00 55 AA FF 06.
+        // Five bytes follow the first acknowledgement: 00 55 AA FF 06. The port takes
+        // them (below its wake threshold, nothing else would) before the purge or close.
         QFile file(dir_.filePath("left.txt"));
         QVERIFY(file.open(QIODevice::WriteOnly));
         LineTrace trace(file);
@@ -112,7 +115,7 @@ private slots:
         QVERIFY(purged.start({"--extra", "1"}));
         port.Connect(19200, purged.device(), 1);
         QVERIFY(protocol.WriteBlock(QByteArray(2048, 'a'), 0x1000, 128));
-        QTest::qWait(300);
+        QTRY_COMPARE_WITH_TIMEOUT((port.TakePending(), port.BytesAvailable()), 5u, 30000);
         port.Purge();
         port.Close();
 
@@ -120,7 +123,7 @@ private slots:
         QVERIFY(closed.start({"--extra", "1"}));
         port.Connect(19200, closed.device(), 1);
         QVERIFY(protocol.WriteBlock(QByteArray(2048, 'a'), 0x1000, 128));
-        QTest::qWait(300);
+        QTRY_COMPARE_WITH_TIMEOUT((port.TakePending(), port.BytesAvailable()), 5u, 30000);
         port.Close();
 
         QStringList notes;
@@ -135,7 +138,10 @@ private slots:
                         }));
     }
 
-    void aWholeReplyIsOneRunWithHowManyWereWaiting()
+    // However the reply's bytes were split among reads (one run on an idle machine, more
+    // on a busy one), the runs hold the reply once, in order, each with how many bytes the
+    // line held when it was taken; the first tells when the wait for it began.
+    void theRunsOfAReplyHoldItsBytesInOrderWithHowManyWereWaiting()
     {
         SimulatorProcess sim;
         QVERIFY(sim.start({}, QByteArray(2048, '\x5A')));
@@ -152,14 +158,25 @@ private slots:
         port.Close();
 
         const QList<Line> lines = linesOf(file.fileName());
-        QCOMPARE(lines.size(), 4);
+        QVERIFY2(lines.size() >= 4, qPrintable(QString::number(lines.size())));
         QCOMPARE(lines[1].text, QString("54 65 61 6C 43 6F 6E 64 6F 72 32 52 03 10 00 04 00 9B"));
-        // 19 bytes: header, "2R", length, address, the four data bytes, checksum.
-        QVERIFY2(lines[2].text.startsWith("54 65 61 6C 43 6F 6E 64 6F 72 32 52 ") &&
-                     lines[2].text.contains(" 5A 5A 5A 5A ") &&
-                     lines[2].text.contains(" (19 waiting, waited from "),
-                 qPrintable(lines[2].text));
-        QCOMPARE(lines[3].text, QString("close"));
+        QCOMPARE(lines.last().text, QString("close"));
+        static const QRegularExpression run(
+            R"(^((?:[0-9A-F]{2} )*[0-9A-F]{2}) \((\d+) waiting(, waited from \d+\.\d{6})?\)$)");
+        QStringList bytes;
+        for (qsizetype i = 2; i < lines.size() - 1; ++i) {
+            QCOMPARE(lines[i].mark, QString("<<"));
+            const QRegularExpressionMatch m = run.match(lines[i].text);
+            QVERIFY2(m.hasMatch(), qPrintable(lines[i].text));
+            const QStringList taken = m.captured(1).split(' ');
+            QVERIFY2(m.captured(2).toInt() >= taken.size(), qPrintable(lines[i].text));
+            if (i == 2)
+                QVERIFY2(m.hasCaptured(3), qPrintable(lines[i].text));
+            bytes << taken;
+        }
+        // Header, "2R", four data bytes, their checksum: 0x32 + 0x52 + 4 + 4 * 0x5A.
+        QCOMPARE(bytes.join(' '),
+                 QString("54 65 61 6C 43 6F 6E 64 6F 72 32 52 04 5A 5A 5A 5A 01 F0"));
     }
 
     void portsOnSeveralThreadsShareOneTraceLineByLineInTimeOrder()
