@@ -23,7 +23,7 @@ for task in "$@"; do
     case "$task" in
     build)
         PACKAGES="$PACKAGES qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev cmake"
-        PACKAGES="$PACKAGES g++ ninja-build fonts-dejavu-core poppler-utils"
+        PACKAGES="$PACKAGES g++ ninja-build fonts-dejavu-core poppler-utils bash-completion"
         ;;
     x11)
         PACKAGES="$PACKAGES xvfb xauth matchbox-window-manager x11-utils"

@@ -186,9 +186,14 @@ private slots:
         f.w().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&f.w()));
 
-        // Alt alone takes the keyboard to the menu titles; Right walks on to About.
-        f.clickInto(f.w().edtPowLogo);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Alt);
+        // Alt alone takes the keyboard to the menu titles; Right walks on to About. An event
+        // the X server delivers late (the activation above) cancels a pressed Alt, as it
+        // would a person's, so a busy machine may need the key a second time.
+        for (int tries = 0; tries < 3 && QApplication::focusWidget() != f.w().menuBar(); ++tries) {
+            QApplication::processEvents();
+            f.clickInto(f.w().edtPowLogo);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Alt);
+        }
         QCOMPARE(QApplication::focusWidget(), f.w().menuBar());
         QTest::keyClick(f.w().menuBar(), Qt::Key_Right);
         QTest::keyClick(f.w().menuBar(), Qt::Key_Right);

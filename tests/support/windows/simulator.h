@@ -7,10 +7,15 @@
 // interface as the Linux tests' support/simulator.h, which this one stands in for.
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QList>
+#include <QMetaObject>
 #include <QStringList>
 #include <QTcpSocket>
+#include <algorithm>
+#include <functional>
+#include <memory>
 
 namespace rw {
 
@@ -47,15 +52,49 @@ public:
     const QString &device() const { return device_; }
     bool running()
     {
-        while (!exited_ && broker_.canReadLine())
-            take(broker_.readLine());
+        takeWaitingLines();
         return !device_.isEmpty() && !exited_;
     }
     bool waitForExit(int ms)
     {
-        if (!exited_)
-            take(nextLine(ms));
+        const QDeadlineTimer deadline(ms);
+        while (!exited_ && !deadline.hasExpired())
+            take(nextLine(int(std::max<qint64>(deadline.remainingTime(), 1))));
         return exited_;
+    }
+
+    // How many requests the simulator has told it took so far (the broker passes on each
+    // "request N" as the simulator tells it, before it answers).
+    int requestsTaken()
+    {
+        takeWaitingLines();
+        return taken_;
+    }
+
+    // Waits until the simulator has taken `count` requests; false when it has not within `ms`.
+    bool waitForRequests(int count, int ms = 60000)
+    {
+        const QDeadlineTimer deadline(ms);
+        while (requestsTaken() < count && !exited_) {
+            if (!broker_.waitForReadyRead(int(std::max<qint64>(deadline.remainingTime(), 1))))
+                return requestsTaken() >= count;
+        }
+        return taken_ >= count;
+    }
+
+    // Runs `then` once on this thread, in its event loop, as soon as the simulator has
+    // taken `count` requests.
+    void whenRequests(int count, std::function<void()> then)
+    {
+        auto fired = std::make_shared<bool>(false);
+        const auto look = [this, count, then, fired] {
+            if (*fired || requestsTaken() < count)
+                return;
+            *fired = true;
+            then();
+        };
+        QObject::connect(&broker_, &QTcpSocket::readyRead, &broker_, look);
+        QMetaObject::invokeMethod(&broker_, look, Qt::QueuedConnection);
     }
 
     // The simulator's memory as it saved it after its last write; empty before any.
@@ -89,16 +128,24 @@ private:
         }
         return broker_.readLine().trimmed();
     }
+    void takeWaitingLines()
+    {
+        while (broker_.canReadLine())
+            take(broker_.readLine().trimmed());
+    }
     void take(const QByteArray &line)
     {
         if (line.startsWith("exited"))
             exited_ = true;
+        else if (line.startsWith("request "))
+            ++taken_;
     }
 
     QTcpSocket broker_;
     QString device_;
     QString folder_;
     bool exited_ = false;
+    int taken_ = 0;
 };
 
 } // namespace rw
