@@ -167,6 +167,44 @@ int readTransmitter(const Arguments &a)
     return traceOk ? Success : FileError;
 }
 
+namespace {
+
+// Prints what each port's Write came to and, for several or any failed, the sum of them;
+// true when a port failed (a stopped one is not a failure).
+bool reportWrites(const QList<PortJobState> &states, const QMap<QString, QString> &backups,
+                  bool quiet)
+{
+    QStringList failed, stopped;
+    for (const PortJobState &s : states) {
+        if (backups.contains(s.port) && !quiet)
+            printOut(QStringLiteral("%1: settings kept in %2\n")
+                         .arg(escapedControls(s.port), escapedControls(backups[s.port])));
+        if (s.outcome.result == TransferResult::Stopped)
+            stopped << s.port;
+        else if (!s.ok)
+            failed << s.port;
+        else if (!quiet)
+            printOut(QStringLiteral("%1: %2\n")
+                         .arg(escapedControls(s.port),
+                              outcomeSummary(TransferCommand::Write, s.outcome)));
+    }
+    const qsizetype good = states.size() - failed.size() - stopped.size();
+    if (!failed.isEmpty() || !stopped.isEmpty()) {
+        QString report =
+            QStringLiteral("%1 of %2 transmitters written").arg(good).arg(states.size());
+        if (!failed.isEmpty())
+            report += QStringLiteral("; failed: ") + failed.join(QStringLiteral(", "));
+        if (!stopped.isEmpty())
+            report += QStringLiteral("; stopped: ") + stopped.join(QStringLiteral(", "));
+        printError(QString(), report);
+    } else if (!quiet && states.size() > 1) {
+        printOut(QStringLiteral("all %1 transmitters written\n").arg(states.size()));
+    }
+    return !failed.isEmpty();
+}
+
+} // namespace
+
 int writeTransmitters(const Arguments &a)
 {
     if (const auto twice = samePortTwice(a.ports)) {
@@ -204,35 +242,10 @@ int writeTransmitters(const Arguments &a)
         traceOk);
     if (!states)
         return FileError;
-    QStringList failed, stopped;
-    for (const PortJobState &s : *states) {
-        if (backups.contains(s.port) && !a.quiet)
-            printOut(QStringLiteral("%1: settings kept in %2\n")
-                         .arg(escapedControls(s.port), escapedControls(backups[s.port])));
-        if (s.outcome.result == TransferResult::Stopped)
-            stopped << s.port;
-        else if (!s.ok)
-            failed << s.port;
-        else if (!a.quiet)
-            printOut(QStringLiteral("%1: %2\n")
-                         .arg(escapedControls(s.port),
-                              outcomeSummary(TransferCommand::Write, s.outcome)));
-    }
-    const qsizetype good = states->size() - failed.size() - stopped.size();
-    if (!failed.isEmpty() || !stopped.isEmpty()) {
-        QString report =
-            QStringLiteral("%1 of %2 transmitters written").arg(good).arg(states->size());
-        if (!failed.isEmpty())
-            report += QStringLiteral("; failed: ") + failed.join(QStringLiteral(", "));
-        if (!stopped.isEmpty())
-            report += QStringLiteral("; stopped: ") + stopped.join(QStringLiteral(", "));
-        printError(QString(), report);
-    } else if (!a.quiet && states->size() > 1) {
-        printOut(QStringLiteral("all %1 transmitters written\n").arg(states->size()));
-    }
+    const bool anyFailed = reportWrites(*states, backups, a.quiet);
     if (const int signal = stopSignal())
         return stoppedExitStatus(signal);
-    if (!failed.isEmpty())
+    if (anyFailed)
         return Failed;
     return traceOk ? Success : FileError;
 }
