@@ -1,8 +1,8 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Compile-checks the Windows port-listing source with the MinGW cross compiler, so that it
-# cannot rot unseen on Linux: builds a tiny Windows program that prints the port list. The
-# network line's socket options for Windows are compiled too.
+# Compile-checks the Windows sources that need no Qt with the MinGW cross compiler: a tiny
+# Windows program that prints the port list, and the network line's socket options. CI runs
+# it in place of scripts/check-windows.sh when no Qt for MinGW is at hand to build the rest.
 set -e
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh windows

@@ -31,7 +31,11 @@ cleanup() {
     status=$?
     for pid in $BROKER $SIM $XSERVER; do kill "$pid" 2>/dev/null || true; done
     wineserver -k 2>/dev/null || true
-    rm -rf "$WORK"
+    if [ "$status" -eq 0 ]; then
+        rm -rf "$WORK"
+    else
+        echo "check-windows.sh: what the check made is kept in $WORK" >&2
+    fi
     exit $status
 }
 trap cleanup EXIT INT TERM
@@ -75,6 +79,17 @@ wait_for_requests() {
         sleep 0.02
     done
 }
+# Waits up to a minute for a started program to end, then takes its status: fails when it
+# does not end (a box nobody expected holds it) or ends with another status than 0.
+wait_ended() {
+    tries=0
+    while kill -0 "$1" 2>/dev/null; do
+        tries=$((tries + 1))
+        [ "$tries" -le 1200 ] || fail "$2 did not end"
+        sleep 0.05
+    done
+    wait "$1" || fail "$2 ended with status $?"
+}
 # Waits until a path is there (or, with "gone", is not).
 wait_for_path() {
     tries=0
@@ -111,9 +126,16 @@ mkdir -p "$WORK/zip" "$WORK/site"
 (cd "$WORK/zip" && unzip -q "$ZIP")
 APP=$(find "$WORK/zip" -maxdepth 1 -mindepth 1 -type d)
 cli() { (cd "$WORK/site" && wine "$APP/rw830kt-cli.exe" "$@"); }
-# A table with every byte of the settings set, the zero tail as a table has it.
+# A table with every byte of the settings set, the zero tail as a table has it: every byte
+# value crosses the line.
 head -c 1940 /dev/urandom >"$WORK/site/t.tbl"
 head -c 108 /dev/zero >>"$WORK/site/t.tbl"
+# A table a technician would keep, for the window: its synthesizer words are ones the
+# window's settings file can hold (random words would be refused at the next start).
+echo '{}' >"$WORK/site.json"
+"$HERE/build/src/rw830kt-cli" build -o "$WORK/site/site.tbl" "$WORK/site.json" >/dev/null
+"$HERE/build/src/rw830kt-cli" set "$WORK/site/site.tbl" frequency=462025000 system-code=1234 \
+    logo=NORTH message.1="Call the office" message.30="$(head -c 12 /dev/urandom | od -An -tx1 | tr -d ' \n')"
 
 start_simulator --baud 19200
 cli write -p COM5 t.tbl >/dev/null || fail "rw830kt-cli.exe write -p COM5 failed"
@@ -152,8 +174,8 @@ echo "The settings sheet's PDF holds the table's fingerprint $crc"
 start_simulator --baud 19200
 mkdir -p "$WORK/window"
 printf '[Serial]\r\nExtraPorts=COM5\r\n' >"$WORK/window/RW830KT2485E.ini"
-cp "$WORK/site/t.tbl" "$WORK/window/site.tbl"
-(cd "$WORK/window" && exec wine "$APP/rw830kt.exe" site.tbl) >/dev/null 2>&1 &
+cp "$WORK/site/site.tbl" "$WORK/window/site.tbl"
+(cd "$WORK/window" && exec wine "$APP/rw830kt.exe" site.tbl) >"$WORK/window.log" 2>&1 &
 WINDOW=$!
 "$KEYS" wait "RW830KT  V"
 "$KEYS" keys "RW830KT  V" F4
@@ -163,14 +185,14 @@ cmp "$SIMDIR/memory.tbl" "$WORK/window/site.tbl" || fail "the window's Write did
 "$KEYS" keys "RW830KT\$" Return
 "$KEYS" gone "RW830KT\$"
 "$KEYS" keys "RW830KT  V" ctrl+x
-wait "$WINDOW" || fail "the window did not end cleanly"
+wait_ended "$WINDOW" "the window"
 grep -q "^RF_N=" "$WORK/window/RW830KT2485E.ini" || fail "the window left no settings file"
 cp "$WORK/window/RW830KT2485E.ini" "$WORK/settings-after-first"
 (cd "$WORK/window" && exec wine "$APP/rw830kt.exe") >/dev/null 2>&1 &
 WINDOW=$!
 "$KEYS" wait "RW830KT  V"
 "$KEYS" keys "RW830KT  V" ctrl+x
-wait "$WINDOW" || fail "the window did not end cleanly the second time"
+wait_ended "$WINDOW" "the window's second start"
 cmp "$WORK/settings-after-first" "$WORK/window/RW830KT2485E.ini" ||
     fail "the next start did not read back the settings file the window left"
 stop_simulator
@@ -187,13 +209,22 @@ start_simulator --baud 19200
 cmp "$SIMDIR/memory.tbl" "$WORK/site/t.tbl" || fail "the installed program wrote other bytes"
 stop_simulator
 # A double-click on a table file: the association starts the window in its own folder.
-cp "$WORK/site/t.tbl" "$WORK/site/north.tbl"
+# Windows looks a file's type up in the user's classes before the machine's; Wine's shell
+# looks only in the machine's, so the check copies the user's two keys there first.
+for key in .tbl RW830KT.Table; do
+    wine reg export "HKCU\\Software\\Classes\\$key" "$WORK/key.reg" /y >/dev/null 2>&1 ||
+        fail "the installer registered no $key"
+    iconv -f UTF-16 -t UTF-8 "$WORK/key.reg" | sed 's/^\[HKEY_CURRENT_USER\\/[HKEY_LOCAL_MACHINE\\/' \
+        >"$WORK/machine.reg"
+    wine regedit /S "$WORK/machine.reg"
+done
+cp "$WORK/site/site.tbl" "$WORK/site/north.tbl"
 wine start /unix "$WORK/site/north.tbl" >/dev/null 2>&1
 "$KEYS" wait "RW830KT  V.*north.tbl"
 "$KEYS" keys "RW830KT  V" ctrl+x
 wait_for_path "$INSTDIR/RW830KT2485E.ini"
 mkdir -p "$INSTDIR/backups"
-cp "$WORK/site/t.tbl" "$INSTDIR/backups/COM5-20261210-120000.tbl"
+cp "$WORK/site/site.tbl" "$INSTDIR/backups/COM5-20261210-120000.tbl"
 "$KEYS" gone "RW830KT  V"
 wine "$INSTDIR/uninstall.exe" /S
 # The uninstaller runs on from a copy of itself; it is done when its own file has gone.
@@ -204,5 +235,7 @@ wait_for_path "$INSTDIR/rw830kt.exe" gone
 left=$(cd "$INSTDIR" && find . -type f | sort | tr '\n' ' ')
 [ "$left" = "./RW830KT2485E.ini ./backups/COM5-20261210-120000.tbl " ] ||
     fail "the uninstaller left $left"
+! wine reg query "HKCU\\Software\\Classes\\RW830KT.Table" >/dev/null 2>&1 ||
+    fail "the uninstaller left the association of table files"
 echo "Installed, opened north.tbl through its association, uninstalled leaving the user's files"
 echo "The Windows build passes its tests under Wine; the zip and the installer work."

@@ -7,7 +7,8 @@
 ; traces and exports in its program folder, which must be writable. A Start menu entry
 ; starts it there; table files (.tbl) open in it. The uninstaller removes what was
 ; installed and keeps the user's files in that folder.
-Unicode true
+; A 64-bit installer for a 64-bit program (and one that a 64-bit Wine alone runs).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 ManifestDPIAware true
