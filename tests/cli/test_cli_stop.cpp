@@ -131,7 +131,7 @@ private slots:
         writeFile(path("site.BAK"), imageOf('\x02'));
         const Run r = stopped(SIGTERM, {"read", "-p", sim.device(), "-o", "site.tbl"},
                               [&] { return sim.requests().size() >= 3; });
-        QCOMPARE(r.status, 143);
+        QVERIFY2(r.status == 143, qPrintable(r.err));
         QVERIFY2(r.err.contains(sim.device() + ": stopped during block 3 (SIGTERM)"),
                  qPrintable(r.err));
         QCOMPARE(contents(path("site.tbl")), imageOf('\x01'));
