@@ -7,7 +7,8 @@
 # manual pages and the completion, and removes them again. Installs into this machine's
 # /usr: meant for CI and for test machines (uses sudo when not run as root). With --built
 # it checks the packages that build-package/ holds, without building or comparing (for a
-# second look after a fix).
+# second look after a fix); with --once it builds them once and does not compare (CI, whose
+# time the second build would take).
 set -e
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh check-package x11
@@ -35,6 +36,8 @@ APP=io.github.rw830kt.rw830kt
 # and ccache's relative paths end up in the debug symbols, unlike a plain build's.
 if [ "$1" = --built ]; then
     ls "$PWD/$OUT"/rw830kt_*.deb "$PWD/$OUT"/rw830kt-cli_*.deb >"$WORK/debs"
+elif [ "$1" = --once ]; then
+    CCACHE_DISABLE=1 scripts/package.sh >"$WORK/debs"
 else
     CCACHE_DISABLE=1 scripts/package.sh >"$WORK/debs"
     mkdir "$WORK/first"

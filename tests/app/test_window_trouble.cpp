@@ -126,7 +126,9 @@ private slots:
         f.w().mnuWrite->trigger();
 
         QVERIFY(stopOffered);
-        QCOMPARE(blocksDone, 2);
+        // The window shows the port thread's reports at its own pace: by the third block's
+        // write it shows the first block done, or the second.
+        QVERIFY2(blocksDone == 1 || blocksDone == 2, qPrintable(QString::number(blocksDone)));
         // No frame after the stop: at most the third block's read-back.
         QVERIFY(sim.requests().size() <= 6);
         QCOMPARE(f.dialogs.texts(),
